@@ -17,7 +17,9 @@ inline constexpr std::uint8_t kFormat1555 = 4;
 inline constexpr std::uint8_t kFormat4444 = 5;
 
 // True when a MIP header's format makes the pixel data 4-bit palette indices.
-constexpr bool IsPaletteFormat(std::uint8_t format) { return format <= 2; }
+constexpr bool IsPaletteFormat(std::uint8_t format) {
+    return format <= 2;
+}
 
 // Channels of a 16-bit pixel word under a format code, widened to 8 bits; 0 for unknown formats.
 std::int32_t RedOf(std::int32_t word, std::uint8_t format);

@@ -1,0 +1,246 @@
+#include "texture/TextureReader.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <utility>
+
+#include "texture/ByteCursor.h"
+#include "texture/PixelKernels.h"
+
+namespace tamsel::texture {
+namespace {
+
+constexpr std::uint32_t kTagBareImage = TagOf("PAMB");
+constexpr std::uint32_t kTagSrbWrapper = TagOf(" BRS");
+constexpr std::uint32_t kTagPalette = TagOf("PAMC");
+
+// Record sizes: every record is read field after field, with no padding between fields.
+constexpr std::size_t kChunkHeaderSize = 12;
+constexpr std::size_t kSrbHeaderSize = 36;
+constexpr std::size_t kMipHeaderSize = 32;
+constexpr std::size_t kImageHeaderSize = 28;
+constexpr std::size_t kPaletteEntriesSize = 64;
+
+struct ChunkHeader {
+    std::uint32_t tag = 0;
+    std::int32_t size = 0;
+};
+
+struct MipHeader {
+    std::uint8_t format = 0;
+    std::int32_t resultValue = 0;
+};
+
+struct ImageHeader {
+    std::uint8_t format = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t pitch = 0;
+};
+
+using PaletteColours = std::array<Binary::ColourValue, 16>;
+
+std::optional<ChunkHeader> ReadChunkHeader(ByteCursor& cursor) {
+    const auto record = cursor.Take(kChunkHeaderSize);
+    if (!record) {
+        return std::nullopt;
+    }
+    return ChunkHeader{Le32At(*record, 0), LongAt(*record, 8)};
+}
+
+std::optional<MipHeader> ReadMipHeader(ByteCursor& cursor) {
+    const auto record = cursor.Take(kMipHeaderSize);
+    if (!record) {
+        return std::nullopt;
+    }
+    return MipHeader{(*record)[12], LongAt(*record, 26)};
+}
+
+std::optional<ImageHeader> ReadImageHeader(ByteCursor& cursor) {
+    const auto record = cursor.Take(kImageHeaderSize);
+    if (!record) {
+        return std::nullopt;
+    }
+    return ImageHeader{(*record)[12], LongAt(*record, 13), LongAt(*record, 17), LongAt(*record, 21)};
+}
+
+// The payload of a chunk whose Size is at least `minimum`; nothing when the Size is smaller or the
+// payload reaches past the end of the file.
+std::optional<std::span<const std::uint8_t>> TakePayload(ByteCursor& cursor, std::int32_t size,
+                                                         std::int32_t minimum) {
+    if (size < minimum) {
+        return std::nullopt;
+    }
+    return cursor.Take(static_cast<std::size_t>(size));
+}
+
+// Replaces all 16 palette colours, but only when all 64 entry bytes are there.
+bool LoadPalette(ByteCursor& cursor, PaletteColours& palette) {
+    const auto entries = cursor.Take(kPaletteEntriesSize);
+    if (!entries) {
+        return false;
+    }
+    for (std::size_t k = 0; k < palette.size(); ++k) {
+        palette[k] = Binary::PaletteEntryColour(Le32At(*entries, 4 * k));
+    }
+    return true;
+}
+
+// An SRB wrapper's preamble up to the embedded MIP file's body: the SRB header, a chunk whose payload
+// is skipped (it must hold at least one byte), and the MIP file's own chunk header.
+bool SkipSrbPreamble(ByteCursor& cursor) {
+    if (!cursor.Take(kSrbHeaderSize)) {
+        return false;
+    }
+    const auto skipped = ReadChunkHeader(cursor);
+    return skipped && TakePayload(cursor, skipped->size, 1) && ReadChunkHeader(cursor);
+}
+
+// The MIP body after the file's chunk header: the MIP header, the palette when the file has one, and
+// the image header. A ResultValue outside 16 bits refuses the file before the palette is reached.
+std::optional<ImageHeader> ReadMipBody(ByteCursor& cursor, TextureLayout& layout, PaletteColours& palette) {
+    const auto mip = ReadMipHeader(cursor);
+    if (!mip || !std::in_range<std::int16_t>(mip->resultValue)) {
+        return std::nullopt;
+    }
+    layout.mipFormat = mip->format;
+    layout.result = static_cast<std::int16_t>(mip->resultValue);
+    layout.fourBit = Binary::IsPaletteFormat(mip->format);
+
+    const auto next = ReadChunkHeader(cursor);
+    if (!next) {
+        return std::nullopt;
+    }
+    if (next->tag == kTagPalette) {
+        layout.paletteRead = LoadPalette(cursor, palette);
+        if (!layout.paletteRead || !ReadChunkHeader(cursor)) {
+            return std::nullopt;
+        }
+        return ReadImageHeader(cursor);
+    }
+    const auto image = ReadImageHeader(cursor);
+    if (image && Binary::IsPaletteFormat(image->format)) {
+        layout.paletteRead = ReadChunkHeader(cursor) && LoadPalette(cursor, palette);
+        if (!layout.paletteRead) {
+            return std::nullopt;
+        }
+    }
+    return image;
+}
+
+// The pixel data chunk: its Size must give at least one stored pixel, fit in the rest of the file,
+// and give a pixel count that a signed 32-bit integer holds.
+bool ReadPixelData(ByteCursor& cursor, TextureLayout& layout) {
+    const auto header = ReadChunkHeader(cursor);
+    if (!header) {
+        return false;
+    }
+    const std::size_t offset = cursor.Offset();
+    if (!TakePayload(cursor, header->size, layout.fourBit ? 1 : 2)) {
+        return false;
+    }
+    layout.pixelDataOffset = offset;
+    layout.pixelDataSize = static_cast<std::size_t>(header->size);
+    layout.pixelCount = layout.fourBit ? 2 * std::int64_t{header->size} : header->size / 2;
+    return std::in_range<std::int32_t>(layout.pixelCount);
+}
+
+// The canvas and the row length R. Only a bare image has row padding, P = Pitch \ 2 - Width; R must
+// not be 0, the canvas must have no negative side and must stay within kMaxCanvasPixels.
+bool SetGeometry(const ImageHeader& image, TextureLayout& layout) {
+    layout.imageFormat = image.format;
+    layout.width = image.width;
+    layout.height = image.height;
+    layout.pitch = image.pitch;
+    const std::int64_t padding =
+        layout.container == Container::BareImage ? std::int64_t{image.pitch / 2} - image.width : 0;
+    const std::int64_t rowLength = image.width + padding;
+    if (!std::in_range<std::int32_t>(padding) || rowLength == 0) {
+        return false;
+    }
+    layout.rowLength = static_cast<std::int32_t>(rowLength);
+    return image.width >= 0 && image.height >= 0 &&
+           std::int64_t{image.width} * image.height <= kMaxCanvasPixels;
+}
+
+}  // namespace
+
+std::optional<TextureLayout> TextureReader::ReadLayout(std::span<const std::uint8_t> file) {
+    ByteCursor cursor(file);
+    const auto first = ReadChunkHeader(cursor);
+    if (!first) {
+        return std::nullopt;
+    }
+    TextureLayout layout;
+    std::optional<ImageHeader> image;
+    if (first->tag == kTagBareImage) {
+        layout.container = Container::BareImage;
+        layout.result = 1;
+        image = ReadImageHeader(cursor);
+    } else {
+        if (first->tag == kTagSrbWrapper) {
+            layout.container = Container::SrbWrapper;
+            if (!SkipSrbPreamble(cursor)) {
+                return std::nullopt;
+            }
+        }
+        image = ReadMipBody(cursor, layout, palette_);
+    }
+    if (!image || !ReadPixelData(cursor, layout) || !SetGeometry(*image, layout)) {
+        return std::nullopt;
+    }
+    return layout;
+}
+
+void TextureReader::Paint(const TextureLayout& layout, std::span<const std::uint8_t> file,
+                          CanvasView canvas) const {
+    const std::int64_t width = layout.width;
+    const std::int64_t height = layout.height;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const std::size_t start = std::min(layout.pixelDataOffset, file.size());
+    const auto data = file.subspan(start, std::min(layout.pixelDataSize, file.size() - start));
+    const std::int64_t stored = std::min<std::int64_t>(
+        layout.pixelCount, layout.fourBit ? 2 * static_cast<std::int64_t>(data.size())
+                                          : static_cast<std::int64_t>(data.size() / 2));
+    const Binary::NibblePairs pairs(palette_);
+
+    // Stored pixel i lands at x = i mod R, y = i / R, truncating. With R > 0 canvas row y takes the
+    // stored pixels y x R onwards, as many as the row holds; with R < 0 every i past -R - 1 has y < 0,
+    // so only row 0 is reached, by the first -R stored pixels.
+    const std::int64_t rowSpan = std::abs(std::int64_t{layout.rowLength});
+    const std::int64_t reachedRows = layout.rowLength > 0 ? height : 1;
+    const std::int64_t perRow = std::min(rowSpan, width);
+    for (std::int64_t y = 0; y < height; ++y) {
+        const std::span<std::uint32_t> row(canvas.pixels + y * canvas.stride,
+                                           static_cast<std::size_t>(width));
+        std::size_t painted = 0;
+        const std::int64_t firstStored = y * rowSpan;
+        if (y < reachedRows && firstStored < stored) {
+            painted = static_cast<std::size_t>(std::min(perRow, stored - firstStored));
+            const auto first = static_cast<std::size_t>(firstStored);
+            if (layout.fourBit) {
+                pairs.Convert(data, first, row.first(painted));
+            } else {
+                Binary::ConvertWords(data.subspan(2 * first), layout.imageFormat, row.first(painted));
+            }
+        }
+        std::fill(row.begin() + static_cast<std::ptrdiff_t>(painted), row.end(), Binary::kBlackCanvasPixel);
+    }
+}
+
+std::optional<DecodedTexture> Decode(TextureReader& reader, std::span<const std::uint8_t> file) {
+    const auto layout = reader.ReadLayout(file);
+    if (!layout) {
+        return std::nullopt;
+    }
+    DecodedTexture decoded{
+        *layout,
+        std::vector<std::uint32_t>(static_cast<std::size_t>(std::int64_t{layout->width} * layout->height))};
+    reader.Paint(decoded.layout, file, CanvasView{decoded.pixels.data(), layout->width});
+    return decoded;
+}
+
+}  // namespace tamsel::texture
