@@ -1,0 +1,75 @@
+// The file browser's handlers: the drive, folder and file lists kept in step, and "Open File".
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
+#include "platform/FileListBox.h"
+#include "platform/PictureBox.h"
+#include "shell/FrmImageViewer.h"
+
+namespace tamsel {
+
+void FrmImageViewer::drvList_Change() {
+    if (dirList->GoToDrive(drvList->Drive())) {
+        return;
+    }
+    // The drive cannot be read: back to the drive of the folder still on show, silently. If even
+    // that fails, the lists stay as they are.
+    drvList->SetDrive(dirList->Path());
+}
+
+void FrmImageViewer::dirList_Change() {
+    filList->SetPath(dirList->Path());
+    if (filList->ListCount() == 0 || !ThumbMode) {
+        return;
+    }
+    cmdPrevious->setToolTip(QStringLiteral("Previous Thumbnails"));
+    cmdPrevious->show();
+    cmdStop->hide();
+    cmdNext->setToolTip(QStringLiteral("Next ThumbNails"));
+    cmdNext->show();
+    Frame1->hide();
+    Picture3[0]->hide();
+    PageStart = 0;
+    ShowThumbnailPage();
+}
+
+void FrmImageViewer::dirList_LostFocus() {
+    dirList->SetPath(dirList->EntryPath(dirList->ListIndex()));
+}
+
+void FrmImageViewer::filList_Click() {
+    if (!ThumbMode) {
+        cmdStop->setEnabled(true);
+    }
+}
+
+void FrmImageViewer::filList_DblClick() {
+    if (ThumbMode) {
+        return;
+    }
+    Frame1->hide();
+    Label2->hide();
+    cmdPrevious->show();
+    cmdStop->hide();
+    cmdNext->show();
+    OpenSelectedImage(0);
+}
+
+void FrmImageViewer::mnuOpenFile_Click() {
+    for (std::size_t slot = 1; slot < Picture3.size(); ++slot) {
+        Picture3[slot]->hide();
+    }
+    Label2->show();
+    cmdPrevious->hide();
+    cmdStop->setText(QStringLiteral("Open"));
+    cmdStop->setEnabled(false);
+    cmdStop->show();
+    cmdNext->hide();
+    Picture3[0]->hide();
+    Frame1->show();
+}
+
+}  // namespace tamsel

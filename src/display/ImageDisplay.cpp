@@ -1,0 +1,152 @@
+// Putting a picture on the screen: the opener, the texture canvas and the fit-to-screen display.
+#include <QLabel>
+
+#include "browse/ImageKind.h"
+#include "display/DisplayText.h"
+#include "display/FitRule.h"
+#include "display/PictureLoader.h"
+#include "platform/DirListBox.h"
+#include "platform/FileListBox.h"
+#include "platform/MousePointer.h"
+#include "platform/PictureBox.h"
+#include "shell/FrmImageViewer.h"
+
+namespace tamsel {
+
+using platform::PictureBox;
+using platform::MousePointer::SetBusy;
+using platform::MousePointer::SetDefault;
+
+void FrmImageViewer::OpenSelectedImage(int slot) {
+    const QString name = filList->FileName();
+    const std::optional<browse::ImageKind> kind = browse::KindOfName(name);
+    if (!kind) {
+        return;
+    }
+    const QString path = browse::FullPath(dirList->Path(), name);
+    if (browse::IsTexture(*kind) && !LoadTexture(path)) {
+        // A refused texture shows nothing further: its box stays hidden, title and hover text as
+        // they were.
+        if (slot >= 0 && slot < static_cast<int>(Picture3.size())) {
+            Picture3[static_cast<std::size_t>(slot)]->hide();
+        }
+        return;
+    }
+    ShowImage(path, slot);
+}
+
+bool FrmImageViewer::LoadTexture(const QString& path) {
+    const std::optional<QByteArray> file = display::ReadRegularFile(path);
+    if (!file) {
+        ShowCannotDisplay(path);
+        return false;
+    }
+    if (file->isEmpty()) {
+        ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
+        return false;
+    }
+    SetBusy();
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file->constData()),
+                                              static_cast<std::size_t>(file->size()));
+    const std::optional<texture::TextureLayout> layout = textureReader_.ReadLayout(bytes);
+    if (!layout) {
+        SetDefault();
+        ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
+        return false;
+    }
+    // Every canvas pixel is painted (black where no stored pixel lands), so the canvas's memory is
+    // reused as it is.
+    imgOriginal->SetSurfaceSize(layout->width, layout->height, PictureBox::Clear::None);
+    QImage& canvas = imgOriginal->Surface();
+    textureReader_.Paint(*layout, bytes,
+                         {reinterpret_cast<std::uint32_t*>(canvas.bits()), canvas.bytesPerLine() / 4});
+    SetDefault();
+    return true;
+}
+
+void FrmImageViewer::ShowImage(const QString& path, int slot) {
+    SetBusy();
+    if (slot < 0 || slot >= static_cast<int>(Picture3.size()) || (ThumbMode && slot == 0)) {
+        ShowCannotDisplay(path);
+        return;
+    }
+    PictureBox* box = Picture3[static_cast<std::size_t>(slot)];
+    box->hide();
+    const QSize limit = ThumbMode ? QSize(ThumbWidth, ThumbHeight) : QSize(ViewWidth, ViewHeight);
+    box->resize(limit);
+
+    // Stage the picture at its full size. A JPEG that will be shrunk may be held at a reduced decoder
+    // scale; its size is still the picture's own.
+    const std::optional<browse::ImageKind> kind = browse::KindOfName(path);
+    QSize size;
+    QImage staged;
+    if (kind && !browse::IsTexture(*kind)) {
+        const std::optional<QByteArray> file = display::ReadRegularFile(path);
+        std::optional<display::Picture> picture =
+            file ? display::DecodePicture(*file, limit) : std::optional<display::Picture>{};
+        if (!picture) {
+            ShowCannotDisplay(path);
+            return;
+        }
+        size = picture->size;
+        staged = std::move(picture->image);
+    } else {
+        size = imgOriginal->Surface().size();
+        staged = imgOriginal->Surface();
+    }
+    Picture2->AssignPicture(staged);
+    Picture2->resize(size);
+
+    const auto index = static_cast<std::size_t>(slot);
+    ThumbImageSize[index] = size.width();
+    ThumbImageSize[index + 10] = size.height();
+    box->setToolTip(display::HoverText(filList->FileName(), size.width(), size.height()));
+
+    const std::optional<QSize> shown = display::FittedSize(size, limit);
+    if (!shown) {
+        ShowCannotDisplay(path);
+        return;
+    }
+    if (display::Fits(size, limit)) {
+        box->SetAutoSize(true);
+        if (kind && !browse::IsTexture(*kind)) {
+            box->AssignPicture(staged);
+        } else {
+            // The canvas is painted afresh by the next texture: the box takes a copy.
+            box->resize(size);
+            box->BitBlt(staged);
+        }
+    } else {
+        box->SetAutoSize(false);
+        box->resize(*shown);
+        box->StretchBltHalftone(staged);
+    }
+
+    if (ThumbMode) {
+        box->move(ThumbCellPos[index - 1], ThumbCellPos[index - 1 + 9]);
+    } else {
+        box->move(shell::RoundHalfEven((InnerWidth() - box->width()) / 2.0),
+                  shell::RoundHalfEven((InnerHeight() - 80 - box->height()) / 2.0));
+    }
+    box->show();
+    setWindowTitle(QStringLiteral("Tamsel Image Viewer: ") + filList->FileName());
+
+    // The file-name label follows the picture but stays hidden: the title and the hover text already
+    // name the file, and a label under a picture as tall as the limit would cover the button row.
+    if (ThumbMode) {
+        Label1->hide();
+    } else {
+        Label1->setText(filList->FileName());
+        Label1->adjustSize();
+        Label1->move(shell::RoundHalfEven(InnerWidth() / 2.0 - Label1->width() / 2.0),
+                     box->y() + box->height() + 10);
+    }
+    SetDefault();
+}
+
+void FrmImageViewer::ShowCannotDisplay(const QString& path) {
+    SetDefault();
+    ShowMessage(display::CannotDisplayMessage(path), platform::MessageIcon::Warning);
+}
+
+}  // namespace tamsel

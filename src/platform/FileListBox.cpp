@@ -1,0 +1,111 @@
+#include "platform/FileListBox.h"
+
+#include <QMouseEvent>
+
+namespace tamsel::platform {
+
+class FileListBox::Model final : public QAbstractListModel {
+public:
+    explicit Model(const std::vector<ListedName>& names, QObject* parent)
+        : QAbstractListModel(parent), names_(names) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(names_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid()) {
+            return {};
+        }
+        return names_[static_cast<std::size_t>(index.row())].text;
+    }
+
+    void Reset(const std::function<void()>& change) {
+        beginResetModel();
+        change();
+        endResetModel();
+    }
+
+private:
+    const std::vector<ListedName>& names_;
+};
+
+FileListBox::FileListBox(QWidget* parent) : QListView(parent), model_(new Model(names_, this)) {
+    setModel(model_);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { emit Click(); });
+    connect(this, &QListView::doubleClicked, this, [this] { emit DblClick(); });
+}
+
+bool FileListBox::SetPath(const QString& folder) {
+    return Relist(folder);
+}
+
+void FileListBox::SetPattern(const QString& pattern) {
+    pattern_ = pattern;
+    Relist(path_);
+}
+
+bool FileListBox::Relist(const QString& folder) {
+    std::optional<std::vector<ListedName>> listed = ListFiles(folder, pattern_);
+    const QSignalBlocker blocker(selectionModel());
+    model_->Reset([&] {
+        names_ = listed ? std::move(*listed) : std::vector<ListedName>{};
+        path_ = folder;
+    });
+    selectionModel()->clear();
+    return listed.has_value();
+}
+
+int FileListBox::ListIndex() const {
+    const QModelIndex current = selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void FileListBox::SetListIndex(int index) {
+    if (index == ListIndex()) {
+        return;
+    }
+    if (index < 0 || index >= ListCount()) {
+        selectionModel()->clear();
+        emit Click();
+        return;
+    }
+    const QModelIndex target = model_->index(index);
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    scrollTo(target);
+}
+
+QString FileListBox::FileName() const {
+    return EntryName(ListIndex());
+}
+
+QString FileListBox::EntryName(int index) const {
+    return index >= 0 && index < ListCount() ? names_[static_cast<std::size_t>(index)].text : QString();
+}
+
+void FileListBox::mousePressEvent(QMouseEvent* event) {
+    const int before = ListIndex();
+    QListView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && before >= 0 &&
+        indexAt(event->position().toPoint()).row() == before && ListIndex() == before) {
+        emit Click();
+    }
+}
+
+void FileListBox::focusInEvent(QFocusEvent* event) {
+    // The item view makes the first entry current when it gains the focus with none; the file list
+    // keeps "nothing selected" until the user or the program selects an entry.
+    const bool noneSelected = ListIndex() < 0;
+    {
+        const QSignalBlocker blocker(selectionModel());
+        QListView::focusInEvent(event);
+        if (noneSelected && !selectionModel()->hasSelection()) {
+            selectionModel()->clear();
+        }
+    }
+}
+
+}  // namespace tamsel::platform

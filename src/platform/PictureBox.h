@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace tamsel::platform {
+
+// A picture box: a widget with a persistent image that it paints at its top-left corner (what is
+// drawn into it while it is hidden shows once it is shown), an auto-size switch, a hover text (its
+// tool tip) and the block-copy and stretch operations of a drawing surface.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // When on, a picture assigned to the box resizes the box to the picture.
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool on) { autoSize_ = on; }
+
+    // Assigns a loaded picture: it becomes the box's image; with auto-size on the box takes its size.
+    void AssignPicture(QImage picture);
+
+    // Sizes the box and its image, reusing the image's memory when the size is unchanged. The image
+    // is cleared to black, or left as it is for a caller that paints every pixel itself.
+    enum class Clear { Black, None };
+    void SetSurfaceSize(int width, int height, Clear clear = Clear::Black);
+
+    // Copies the source's top-left rectangle of the box's size onto the box at 0, 0, unchanged.
+    void BitBlt(const QImage& source);
+
+    // Shrinks (or stretches) the whole source onto the box's whole size, each target pixel the mean of
+    // the source pixels it covers.
+    void StretchBltHalftone(const QImage& source);
+
+    // The image the box shows; its drawing surface.
+    QImage& Surface() { return image_; }
+    const QImage& Surface() const { return image_; }
+
+signals:
+    void Click();
+    void DblClick();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    QImage image_;
+    bool autoSize_ = false;
+    bool swallowRelease_ = false;  // the release that ends a double click is no click of its own
+};
+
+}  // namespace tamsel::platform

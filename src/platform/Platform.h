@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <memory>
+
+class QWidget;
+
+// The services the viewer asks of its platform. The product gets the real ones from
+// ProductPlatform(); tests build a Platform of their own with recording or scripted fakes.
+namespace tamsel::platform {
+
+enum class MessageIcon { Warning, Information };
+
+// Modal message boxes with a single OK button.
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void Show(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon) = 0;
+};
+
+// The time of day in seconds since midnight, with sub-second resolution.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual double SecondsSinceMidnight() = 0;
+};
+
+// A pseudo-random source that is re-seeded from the clock and draws r uniform in [0, 1).
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual void Reseed(double seed) = 0;
+    virtual double Next() = 0;
+};
+
+// The event queue that a running handler yields to: dispatches the pending events and, when there
+// are none, sleeps until the next one arrives or `maxSeconds` have passed.
+class EventQueue {
+public:
+    virtual ~EventQueue() = default;
+    virtual void Yield(double maxSeconds) = 0;
+};
+
+// Ends the whole program at once, with exit status 0: no further handler runs.
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    virtual void EndProgram() = 0;
+};
+
+struct Platform {
+    QSize screenSize;       // pixels
+    QString programFolder;  // the folder that holds the program file
+    QString settingsFile;   // the INI file of the remembered values
+    std::shared_ptr<MessageSink> messages;
+    std::shared_ptr<Clock> clock;
+    std::shared_ptr<RandomSource> random;
+    std::shared_ptr<EventQueue> events;
+    std::shared_ptr<ProgramEnd> programEnd;
+};
+
+// The real services: the primary screen, the program's folder, the settings file under the user's
+// configuration folder, QMessageBox, the system clock, a seeded generator, Qt's event loop and
+// process exit. Needs a QApplication.
+Platform ProductPlatform();
+
+// Twips, the unit of the window's outer size and the screen's size: 15 to the pixel.
+inline constexpr int kTwipsPerPixel = 15;
+
+}  // namespace tamsel::platform

@@ -1,0 +1,336 @@
+#include "shell/FrmImageViewer.h"
+
+#include <sys/stat.h>
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "Version.h"
+#include "browse/ImageKind.h"
+#include "help/FrmHelp.h"
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
+#include "platform/FileListBox.h"
+#include "platform/PictureBox.h"
+#include "shell/AppIcon.h"
+#include "shell/Registry.h"
+
+namespace tamsel {
+
+using platform::PictureBox;
+
+namespace {
+
+// Large BMPs must show: the image reader may allocate up to 1 GiB for one picture.
+constexpr int kImageAllocationLimitMb = 1024;
+
+QFont ControlFont(qreal points) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(points);
+    return font;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& caption, const QString& tip, const QRect& rect) {
+    auto* button = new QPushButton(caption, parent);
+    button->setToolTip(tip);
+    button->setGeometry(rect);
+    button->setFont(ControlFont(8.25));
+    return button;
+}
+
+PictureBox* MakePictureBox(QWidget* parent, const QRect& rect) {
+    auto* box = new PictureBox(parent);
+    box->setGeometry(rect);
+    box->hide();
+    return box;
+}
+
+}  // namespace
+
+FrmImageViewer::FrmImageViewer(platform::Platform platform, QWidget* parent)
+    : QMainWindow(parent), platform_(std::move(platform)), settings_(platform_.settingsFile) {
+    QImageReader::setAllocationLimit(kImageAllocationLimitMb);
+    setWindowTitle(kApplicationTitle);
+    setWindowIcon(QIcon(QPixmap::fromImage(shell::DrawAppIcon(64))));
+    CreateControls();
+    CreateMenus();
+    ConnectHandlers();
+    resize(569, 496 + menuBar()->sizeHint().height());
+    Form_Load();
+}
+
+FrmImageViewer::~FrmImageViewer() {
+    delete help_;
+}
+
+void FrmImageViewer::CreateControls() {
+    auto* inner = new QWidget(this);
+    inner->setAutoFillBackground(true);
+    QPalette workspace = inner->palette();
+    workspace.setColor(QPalette::Window, workspace.color(QPalette::Dark));
+    inner->setPalette(workspace);
+    setCentralWidget(inner);
+    inner->installEventFilter(this);
+
+    imgOriginal = MakePictureBox(inner, {464, 208, 89, 97});
+    Frame1 = new QGroupBox(QStringLiteral("Double Click On A File To View"), inner);
+    Frame1->setGeometry(16, 16, 441, 329);
+    filList = new platform::FileListBox(Frame1);
+    filList->setGeometry(264, 24, 161, 292);
+    dirList = new platform::DirListBox(Frame1);
+    dirList->setGeometry(16, 56, 233, 261);
+    drvList = new platform::DriveListBox(Frame1);
+    drvList->setGeometry(8, 24, 241, 21);
+    cmdPrevious =
+        MakeButton(inner, QStringLiteral("Previous"), QStringLiteral("Previous Image"), {136, 440, 80, 32});
+    cmdPrevious->hide();
+    cmdNext = MakeButton(inner, QStringLiteral("Next"), QStringLiteral("Next Image"), {344, 440, 80, 32});
+    cmdNext->hide();
+    Picture3[0] = MakePictureBox(inner, {464, 328, 89, 97});
+    Picture2 = MakePictureBox(inner, {8, 328, 89, 97});
+    Picture2->SetAutoSize(true);
+    cmdStop =
+        MakeButton(inner, QStringLiteral("Open"), QStringLiteral("Open Selected File"), {240, 440, 80, 32});
+    cmdStop->setEnabled(false);
+    Label2 = new QLabel(QStringLiteral("Double Click on a Picture to See It Fullsize"), inner);
+    Label2->setGeometry(120, 360, 127, 26);
+    Label2->setFont(ControlFont(8.25));
+    Label2->setWordWrap(true);
+    Label2->hide();
+    Label1 = new QLabel(inner);
+    Label1->setGeometry(264, 400, 45, 20);
+    Label1->setFont(ControlFont(12));
+    Label1->hide();
+
+    Controls = {{"imgOriginal", imgOriginal, nullptr}, {"Frame1", Frame1, nullptr},
+                {"filList", filList, nullptr},         {"dirList", dirList, nullptr},
+                {"drvList", drvList, nullptr},         {"cmdPrevious", cmdPrevious, nullptr},
+                {"cmdNext", cmdNext, nullptr},         {"Picture3(0)", Picture3[0], nullptr},
+                {"Picture2", Picture2, nullptr},       {"cmdStop", cmdStop, nullptr},
+                {"Label2", Label2, nullptr},           {"Label1", Label1, nullptr}};
+}
+
+void FrmImageViewer::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setNativeMenuBar(false);
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        Controls.push_back({name, nullptr, action});
+        return action;
+    };
+    const auto separator = [this](QMenu* menu, const char* name) {
+        QAction* action = menu->addSeparator();
+        Controls.push_back({name, nullptr, action});
+        return action;
+    };
+    const auto title = [this](QMenu* menu, const char* name) {
+        Controls.push_back({name, nullptr, menu->menuAction()});
+        return menu;
+    };
+
+    FileMenuHeader = title(bar->addMenu(QStringLiteral("File")), "FileMenuHeader");
+    mnuOpenFile = item(FileMenuHeader, "mnuOpenFile", QStringLiteral("Open File"));
+    Line1 = separator(FileMenuHeader, "Line1");
+    mnuViewThumbnails = item(FileMenuHeader, "mnuViewThumbnails", QStringLiteral("Thumbnail View"));
+    mnuViewThumbnails->setCheckable(true);
+    Line2 = separator(FileMenuHeader, "Line2");
+    mnuExit = item(FileMenuHeader, "mnuExit", QStringLiteral("Exit"));
+
+    SlideShowMenuHeader = title(bar->addMenu(QStringLiteral("Slide Show")), "SlideShowMenuHeader");
+    mnuBeginSlideShow = item(SlideShowMenuHeader, "mnuBeginSlideShow", QStringLiteral("Begin Slide Show"));
+    mnuEndSlideShow = item(SlideShowMenuHeader, "mnuEndSlideShow", QStringLiteral("End Slide Show"));
+    mnuEndSlideShow->setEnabled(false);
+    Line3 = separator(SlideShowMenuHeader, "Line3");
+    mnuSequentialShow = item(SlideShowMenuHeader, "mnuSequentialShow", QStringLiteral("Sequential Display"));
+    mnuSequentialShow->setCheckable(true);
+    mnuSequentialShow->setChecked(true);
+    mnuRandomShow = item(SlideShowMenuHeader, "mnuRandomShow", QStringLiteral("Random Display"));
+    mnuRandomShow->setCheckable(true);
+    Line4 = separator(SlideShowMenuHeader, "Line4");
+    DisplayIntervalHeader =
+        title(SlideShowMenuHeader->addMenu(QStringLiteral("Display Interval")), "DisplayIntervalHeader");
+    const std::array<const char*, 7> intervalCaptions{"1 Sec",  "3 Sec",  "5 Sec", "10 Sec",
+                                                      "15 Sec", "30 Sec", "60 Sec"};
+    for (std::size_t i = 0; i < mnuDisplayInterval.size(); ++i) {
+        mnuDisplayInterval[i] =
+            item(DisplayIntervalHeader, "mnuDisplayInterval", QString::fromLatin1(intervalCaptions[i]));
+        mnuDisplayInterval[i]->setCheckable(true);
+    }
+    mnuDisplayInterval[1]->setChecked(true);
+
+    HelpMenuHeader = title(bar->addMenu(QStringLiteral("Help")), "HelpMenuHeader");
+    mnuHelp = item(HelpMenuHeader, "mnuHelp", QStringLiteral("Help"));
+    Line5 = separator(HelpMenuHeader, "Line5");
+    mnuAbout = item(HelpMenuHeader, "mnuAbout", QStringLiteral("About"));
+}
+
+void FrmImageViewer::ConnectHandlers() {
+    // A menu item's check mark is a setting that only the handlers change: undo the toggle the menu
+    // makes on its own before the handler runs.
+    const auto onMenu = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, [this, action, handler] {
+            if (action->isCheckable()) {
+                action->setChecked(!action->isChecked());
+            }
+            (this->*handler)();
+        });
+    };
+    onMenu(mnuOpenFile, &FrmImageViewer::mnuOpenFile_Click);
+    onMenu(mnuViewThumbnails, &FrmImageViewer::mnuViewThumbnails_Click);
+    onMenu(mnuExit, &FrmImageViewer::mnuExit_Click);
+    onMenu(mnuBeginSlideShow, &FrmImageViewer::mnuBeginSlideShow_Click);
+    onMenu(mnuEndSlideShow, &FrmImageViewer::mnuEndSlideShow_Click);
+    onMenu(mnuSequentialShow, &FrmImageViewer::mnuSequentialShow_Click);
+    onMenu(mnuRandomShow, &FrmImageViewer::mnuRandomShow_Click);
+    onMenu(mnuHelp, &FrmImageViewer::mnuHelp_Click);
+    onMenu(mnuAbout, &FrmImageViewer::mnuAbout_Click);
+    for (std::size_t i = 0; i < mnuDisplayInterval.size(); ++i) {
+        QAction* action = mnuDisplayInterval[i];
+        connect(action, &QAction::triggered, this, [this, action, i] {
+            action->setChecked(!action->isChecked());
+            mnuDisplayInterval_Click(static_cast<int>(i));
+        });
+    }
+
+    connect(drvList, &platform::DriveListBox::Change, this, &FrmImageViewer::drvList_Change);
+    connect(dirList, &platform::DirListBox::Change, this, &FrmImageViewer::dirList_Change);
+    connect(dirList, &platform::DirListBox::LostFocus, this, &FrmImageViewer::dirList_LostFocus);
+    connect(filList, &platform::FileListBox::Click, this, &FrmImageViewer::filList_Click);
+    connect(filList, &platform::FileListBox::DblClick, this, &FrmImageViewer::filList_DblClick);
+    connect(cmdPrevious, &QPushButton::clicked, this, &FrmImageViewer::cmdPrevious_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &FrmImageViewer::cmdStop_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &FrmImageViewer::cmdNext_Click);
+}
+
+int FrmImageViewer::InnerWidth() const {
+    return centralWidget()->width();
+}
+
+int FrmImageViewer::InnerHeight() const {
+    return centralWidget()->height();
+}
+
+void FrmImageViewer::Form_Load() {
+    setWindowTitle(QStringLiteral("Tamsel Image Viewer v%1.%2.%3")
+                       .arg(kVersionMajor)
+                       .arg(kVersionMinor)
+                       .arg(kVersionRevision));
+    PlaceWindow();
+    const int w = InnerWidth();
+    const int h = InnerHeight();
+    Frame1->move(shell::RoundHalfEven(w / 2.0 - Frame1->width() / 2.0),
+                 shell::RoundHalfEven((h - Frame1->height()) / 2.0));
+    ComputeThumbCells();
+    cmdStop->move(shell::RoundHalfEven(w / 2.0 - cmdStop->width() / 2.0), h - 80);
+    cmdPrevious->move(shell::RoundHalfEven(w / 3.0 - cmdPrevious->width() / 2.0), cmdStop->y());
+    cmdNext->move(shell::RoundHalfEven(2.0 * w / 3.0 - cmdNext->width() / 2.0), cmdStop->y());
+    Label2->setGeometry(20, cmdStop->y(), 180, cmdStop->height());
+    Label2->setText(QStringLiteral("Single Click and Open or Double Click On An Image to See It Full Size"));
+    Label2->show();
+    ControlLayout.assign(Controls.size(), shell::ControlPlacement{});
+    RecordLayout();
+    RestoreLastFolder();
+    filList->SetPattern(browse::kFileListPattern);
+}
+
+void FrmImageViewer::PlaceWindow() {
+    // The window covers the screen as a normal window: the outer width is the screen's, the outer
+    // height 10 twips (two thirds of a pixel) less, rounded to whole pixels.
+    const QSize screen = platform_.screenSize;
+    const int outerWidth = screen.width();
+    const int outerHeight = shell::RoundHalfEven((screen.height() * platform::kTwipsPerPixel - 10) /
+                                                 double{platform::kTwipsPerPixel});
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    setWindowState(Qt::WindowNoState);
+    move(0, 0);
+    resize(outerWidth - frameExtra.width(), outerHeight - frameExtra.height());
+    layout()->activate();
+}
+
+void FrmImageViewer::ComputeThumbCells() {
+    const shell::ViewGeometry g = shell::ComputeViewGeometry(InnerWidth(), InnerHeight(), cmdStop->height());
+    ViewWidth = g.viewWidth;
+    ViewHeight = g.viewHeight;
+    ThumbWidth = g.thumbWidth;
+    ThumbHeight = g.thumbHeight;
+    ThumbCellPos = g.thumbCellPos;
+    static constexpr std::array<const char*, 9> kNames{"Picture3(1)", "Picture3(2)", "Picture3(3)",
+                                                       "Picture3(4)", "Picture3(5)", "Picture3(6)",
+                                                       "Picture3(7)", "Picture3(8)", "Picture3(9)"};
+    for (std::size_t slot = 1; slot < Picture3.size(); ++slot) {
+        Picture3[slot] = MakePictureBox(centralWidget(), Picture3[0]->geometry());
+        Controls.push_back({kNames[slot - 1], Picture3[slot], nullptr});
+    }
+    for (std::size_t slot = 0; slot < Picture3.size(); ++slot) {
+        const int index = static_cast<int>(slot);
+        connect(Picture3[slot], &PictureBox::Click, this, [this, index] { Picture3_Click(index); });
+        connect(Picture3[slot], &PictureBox::DblClick, this, [this, index] { Picture3_DblClick(index); });
+    }
+}
+
+void FrmImageViewer::RecordLayout() {
+    const int w = InnerWidth();
+    const int h = InnerHeight();
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        if (Controls[i].widget != nullptr) {
+            ControlLayout[i] = shell::PlacementOf(Controls[i].widget->geometry(), w, h);
+        }
+    }
+}
+
+void FrmImageViewer::RestoreLastFolder() {
+    const QString& ownFolder = platform_.programFolder;
+    const QString path = Registry::GetRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey,
+                                                Registry::kLastUsedPath, ownFolder);
+    const bool ok = PathExists(path);
+    // A stored root ("/" stored as "//") is not restored; a folder that passes the test but cannot be
+    // shown falls back to the program's own folder too.
+    if (!path.endsWith(QStringLiteral("//")) && ok && drvList->SetDrive(path) && dirList->SetPath(path)) {
+        return;
+    }
+    drvList->SetDrive(ownFolder);
+    dirList->SetPath(ownFolder);
+}
+
+bool FrmImageViewer::PathExists(const QString& path) const {
+    struct stat status {};
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+void FrmImageViewer::Form_Unload() {
+    StoreFolderAndEnd();
+}
+
+void FrmImageViewer::mnuExit_Click() {
+    StoreFolderAndEnd();
+}
+
+void FrmImageViewer::StoreFolderAndEnd() {
+    Registry::SaveRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey, Registry::kLastUsedPath,
+                            dirList->Path() + u'/');
+    platform_.programEnd->EndProgram();
+}
+
+void FrmImageViewer::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        Form_Resize();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmImageViewer::ShowMessage(const QString& text, platform::MessageIcon icon) {
+    platform_.messages->Show(this, kApplicationTitle, text, icon);
+}
+
+}  // namespace tamsel

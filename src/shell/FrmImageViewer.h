@@ -1,0 +1,174 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/SettingsStore.h"
+#include "shell/Geometry.h"
+#include "texture/TextureReader.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace tamsel::platform {
+class DirListBox;
+class DriveListBox;
+class FileListBox;
+class PictureBox;
+}  // namespace tamsel::platform
+
+namespace tamsel {
+
+class FrmHelp;
+
+// The main window: the file browser, the ten picture boxes, the three buttons, the labels and the
+// menus, the view state they share, and every handler. The handlers of each part of the window are
+// defined in that part's folder (browse/, display/, thumbs/, slideshow/, help/); start-up, layout
+// and shut-down are here in shell/.
+//
+// Controls, view state and handlers are public: the window is driven by its own events, and tests
+// drive and inspect it the same way.
+class FrmImageViewer : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmImageViewer(platform::Platform platform, QWidget* parent = nullptr);
+    ~FrmImageViewer() override;
+
+    // One entry of the control collection: a control with a rectangle, or a menu title, item or
+    // separator.
+    struct Control {
+        const char* name;
+        QWidget* widget;
+        QAction* action;
+    };
+
+    // Controls, in creation order.
+    platform::PictureBox* imgOriginal;
+    QGroupBox* Frame1;
+    platform::FileListBox* filList;
+    platform::DirListBox* dirList;
+    platform::DriveListBox* drvList;
+    QPushButton* cmdPrevious;
+    QPushButton* cmdNext;
+    std::array<platform::PictureBox*, 10> Picture3{};
+    platform::PictureBox* Picture2;
+    QPushButton* cmdStop;
+    QLabel* Label2;
+    QLabel* Label1;
+
+    // Menus.
+    QMenu* FileMenuHeader;
+    QAction* mnuOpenFile;
+    QAction* Line1;
+    QAction* mnuViewThumbnails;
+    QAction* Line2;
+    QAction* mnuExit;
+    QMenu* SlideShowMenuHeader;
+    QAction* mnuBeginSlideShow;
+    QAction* mnuEndSlideShow;
+    QAction* Line3;
+    QAction* mnuSequentialShow;
+    QAction* mnuRandomShow;
+    QAction* Line4;
+    QMenu* DisplayIntervalHeader;
+    std::array<QAction*, 7> mnuDisplayInterval{};
+    QMenu* HelpMenuHeader;
+    QAction* mnuHelp;
+    QAction* Line5;
+    QAction* mnuAbout;
+
+    // The control collection, in order; fixed once start-up has created the thumbnail boxes.
+    std::vector<Control> Controls;
+
+    // View state.
+    bool ThumbMode = false;
+    int PageStart = 0;
+    bool StopShow = false;
+    int ViewWidth = 0;
+    int ViewHeight = 0;
+    int ThumbWidth = 0;
+    int ThumbHeight = 0;
+    std::array<int, 18> ThumbCellPos{};
+    std::array<int, 20> ThumbImageSize{};
+    std::vector<shell::ControlPlacement> ControlLayout;
+
+    // The window's inner area: the central widget, below the menu bar.
+    int InnerWidth() const;
+    int InnerHeight() const;
+
+    // Shell: start-up, layout, shut-down.
+    void Form_Load();
+    void ComputeThumbCells();
+    void RecordLayout();
+    void Form_Resize();
+    void Form_Unload();
+    void mnuExit_Click();
+    bool PathExists(const QString& path) const;
+
+    // Folder browsing.
+    void drvList_Change();
+    void dirList_Change();
+    void dirList_LostFocus();
+    void filList_Click();
+    void filList_DblClick();
+    void mnuOpenFile_Click();
+
+    // Showing pictures.
+    void OpenSelectedImage(int slot);
+    bool LoadTexture(const QString& path);
+    void ShowImage(const QString& path, int slot);
+
+    // Thumbnail pages.
+    void mnuViewThumbnails_Click();
+    void ShowThumbnailPage();
+    void Picture3_Click(int index);
+    void Picture3_DblClick(int index);
+
+    // Navigation and the slide show.
+    void cmdPrevious_Click();
+    void cmdNext_Click();
+    void cmdStop_Click();
+    void mnuBeginSlideShow_Click();
+    void RunSlideShow();
+    void mnuEndSlideShow_Click();
+    void mnuSequentialShow_Click();
+    void mnuRandomShow_Click();
+    void mnuDisplayInterval_Click(int index);
+
+    // Help and About.
+    void mnuHelp_Click();
+    void mnuAbout_Click();
+    FrmHelp* HelpWindow() const;
+
+    const platform::Platform& Services() const { return platform_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void ConnectHandlers();
+    void PlaceWindow();
+    void RestoreLastFolder();
+    void StoreFolderAndEnd();
+    void ShowMessage(const QString& text, platform::MessageIcon icon);
+    void ShowCannotDisplay(const QString& path);
+
+    platform::Platform platform_;
+    platform::SettingsStore settings_;
+    texture::TextureReader textureReader_;
+    QPointer<FrmHelp> help_;
+};
+
+// The application's title: the caption of every message box.
+inline const QString kApplicationTitle = QStringLiteral("Tamsel Image Viewer");
+
+}  // namespace tamsel

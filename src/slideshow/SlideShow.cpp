@@ -1,0 +1,95 @@
+// The slide show: one loop inside the handler that started it, waiting out each interval in the
+// event queue.
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <cmath>
+
+#include "platform/FileListBox.h"
+#include "shell/FrmImageViewer.h"
+#include "slideshow/ShowTiming.h"
+#include "thumbs/Paging.h"
+
+namespace tamsel {
+
+void FrmImageViewer::mnuBeginSlideShow_Click() {
+    RunSlideShow();
+}
+
+void FrmImageViewer::RunSlideShow() {
+    if (filList->ListCount() == 0) {
+        return;
+    }
+    std::array<bool, 7> checked{};
+    for (std::size_t i = 0; i < checked.size(); ++i) {
+        checked[i] = mnuDisplayInterval[i]->isChecked();
+    }
+    const int interval = slideshow::IntervalSeconds(checked);
+
+    FileMenuHeader->menuAction()->setEnabled(false);
+    mnuBeginSlideShow->setEnabled(false);
+    mnuEndSlideShow->setEnabled(true);
+    DisplayIntervalHeader->menuAction()->setEnabled(false);
+    cmdPrevious->setEnabled(false);
+    cmdPrevious->show();
+    cmdStop->setText(QStringLiteral("Pause"));
+    cmdStop->setEnabled(true);
+    cmdStop->show();
+    cmdStop->setToolTip(QStringLiteral("Pause Slide Show"));
+    cmdNext->setEnabled(false);
+    cmdNext->show();
+    Label2->hide();
+    Frame1->hide();
+    StopShow = false;
+
+    platform::Clock& clock = *platform_.clock;
+    do {
+        const int listCount = filList->ListCount();
+        if (mnuSequentialShow->isChecked()) {
+            filList->SetListIndex(thumbs::NextEntry(filList->ListIndex(), listCount));
+        } else {
+            platform_.random->Reseed(clock.SecondsSinceMidnight());
+            filList->SetListIndex(slideshow::RandomEntry(platform_.random->Next(), listCount));
+        }
+        OpenSelectedImage(0);
+
+        const double start = clock.SecondsSinceMidnight();
+        double elapsed = 0.0;
+        do {
+            platform_.events->Yield(interval - elapsed);
+            elapsed = slideshow::SecondsBetween(start, clock.SecondsSinceMidnight());
+        } while (elapsed < interval && !StopShow);
+    } while (!StopShow);
+}
+
+void FrmImageViewer::mnuEndSlideShow_Click() {
+    FileMenuHeader->menuAction()->setEnabled(true);
+    mnuBeginSlideShow->setEnabled(true);
+    mnuEndSlideShow->setEnabled(false);
+    DisplayIntervalHeader->menuAction()->setEnabled(true);
+    cmdPrevious->setEnabled(true);
+    cmdStop->hide();
+    cmdNext->setEnabled(true);
+    StopShow = true;
+}
+
+void FrmImageViewer::mnuSequentialShow_Click() {
+    mnuSequentialShow->setChecked(true);
+    mnuRandomShow->setChecked(false);
+}
+
+void FrmImageViewer::mnuRandomShow_Click() {
+    mnuSequentialShow->setChecked(false);
+    mnuRandomShow->setChecked(true);
+}
+
+void FrmImageViewer::mnuDisplayInterval_Click(int index) {
+    for (QAction* item : mnuDisplayInterval) {
+        item->setChecked(false);
+    }
+    mnuDisplayInterval[static_cast<std::size_t>(index)]->setChecked(true);
+}
+
+}  // namespace tamsel

@@ -1,0 +1,104 @@
+// The thumbnail view: pages of up to nine pictures over the file list, and clicks on them.
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include "browse/ImageKind.h"
+#include "platform/FileListBox.h"
+#include "platform/MousePointer.h"
+#include "platform/PictureBox.h"
+#include "shell/FrmImageViewer.h"
+#include "thumbs/Paging.h"
+
+namespace tamsel {
+
+void FrmImageViewer::mnuViewThumbnails_Click() {
+    if (!mnuViewThumbnails->isChecked()) {
+        mnuViewThumbnails->setChecked(true);
+        SlideShowMenuHeader->menuAction()->setEnabled(false);
+        cmdPrevious->setToolTip(QStringLiteral("Previous Thumbnails"));
+        cmdPrevious->show();
+        cmdStop->setText(QStringLiteral("Open"));
+        cmdStop->hide();
+        cmdNext->setToolTip(QStringLiteral("Next ThumbNails"));
+        cmdNext->show();
+        Frame1->hide();
+        Picture3[0]->hide();
+        ThumbMode = true;
+        PageStart = 0;
+        ShowThumbnailPage();
+        return;
+    }
+    mnuOpenFile->setEnabled(true);
+    mnuViewThumbnails->setChecked(false);
+    SlideShowMenuHeader->menuAction()->setEnabled(true);
+    cmdPrevious->setToolTip(QStringLiteral("Previous Image"));
+    cmdPrevious->setEnabled(true);
+    cmdStop->hide();
+    cmdNext->setToolTip(QStringLiteral("Next Image"));
+    cmdNext->setEnabled(true);
+    ThumbMode = false;
+    for (std::size_t slot = 1; slot < Picture3.size(); ++slot) {
+        Picture3[slot]->hide();
+    }
+    OpenSelectedImage(0);
+}
+
+void FrmImageViewer::ShowThumbnailPage() {
+    filList->SetListIndex(PageStart);
+    const int listCount = filList->ListCount();
+    if (listCount == 0) {
+        return;
+    }
+    platform::MousePointer::SetBusy();
+    const int count = thumbs::PageSize(listCount);
+    for (int cell = 1; cell <= count; ++cell) {
+        platform::PictureBox* box = Picture3[static_cast<std::size_t>(cell)];
+        box->setGeometry(ThumbCellPos[static_cast<std::size_t>(cell - 1)],
+                         ThumbCellPos[static_cast<std::size_t>(cell + 8)], ThumbWidth, ThumbHeight);
+        // A file of no known kind draws nothing: its cell stays empty rather than keep the picture of
+        // an earlier page.
+        if (!browse::KindOfName(filList->FileName())) {
+            box->hide();
+        }
+        OpenSelectedImage(cell);
+        if (cell < count) {
+            filList->SetListIndex(thumbs::NextEntry(filList->ListIndex(), listCount));
+        }
+    }
+    platform::MousePointer::SetDefault();
+}
+
+void FrmImageViewer::Picture3_Click(int index) {
+    if (!ThumbMode) {
+        return;
+    }
+    filList->SetListIndex(thumbs::CellEntry(PageStart, index, filList->ListCount()));
+    setWindowTitle(QStringLiteral("Tamsel Image Viewer: ") + filList->FileName());
+    cmdStop->setEnabled(true);
+    cmdStop->show();
+}
+
+void FrmImageViewer::Picture3_DblClick(int index) {
+    if (!ThumbMode) {
+        return;
+    }
+    ThumbMode = false;
+    for (std::size_t slot = 1; slot < Picture3.size(); ++slot) {
+        Picture3[slot]->hide();
+    }
+    filList->SetListIndex(thumbs::CellEntry(PageStart, index, filList->ListCount()));
+    OpenSelectedImage(0);
+    Label2->hide();
+    mnuOpenFile->setEnabled(false);
+    cmdPrevious->setEnabled(false);
+    cmdStop->setText(QStringLiteral("ThumbNails"));
+    cmdStop->setEnabled(true);
+    cmdStop->show();
+    cmdStop->setToolTip(QStringLiteral("View More Thumbnails"));
+    cmdNext->setEnabled(false);
+}
+
+}  // namespace tamsel
