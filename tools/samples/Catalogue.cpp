@@ -30,6 +30,15 @@ Sample Bad(std::string name, std::string extension, std::string description, Byt
         std::move(name), std::move(extension), std::move(description), std::move(bytes), std::nullopt, {}, 0};
 }
 
+// A MIP file the reader refuses. It loads its palette first unless its ResultValue, which comes before
+// the palette, refuses it.
+Sample BadMip(std::string name, std::string description, const MipFields& fields,
+              std::span<const std::uint8_t> data, std::optional<std::int32_t> declaredSize = std::nullopt) {
+    Sample sample = Bad(std::move(name), ".mip", std::move(description), MipFile(fields, data, declaredSize));
+    sample.paletteEnd = std::in_range<std::int16_t>(fields.resultValue) ? PaletteEnd(fields) : 0;
+    return sample;
+}
+
 Bytes Prefix(const Sample& sample, std::size_t length) {
     return Bytes(sample.bytes.begin(), sample.bytes.begin() + static_cast<std::ptrdiff_t>(length));
 }
@@ -300,10 +309,9 @@ void AddBadFiles(std::vector<Sample>& out) {
                       BareImageFile({3, -4, 4, 8}, words)));
     out.push_back(Bad("bad-bare-negative-height", ".pbf", "bare image with Height -4",
                       BareImageFile({3, 4, -4, 8}, words)));
-    out.push_back(
-        Bad("bad-mip-zero-width", ".mip", "MIP with Width 0", MipFile(Fields16(3, 3, 1, 0, 4), words)));
-    out.push_back(Bad("bad-mip-negative-height", ".mip", "MIP with Height -1",
-                      MipFile(Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, -1), nibbles)));
+    out.push_back(BadMip("bad-mip-zero-width", "MIP with Width 0", Fields16(3, 3, 1, 0, 4), words));
+    out.push_back(BadMip("bad-mip-negative-height", "MIP with Height -1, after a palette chunk",
+                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, -1), nibbles));
     out.push_back(Bad("bad-canvas-over-cap", ".pbf", "a 64-byte bare image claiming 30000 x 30000",
                       BareImageFile({3, 30000, 30000, 60000}, std::span(words).first(12))));
     out.push_back(Bad("bad-pitch-overflow", ".pbf", "bare image whose row padding overflows 32 bits",
@@ -315,28 +323,24 @@ void AddBadFiles(std::vector<Sample>& out) {
                       BareImageFile({3, 4, 4, 8}, {})));
     out.push_back(Bad("bad-bare-size-negative", ".pbf", "bare image with pixel data Size -2",
                       BareImageFile({3, 4, 4, 8}, words, -2)));
-    out.push_back(Bad("bad-mip-16bit-size-one", ".mip", "16-bit MIP with pixel data Size 1",
-                      MipFile(Fields16(3, 3, 1, 4, 4), std::span(words).first(1))));
-    out.push_back(Bad("bad-mip-4bit-size-zero", ".mip", "4-bit MIP with pixel data Size 0",
-                      MipFile(Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, 4), {})));
+    out.push_back(BadMip("bad-mip-16bit-size-one", "16-bit MIP with pixel data Size 1",
+                         Fields16(3, 3, 1, 4, 4), std::span(words).first(1)));
+    out.push_back(BadMip("bad-mip-4bit-size-zero", "4-bit MIP with pixel data Size 0, after a palette chunk",
+                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, 4), {}));
     out.push_back(Bad("bad-size-beyond-end", ".pbf", "bare image whose pixel data Size reaches past the end",
                       BareImageFile({3, 4, 4, 8}, words, static_cast<std::int32_t>(words.size() + 2))));
-    out.push_back(Bad("bad-4bit-count-overflow", ".mip",
-                      "4-bit MIP with pixel data Size 2^30 (2 x Size overflows)",
-                      MipFile(Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, 4), nibbles, 1 << 30)));
+    out.push_back(BadMip("bad-4bit-count-overflow",
+                         "4-bit MIP with pixel data Size 2^30 (2 x Size overflows)",
+                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, 4), nibbles, 1 << 30));
 
     MipFields badResult = Fields4(0, 0, 32768, PaletteChunk::BeforeImage, 4, 4, 4);
-    out.push_back(Bad("bad-result-too-large", ".mip", "MIP with ResultValue 32768 and a palette after it",
-                      MipFile(badResult, nibbles)));
+    out.push_back(BadMip("bad-result-too-large", "MIP with ResultValue 32768 and a palette after it",
+                         badResult, nibbles));
     badResult.resultValue = -32769;
-    out.push_back(Bad("bad-result-too-small", ".mip", "MIP with ResultValue -32769 and a palette after it",
-                      MipFile(badResult, nibbles)));
-    const MipFields refusedAfterPalette = Fields4(0, 0, 1, PaletteChunk::BeforeImage, 3, -5, 4);
-    Sample paletteThenRefused =
-        Bad("bad-palette-then-negative-width", ".mip", "MIP with a \"PAMC\" palette and then Width -5",
-            MipFile(refusedAfterPalette, nibbles));
-    paletteThenRefused.paletteEnd = PaletteEnd(refusedAfterPalette);
-    out.push_back(std::move(paletteThenRefused));
+    out.push_back(BadMip("bad-result-too-small", "MIP with ResultValue -32769 and a palette after it",
+                         badResult, nibbles));
+    out.push_back(BadMip("bad-palette-then-negative-width", "MIP with a \"PAMC\" palette and then Width -5",
+                         Fields4(0, 0, 1, PaletteChunk::BeforeImage, 3, -5, 4), nibbles));
 }
 
 }  // namespace
