@@ -1,5 +1,7 @@
 #include "texture/Binary.h"
 
+#include "texture/WordLayout.h"
+
 namespace tamsel::Binary {
 namespace {
 
@@ -13,49 +15,28 @@ constexpr std::int32_t Widen(std::uint32_t field, unsigned bits) {
     return static_cast<std::int32_t>((field << freed) | ((1U << freed) - 1));
 }
 
-// The field of `bits` bits that starts at bit `shift` of a word, widened to 8 bits.
-constexpr std::int32_t Channel(std::int32_t word, unsigned shift, unsigned bits) {
-    return Widen((static_cast<std::uint32_t>(word) >> shift) & ((1U << bits) - 1), bits);
+// A channel of a word under a format code, widened to 8 bits; 0 when the format has no channels.
+std::int32_t ChannelOf(std::int32_t word, std::uint8_t format, ChannelField WordLayout::*channel) {
+    const WordLayout* layout = WordLayoutOf(format);
+    if (layout == nullptr) {
+        return 0;
+    }
+    const ChannelField field = layout->*channel;
+    return Widen((static_cast<std::uint32_t>(word) >> field.shift) & ((1U << field.bits) - 1), field.bits);
 }
 
 }  // namespace
 
 std::int32_t RedOf(std::int32_t word, std::uint8_t format) {
-    switch (format) {
-        case kFormat565:
-            return Channel(word, 11, 5);
-        case kFormat1555:
-            return Channel(word, 10, 5);
-        case kFormat4444:
-            return Channel(word, 8, 4);
-        default:
-            return 0;
-    }
+    return ChannelOf(word, format, &WordLayout::red);
 }
 
 std::int32_t GreenOf(std::int32_t word, std::uint8_t format) {
-    switch (format) {
-        case kFormat565:
-            return Channel(word, 5, 6);
-        case kFormat1555:
-            return Channel(word, 5, 5);
-        case kFormat4444:
-            return Channel(word, 4, 4);
-        default:
-            return 0;
-    }
+    return ChannelOf(word, format, &WordLayout::green);
 }
 
 std::int32_t BlueOf(std::int32_t word, std::uint8_t format) {
-    switch (format) {
-        case kFormat565:
-        case kFormat1555:
-            return Channel(word, 0, 5);
-        case kFormat4444:
-            return Channel(word, 0, 4);
-        default:
-            return 0;
-    }
+    return ChannelOf(word, format, &WordLayout::blue);
 }
 
 ColourValue WordColour(std::int32_t word, std::uint8_t format) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "texture/WordLayout.h"
+
 // On x86-64 each 16-bit loop is built twice, for AVX2 and for the baseline, and the loader picks one
 // for the processor it runs on.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
@@ -14,25 +16,9 @@
 namespace tamsel::Binary {
 namespace {
 
-// Where a channel sits in a 16-bit word.
-struct Field {
-    unsigned shift;
-    unsigned bits;
-};
-
-struct WordLayout {
-    Field red;
-    Field green;
-    Field blue;
-};
-
-constexpr WordLayout k565{{11, 5}, {5, 6}, {0, 5}};
-constexpr WordLayout k1555{{10, 5}, {5, 5}, {0, 5}};
-constexpr WordLayout k4444{{8, 4}, {4, 4}, {0, 4}};
-
 // A channel widened to 8 bits without a branch: (field + largest) >> bits is 1 for every non-zero
 // field and 0 for zero, which switches the freed low bits on or off.
-template <Field F>
+template <ChannelField F>
 [[gnu::always_inline]] inline std::uint32_t Channel(std::uint32_t word) {
     constexpr std::uint32_t largest = (1U << F.bits) - 1;
     constexpr unsigned freed = 8 - F.bits;
@@ -51,15 +37,15 @@ template <WordLayout L>
 }
 
 TAMSEL_VECTOR_CLONES void Convert565(const std::uint8_t* words, std::size_t count, std::uint32_t* out) {
-    ConvertRun<k565>(words, count, out);
+    ConvertRun<kLayout565>(words, count, out);
 }
 
 TAMSEL_VECTOR_CLONES void Convert1555(const std::uint8_t* words, std::size_t count, std::uint32_t* out) {
-    ConvertRun<k1555>(words, count, out);
+    ConvertRun<kLayout1555>(words, count, out);
 }
 
 TAMSEL_VECTOR_CLONES void Convert4444(const std::uint8_t* words, std::size_t count, std::uint32_t* out) {
-    ConvertRun<k4444>(words, count, out);
+    ConvertRun<kLayout4444>(words, count, out);
 }
 
 }  // namespace

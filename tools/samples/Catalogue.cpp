@@ -39,6 +39,10 @@ Sample BadMip(std::string name, std::string description, const MipFields& fields
     return sample;
 }
 
+const Sample& Find(const std::vector<Sample>& samples, const std::string& name) {
+    return *std::find_if(samples.begin(), samples.end(), [&name](const Sample& s) { return s.name == name; });
+}
+
 Bytes Prefix(const Sample& sample, std::size_t length) {
     return Bytes(sample.bytes.begin(), sample.bytes.begin() + static_cast<std::ptrdiff_t>(length));
 }
@@ -56,7 +60,8 @@ Sample BareCard(std::string name, std::string extension, std::string description
                 std::move(picture));
 }
 
-// A bare image whose stored rows (`stored`, under 5:6:5) do not match its canvas.
+// A bare image whose stored rows, the rows of `stored`, do not match its canvas: its first `shownRows`
+// rows show, cut to the canvas width.
 Sample BareStored(std::string name, std::string description, ImageFields image, const Picture& stored,
                   std::int32_t shownRows) {
     Bytes bytes = BareImageFile(image, EncodeWords(stored, image.format));
@@ -77,8 +82,8 @@ Sample Mip16(std::string name, std::string extension, std::string description, c
     return sample;
 }
 
-// A MIP file of the indexed test card, `shown` as the canvas it must give in the colours of palette
-// `variant`.
+// A MIP file of the 4-bit indices `data` of `stored`; its canvas shows `stored`, cut to the canvas, in
+// the colours of palette `variant`.
 Sample Mip4(std::string name, std::string description, const MipFields& fields, const IndexedPicture& stored,
             std::span<const std::uint8_t> data, unsigned variant) {
     Picture coloured = Colour(stored, DemoPalette(variant));
@@ -257,25 +262,19 @@ void AddMipFiles(std::vector<Sample>& out) {
 }
 
 void AddSrbWrappers(std::vector<Sample>& out) {
-    const auto find = [&out](const std::string& name) {
-        return *std::find_if(out.begin(), out.end(), [&name](const Sample& s) { return s.name == name; });
-    };
-    out.push_back(Wrapped(find("mip-palette-first"), "srb-palette-first", 1));
-    out.push_back(Wrapped(find("mip-image-first-palette"), "srb-image-first-palette", 13));
-    out.push_back(Wrapped(find("mip-565"), "srb-565", 40));
-    out.push_back(Wrapped(find("mip-1555"), "srb-1555", 7));
-    out.push_back(Wrapped(find("mip-4444"), "srb-4444", 2));
-    out.push_back(Wrapped(find("mip-palette-first-odd"), "srb-odd", 3));
-    out.push_back(Wrapped(find("mip-carried-palette"), "srb-carried-palette", 5));
+    out.push_back(Wrapped(Find(out, "mip-palette-first"), "srb-palette-first", 1));
+    out.push_back(Wrapped(Find(out, "mip-image-first-palette"), "srb-image-first-palette", 13));
+    out.push_back(Wrapped(Find(out, "mip-565"), "srb-565", 40));
+    out.push_back(Wrapped(Find(out, "mip-1555"), "srb-1555", 7));
+    out.push_back(Wrapped(Find(out, "mip-4444"), "srb-4444", 2));
+    out.push_back(Wrapped(Find(out, "mip-palette-first-odd"), "srb-odd", 3));
+    out.push_back(Wrapped(Find(out, "mip-carried-palette"), "srb-carried-palette", 5));
 }
 
 void AddBadFiles(std::vector<Sample>& out) {
-    const auto find = [&out](const std::string& name) {
-        return *std::find_if(out.begin(), out.end(), [&name](const Sample& s) { return s.name == name; });
-    };
-    const Sample bare = find("bare-565");
-    const Sample mip = find("mip-565");
-    const Sample srb = find("srb-565");
+    const Sample bare = Find(out, "bare-565");
+    const Sample mip = Find(out, "mip-565");
+    const Sample srb = Find(out, "srb-565");
     const Bytes words = EncodeWords(DrawTestCard(4, 4, BitsOfFormat(kFormat565)), kFormat565);
     const Bytes nibbles = EncodeNibbles(DrawIndexedTestCard(4, 4));
     constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
@@ -290,10 +289,10 @@ void AddBadFiles(std::vector<Sample>& out) {
     out.push_back(Bad("bad-mip-header-cut", ".mip", "MIP cut inside its MIP header", Prefix(mip, 30)));
     out.push_back(Bad("bad-image-header-cut", ".mip", "MIP cut inside its image header", Prefix(mip, 70)));
     out.push_back(Bad("bad-palette-cut", ".mip", "MIP cut inside its \"PAMC\" palette",
-                      Prefix(find("mip-palette-first"), 100)));
+                      Prefix(Find(out, "mip-palette-first"), 100)));
     out.push_back(Bad("bad-palette-chunk-cut", ".mip",
                       "MIP cut inside the palette chunk after its image header",
-                      Prefix(find("mip-image-first-palette"), 150)));
+                      Prefix(Find(out, "mip-image-first-palette"), 150)));
     out.push_back(Bad("bad-srb-header-cut", ".srb", "SRB cut inside its SRB header", Prefix(srb, 40)));
     out.push_back(
         Bad("bad-srb-skip-zero", ".srb", "SRB whose skipped chunk has Size 0", SrbFile(mip.bytes, {}, 0)));

@@ -9,40 +9,57 @@ std::size_t Area(std::int32_t width, std::int32_t height) {
     return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
 }
 
-// 0..255 across a span of n steps.
-std::uint32_t Ramp(std::int32_t step, std::int32_t n) {
-    return static_cast<std::uint32_t>(255 * step / std::max(n - 1, 1));
-}
-
-// Where a test card's lines and quadrants fall.
-struct CardPlace {
-    bool border;
-    bool diagonal;
-    bool otherDiagonal;
-    bool left;
-    bool top;
-    std::int32_t across;  // step within the quadrant's width
-    std::int32_t down;    // step within the quadrant's height
-    std::int32_t quadrantWidth;
-    std::int32_t quadrantHeight;
+// One position along a side of a test card: the card is split in halves, and each half is crossed by
+// a ramp and by three bands.
+struct CardStep {
+    bool firstHalf;
+    bool edge;           // on the border
+    std::uint32_t ramp;  // 0..255 across the half
+    int band;            // 0..2 across the half
 };
 
-CardPlace PlaceOnCard(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
-    const std::int64_t diagonalY = std::int64_t{x} * (height - 1) / std::max(width - 1, 1);
-    const std::int32_t halfWidth = std::max(width / 2, 1);
-    const std::int32_t halfHeight = std::max(height / 2, 1);
-    const bool left = x < halfWidth;
-    const bool top = y < halfHeight;
-    return CardPlace{x == 0 || y == 0 || x == width - 1 || y == height - 1,
-                     diagonalY == y,
-                     diagonalY == height - 1 - y,
-                     left,
-                     top,
-                     left ? x : x - halfWidth,
-                     top ? y : y - halfHeight,
-                     left ? halfWidth : width - halfWidth,
-                     top ? halfHeight : height - halfHeight};
+std::vector<CardStep> CardSide(std::int32_t length) {
+    const std::int32_t half = std::max(length / 2, 1);
+    std::vector<CardStep> side(static_cast<std::size_t>(std::max(length, 0)));
+    for (std::int32_t t = 0; t < length; ++t) {
+        const bool firstHalf = t < half;
+        const std::int32_t step = firstHalf ? t : t - half;
+        const std::int32_t span = firstHalf ? half : length - half;
+        side[static_cast<std::size_t>(t)] = {firstHalf, t == 0 || t == length - 1,
+                                             static_cast<std::uint32_t>(255 * step / std::max(span - 1, 1)),
+                                             3 * step / std::max(span, 1)};
+    }
+    return side;
 }
+
+// Where a test card's lines and quadrants fall, worked out once a column and once a row.
+class CardPlan {
+public:
+    CardPlan(std::int32_t width, std::int32_t height)
+        : height_(height), columns_(CardSide(width)), rows_(CardSide(height)) {
+        diagonal_.reserve(columns_.size());
+        for (std::int32_t x = 0; x < width; ++x) {
+            diagonal_.push_back(
+                static_cast<std::int32_t>(std::int64_t{x} * (height - 1) / std::max(width - 1, 1)));
+        }
+    }
+
+    const CardStep& Column(std::int32_t x) const { return columns_[static_cast<std::size_t>(x)]; }
+    const CardStep& Row(std::int32_t y) const { return rows_[static_cast<std::size_t>(y)]; }
+    bool Border(std::int32_t x, std::int32_t y) const { return Column(x).edge || Row(y).edge; }
+    bool Diagonal(std::int32_t x, std::int32_t y) const {
+        return diagonal_[static_cast<std::size_t>(x)] == y;
+    }
+    bool OtherDiagonal(std::int32_t x, std::int32_t y) const {
+        return diagonal_[static_cast<std::size_t>(x)] == height_ - 1 - y;
+    }
+
+private:
+    std::int32_t height_;
+    std::vector<CardStep> columns_;
+    std::vector<CardStep> rows_;
+    std::vector<std::int32_t> diagonal_;
+};
 
 }  // namespace
 
@@ -51,22 +68,22 @@ Picture BlankPicture(std::int32_t width, std::int32_t height) {
 }
 
 Picture DrawTestCard(std::int32_t width, std::int32_t height, ChannelBits bits) {
+    const CardPlan plan(width, height);
     Picture picture = BlankPicture(width, height);
     auto pixel = picture.pixels.begin();
     for (std::int32_t y = 0; y < height; ++y) {
+        const CardStep& row = plan.Row(y);
         for (std::int32_t x = 0; x < width; ++x, ++pixel) {
-            const CardPlace place = PlaceOnCard(x, y, width, height);
-            const std::uint32_t across = Ramp(place.across, place.quadrantWidth);
-            const std::uint32_t down = Ramp(place.down, place.quadrantHeight);
-            std::uint32_t red = place.left && place.top ? across : 40;
-            std::uint32_t green = !place.left && place.top ? across : 24;
-            std::uint32_t blue = place.left && !place.top ? across : 96;
-            if (!place.left && !place.top) {
-                red = green = blue = down;
+            const CardStep& column = plan.Column(x);
+            std::uint32_t red = column.firstHalf && row.firstHalf ? column.ramp : 40;
+            std::uint32_t green = !column.firstHalf && row.firstHalf ? column.ramp : 24;
+            std::uint32_t blue = column.firstHalf && !row.firstHalf ? column.ramp : 96;
+            if (!column.firstHalf && !row.firstHalf) {
+                red = green = blue = row.ramp;
             }
-            if (place.border) {
+            if (plan.Border(x, y)) {
                 red = green = blue = 255;
-            } else if (place.diagonal) {
+            } else if (plan.Diagonal(x, y)) {
                 red = green = 255;
                 blue = 0;
             }
@@ -78,20 +95,19 @@ Picture DrawTestCard(std::int32_t width, std::int32_t height, ChannelBits bits) 
 }
 
 IndexedPicture DrawIndexedTestCard(std::int32_t width, std::int32_t height) {
+    const CardPlan plan(width, height);
     IndexedPicture picture{width, height, std::vector<std::uint8_t>(Area(width, height))};
     auto index = picture.indices.begin();
     for (std::int32_t y = 0; y < height; ++y) {
         for (std::int32_t x = 0; x < width; ++x, ++index) {
-            const CardPlace place = PlaceOnCard(x, y, width, height);
             // Three bands across in each quadrant: 1..3, 4..6, 7..9 and 10..12.
-            const int quadrant = (place.top ? 0 : 2) + (place.left ? 0 : 1);
-            const int band = 3 * place.across / std::max(place.quadrantWidth, 1);
-            int value = 1 + 3 * quadrant + band;
-            if (place.border) {
+            const int quadrant = (plan.Row(y).firstHalf ? 0 : 2) + (plan.Column(x).firstHalf ? 0 : 1);
+            int value = 1 + 3 * quadrant + plan.Column(x).band;
+            if (plan.Border(x, y)) {
                 value = 15;
-            } else if (place.diagonal) {
+            } else if (plan.Diagonal(x, y)) {
                 value = 14;
-            } else if (place.otherDiagonal) {
+            } else if (plan.OtherDiagonal(x, y)) {
                 value = 0;
             }
             *index = static_cast<std::uint8_t>(value);

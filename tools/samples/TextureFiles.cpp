@@ -95,20 +95,26 @@ Bytes EncodeWords(const Picture& picture, std::uint8_t format, std::int32_t padd
     const unsigned greenShift = bits.blue;
     const unsigned redShift = bits.blue + bits.green;
     const unsigned ignoredShift = redShift + bits.red;
-    Writer out;
+    const auto rowWords = static_cast<std::size_t>(picture.width) + static_cast<std::size_t>(paddingWords);
+    Bytes words(2 * rowWords * static_cast<std::size_t>(picture.height));
+    auto out = words.begin();
+    const auto put = [&out](std::uint32_t word) {
+        *out++ = static_cast<std::uint8_t>(word);
+        *out++ = static_cast<std::uint8_t>(word >> 8);
+    };
     for (std::int32_t y = 0; y < picture.height; ++y) {
         for (std::int32_t x = 0; x < picture.width; ++x) {
             const Pixel colour = picture.At(x, y);
             const std::uint32_t ignored = static_cast<std::uint32_t>(x + 3 * y) << ignoredShift;
-            out.Word((((colour >> 16) & 255U) >> (8 - bits.red)) << redShift |
-                     (((colour >> 8) & 255U) >> (8 - bits.green)) << greenShift |
-                     ((colour & 255U) >> (8 - bits.blue)) | ignored);
+            put((((colour >> 16) & 255U) >> (8 - bits.red)) << redShift |
+                (((colour >> 8) & 255U) >> (8 - bits.green)) << greenShift |
+                ((colour & 255U) >> (8 - bits.blue)) | ignored);
         }
         for (std::int32_t k = 0; k < paddingWords; ++k) {
-            out.Word(0xF81FU ^ static_cast<std::uint32_t>(k));
+            put(0xF81FU ^ static_cast<std::uint32_t>(k));
         }
     }
-    return out.Take();
+    return words;
 }
 
 Bytes EncodeNibbles(const IndexedPicture& picture) {
