@@ -243,14 +243,31 @@ void FrmImageViewer::PlaceWindow() {
     // The window covers the screen as a normal window: the outer width is the screen's, the outer
     // height 10 twips (two thirds of a pixel) less, rounded to whole pixels.
     const QSize screen = platform_.screenSize;
-    const int outerWidth = screen.width();
-    const int outerHeight = shell::RoundHalfEven((screen.height() * platform::kTwipsPerPixel - 10) /
-                                                 double{platform::kTwipsPerPixel});
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    outerSize_ =
+        QSize(screen.width(), shell::RoundHalfEven((screen.height() * platform::kTwipsPerPixel - 10) /
+                                                   double{platform::kTwipsPerPixel}));
+    create();  // with its native window made, the platform can tell what frame it adds
+    FitOuterSize();
+    layout()->activate();
+}
+
+void FrmImageViewer::FitOuterSize() {
+    assumedFrame_ = frameGeometry().size() - geometry().size();
     setWindowState(Qt::WindowNoState);
     move(0, 0);
-    resize(outerWidth - frameExtra.width(), outerHeight - frameExtra.height());
-    layout()->activate();
+    resize(outerSize_ - assumedFrame_);
+}
+
+bool FrmImageViewer::event(QEvent* event) {
+    // A window manager may add its frame only once the window is shown: the inner area is then sized
+    // again, once, so that the outer size still comes out as the screen's.
+    const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize;
+    if (placed && !frameFitted_ && isVisible() && windowState() == Qt::WindowNoState &&
+        frameGeometry().size() - geometry().size() != assumedFrame_) {
+        frameFitted_ = true;
+        FitOuterSize();
+    }
+    return QMainWindow::event(event);
 }
 
 void FrmImageViewer::ComputeThumbCells() {

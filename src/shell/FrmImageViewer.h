@@ -150,6 +150,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -157,6 +158,7 @@ private:
     void CreateMenus();
     void ConnectHandlers();
     void PlaceWindow();
+    void FitOuterSize();
     void RestoreLastFolder();
     void StoreFolderAndEnd();
     void ShowMessage(const QString& text, platform::MessageIcon icon);
@@ -166,6 +168,9 @@ private:
     platform::SettingsStore settings_;
     texture::TextureReader textureReader_;
     QPointer<FrmHelp> help_;
+    QSize outerSize_;           // the window's size with its frame, from the screen's
+    QSize assumedFrame_;        // what the frame added when the window was sized
+    bool frameFitted_ = false;  // sized again once the window manager's frame became known
 };
 
 // The application's title: the caption of every message box.

@@ -1,0 +1,29 @@
+# Shared by the repository's scripts: the Debian packages each needs, and their installation.
+
+# To build the viewer and its tests.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev fonts-dejavu-core)
+# To validate the desktop entry, the MIME types and the AppStream data in the tests.
+TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info)
+# To show the viewer on a machine without a display.
+HEADLESS_PACKAGES=(xvfb xauth imagemagick)
+
+apt_updated=0
+
+# Installs whichever of the given packages are missing (needs root; runs apt-get update once).
+need_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    ((${#missing[@]} == 0)) && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "These Debian packages are missing: ${missing[*]}. Install them, or run this as root." >&2
+        exit 1
+    fi
+    if ((apt_updated == 0)); then
+        apt-get update -qq
+        apt_updated=1
+    fi
+    echo "Installing ${missing[*]}"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}

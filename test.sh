@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the viewer and passes every test. On a fresh Debian 12 machine, run as root, it first
+# installs whatever Debian packages are missing.
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/common.sh
+
+need_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+export QT_QPA_PLATFORM=offscreen
+cmake --preset dev
+cmake --build --preset dev
+ctest --preset dev

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/Platform.h"
+
+// Fakes of the platform's services, so that a test decides what the window sees: the screen, the
+// clock, the random draws and the event queue, and records what it says and when it ends.
+namespace tamsel::testing {
+
+struct ShownMessage {
+    QString caption;
+    QString text;
+    platform::MessageIcon icon;
+};
+
+class RecordingMessages final : public platform::MessageSink {
+public:
+    void Show(QWidget* parent, const QString& caption, const QString& text,
+              platform::MessageIcon icon) override;
+    std::vector<ShownMessage> shown;
+    std::function<void(const ShownMessage&)> onShow;  // runs while the "box" is open
+};
+
+class FakeClock final : public platform::Clock {
+public:
+    double SecondsSinceMidnight() override { return now; }
+    void Advance(double seconds);  // wraps at midnight
+    double now = 36'000.0;
+};
+
+class ScriptedRandom final : public platform::RandomSource {
+public:
+    void Reseed(double seed) override { seeds.push_back(seed); }
+    double Next() override;
+    std::deque<double> draws;  // the next r values; 0 when none are left
+    std::vector<double> seeds;
+};
+
+// The event queue of a test: each yield runs `onYield` (which may click, choose menu items or move
+// the clock) and then lets the clock run to the end of the wait, so a 60-second interval passes at
+// once.
+class ScriptedEvents final : public platform::EventQueue {
+public:
+    explicit ScriptedEvents(FakeClock& clock) : clock_(clock) {}
+    void Yield(double maxSeconds) override;
+    std::function<void(double)> onYield;
+    int yields = 0;
+
+private:
+    FakeClock& clock_;
+};
+
+class RecordingEnd final : public platform::ProgramEnd {
+public:
+    void EndProgram() override { ++ends; }
+    int ends = 0;
+};
+
+// Everything a window test hands the window, with its fakes kept at hand.
+struct TestPlatform {
+    explicit TestPlatform(QSize screen = {1024, 768});
+
+    platform::Platform Build() const;
+
+    QTemporaryDir sandbox;  // the program's folder, the settings file and the test's folders
+    QSize screenSize;
+    QString programFolder;
+    QString settingsFile;
+    std::shared_ptr<RecordingMessages> messages = std::make_shared<RecordingMessages>();
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    std::shared_ptr<ScriptedRandom> random = std::make_shared<ScriptedRandom>();
+    std::shared_ptr<ScriptedEvents> events = std::make_shared<ScriptedEvents>(*clock);
+    std::shared_ptr<RecordingEnd> end = std::make_shared<RecordingEnd>();
+};
+
+// A folder of the sandbox, created on demand.
+QString MakeFolder(const QString& parent, const QString& name);
+
+// Writes a bare 5:6:5 texture of `width` x `height` in one colour (exactly representable: every
+// channel 0 or of the form f << k | fill). Returns its path.
+QString WriteSolidTexture(const QString& folder, const QString& name, int width, int height, QRgb colour);
+
+// Writes a picture with Qt's writer in the format its name ends in ("jpg" or "bmp").
+QString WritePicture(const QString& folder, const QString& name, const QImage& image, int quality = 95);
+
+// A picture of `width` x `height` in one colour.
+QImage SolidImage(int width, int height, QRgb colour);
+
+// Writes `bytes` as a file.
+QString WriteBytes(const QString& folder, const QString& name, const QByteArray& bytes);
+
+// The mean colour of an image, per channel.
+struct MeanColour {
+    double red;
+    double green;
+    double blue;
+};
+MeanColour MeanOf(const QImage& image);
+
+}  // namespace tamsel::testing

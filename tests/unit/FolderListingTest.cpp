@@ -1,0 +1,171 @@
+// Folder listings: the wildcard pattern, the one listing order, and which entries are files.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <random>
+
+#include "platform/FolderListing.h"
+
+using namespace tamsel::platform;
+
+namespace {
+
+void Touch(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QStringList Texts(const std::vector<ListedName>& names) {
+    QStringList texts;
+    for (const ListedName& name : names) {
+        texts << name.text;
+    }
+    return texts;
+}
+
+std::vector<ListedName> Names(const QList<QByteArray>& bytes) {
+    std::vector<ListedName> names;
+    for (const QByteArray& b : bytes) {
+        names.push_back({b, QString::fromUtf8(b)});
+    }
+    return names;
+}
+
+}  // namespace
+
+class FolderListingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void wildcard_data();
+    void wildcard();
+    void naturalOrder_data();
+    void naturalOrder();
+    void orderIsTheSameWhateverTheInput();
+    void listsOnlyMatchingRegularFiles();
+    void listsSubfoldersInOrder();
+    void anUnreadableFolderListsNothing();
+};
+
+void FolderListingTest::wildcard_data() {
+    QTest::addColumn<QByteArray>("pattern");
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("extension") << QByteArray("*.bmp") << QByteArray("a.bmp") << true;
+    QTest::newRow("case matters") << QByteArray("*.bmp") << QByteArray("a.BMP") << false;
+    QTest::newRow("mixed case") << QByteArray("*.jpg") << QByteArray("a.Jpg") << false;
+    QTest::newRow("only the ending") << QByteArray("*.bmp") << QByteArray("a.bmp.txt") << false;
+    QTest::newRow("no dot") << QByteArray("*.bmp") << QByteArray("xbmp") << false;
+    QTest::newRow("dot only") << QByteArray("*.bmp") << QByteArray(".bmp") << true;
+    QTest::newRow("backtracking") << QByteArray("*.mip") << QByteArray("a.mip.mip") << true;
+    QTest::newRow("question mark") << QByteArray("a?c") << QByteArray("abc") << true;
+    QTest::newRow("question mark needs one") << QByteArray("a?c") << QByteArray("ac") << false;
+    QTest::newRow("everything") << QByteArray("*") << QByteArray("") << true;
+    QTest::newRow("*.*") << QByteArray("*.*") << QByteArray("readme") << false;
+}
+
+void FolderListingTest::wildcard() {
+    QFETCH(QByteArray, pattern);
+    QFETCH(QByteArray, name);
+    QFETCH(bool, matches);
+    QCOMPARE(WildcardMatch(pattern, name), matches);
+}
+
+void FolderListingTest::naturalOrder_data() {
+    QTest::addColumn<QList<QByteArray>>("sorted");
+    QTest::newRow("numbers by value") << QList<QByteArray>{"img1", "img2", "img10", "img100"};
+    QTest::newRow("case-insensitive first") << QList<QByteArray>{"apple", "Banana", "cherry"};
+    QTest::newRow("case breaks ties") << QList<QByteArray>{"IMG2", "Img2", "img2"};
+    QTest::newRow("leading zeros break ties") << QList<QByteArray>{"img2", "img02", "img002", "img3"};
+    QTest::newRow("digits before letters") << QList<QByteArray>{"a1", "a9", "ab"};
+    QTest::newRow("long numbers") << QList<QByteArray>{"x99999999999999999998", "x99999999999999999999",
+                                                       "x100000000000000000000"};
+    QTest::newRow("non-ASCII folds case") << QList<QByteArray>{"\xc3\xa9t\xc3\xa9", "\xc3\x89T\xc3\x89 2"};
+    QTest::newRow("invalid UTF-8 last, by bytes") << QList<QByteArray>{"zzz", "\xff\x01", "\xff\x02"};
+}
+
+void FolderListingTest::naturalOrder() {
+    QFETCH(QList<QByteArray>, sorted);
+    QList<QByteArray> shuffled = sorted;
+    std::reverse(shuffled.begin(), shuffled.end());
+    std::vector<ListedName> names = Names(shuffled);
+    SortNaturally(names);
+    QList<QByteArray> result;
+    for (const ListedName& name : names) {
+        result << name.bytes;
+    }
+    QCOMPARE(result, sorted);
+}
+
+void FolderListingTest::orderIsTheSameWhateverTheInput() {
+    // A strict total order: every permutation sorts the same way, even with names that differ only in
+    // case, in leading zeros or in both.
+    const QList<QByteArray> all{"a01b2", "a1b02", "A1b2", "a1b2", "a1B2", "a001",
+                                "a1",    "A01",   "b",    "\xfe", "\xff"};
+    std::vector<ListedName> reference = Names(all);
+    SortNaturally(reference);
+    std::mt19937 random(7);
+    for (int round = 0; round < 50; ++round) {
+        QList<QByteArray> shuffled = all;
+        std::shuffle(shuffled.begin(), shuffled.end(), random);
+        std::vector<ListedName> names = Names(shuffled);
+        SortNaturally(names);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            QCOMPARE(names[i].bytes, reference[i].bytes);
+        }
+    }
+}
+
+void FolderListingTest::listsOnlyMatchingRegularFiles() {
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    for (const char* name : {"b10.jpg", "b9.jpg", "a.BMP", "c.Jpg", "notes.txt", "road.mip"}) {
+        Touch(folder.filePath(QString::fromLatin1(name)));
+    }
+    QVERIFY(folder.mkdir(QStringLiteral("folder.jpg")));
+    QVERIFY(::mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("pipe.mip"))).constData(), 0600) == 0);
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("road.mip")),
+                        folder.filePath(QStringLiteral("link.mip"))));
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("nowhere")),
+                        folder.filePath(QStringLiteral("broken.mip"))));
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("folder.jpg")),
+                        folder.filePath(QStringLiteral("dirlink.jpg"))));
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("loop1.bmp")),
+                        folder.filePath(QStringLiteral("loop2.bmp"))));
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("loop2.bmp")),
+                        folder.filePath(QStringLiteral("loop1.bmp"))));
+    Touch(folder.filePath(QString::fromUtf8("caf\xc3\xa9 1.jpg")));
+
+    const std::optional<std::vector<ListedName>> listed =
+        ListFiles(dir.path(), QStringLiteral("*.bmp;*.BMP;*.jpg;*.JPG;*.mip"));
+    QVERIFY(listed);
+    QCOMPARE(Texts(*listed), (QStringList{"a.BMP", "b9.jpg", "b10.jpg",
+                                          QString::fromUtf8("caf\xc3\xa9 1.jpg"), "link.mip", "road.mip"}));
+}
+
+void FolderListingTest::listsSubfoldersInOrder() {
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    for (const char* name : {"track10", "track9", "Cars"}) {
+        QVERIFY(folder.mkdir(QString::fromLatin1(name)));
+    }
+    Touch(folder.filePath(QStringLiteral("file")));
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("Cars")), folder.filePath(QStringLiteral("linked"))));
+    const std::optional<std::vector<ListedName>> listed = ListSubfolders(dir.path());
+    QVERIFY(listed);
+    QCOMPARE(Texts(*listed), (QStringList{"Cars", "linked", "track9", "track10"}));
+}
+
+void FolderListingTest::anUnreadableFolderListsNothing() {
+    QTemporaryDir dir;
+    QVERIFY(!ListFiles(dir.filePath(QStringLiteral("missing")), QStringLiteral("*")));
+    Touch(dir.filePath(QStringLiteral("plain")));
+    QVERIFY(!ListSubfolders(dir.filePath(QStringLiteral("plain"))));
+}
+
+QTEST_APPLESS_MAIN(FolderListingTest)
+#include "FolderListingTest.moc"
