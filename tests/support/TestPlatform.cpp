@@ -63,10 +63,14 @@ QString WriteSolidTexture(const QString& folder, const QString& name, int width,
         samples::Rgb(static_cast<std::uint32_t>(qRed(colour)), static_cast<std::uint32_t>(qGreen(colour)),
                      static_cast<std::uint32_t>(qBlue(colour))));
     const samples::Bytes data = samples::EncodeWords(picture, samples::kFormat565);
-    const samples::Bytes file = samples::BareImageFile({samples::kFormat565, width, height, 2 * width}, data);
+    return WriteTextureFile(folder, name,
+                            samples::BareImageFile({samples::kFormat565, width, height, 2 * width}, data));
+}
+
+QString WriteTextureFile(const QString& folder, const QString& name, const std::vector<std::uint8_t>& bytes) {
     return WriteBytes(
         folder, name,
-        QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size())));
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
 }
 
 QString WritePicture(const QString& folder, const QString& name, const QImage& image, int quality) {

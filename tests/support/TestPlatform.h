@@ -85,6 +85,9 @@ struct TestPlatform {
 // A folder of the sandbox, created on demand.
 QString MakeFolder(const QString& parent, const QString& name);
 
+// Writes the bytes of a texture file made by the sample generator. Returns its path.
+QString WriteTextureFile(const QString& folder, const QString& name, const std::vector<std::uint8_t>& bytes);
+
 // Writes a bare 5:6:5 texture of `width` x `height` in one colour (exactly representable: every
 // channel 0 or of the form f << k | fill). Returns its path.
 QString WriteSolidTexture(const QString& folder, const QString& name, int width, int height, QRgb colour);
