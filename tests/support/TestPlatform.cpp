@@ -37,7 +37,7 @@ void ScriptedEvents::Yield(double maxSeconds) {
     if (onYield) {
         onYield(maxSeconds);
     }
-    clock_.Advance(maxSeconds);
+    clock_.Advance(step > 0.0 ? step : maxSeconds);
 }
 
 TestPlatform::TestPlatform(QSize screen)

@@ -47,13 +47,14 @@ public:
 
 // The event queue of a test: each yield runs `onYield` (which may click, choose menu items or move
 // the clock) and then lets the clock run to the end of the wait, so a 60-second interval passes at
-// once.
+// once; or, with a positive `step`, only that many seconds on.
 class ScriptedEvents final : public platform::EventQueue {
 public:
     explicit ScriptedEvents(FakeClock& clock) : clock_(clock) {}
     void Yield(double maxSeconds) override;
     std::function<void(double)> onYield;
     int yields = 0;
+    double step = 0.0;
 
 private:
     FakeClock& clock_;
