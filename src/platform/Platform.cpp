@@ -2,6 +2,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -13,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 
 #include "Version.h"
@@ -62,6 +65,41 @@ public:
     }
 };
 
+// The freedesktop screen saver interface on the session bus, where there is one.
+class DesktopScreenSaver final : public ScreenSaver {
+public:
+    void Inhibit() override {
+        if (cookie_ || !QDBusConnection::sessionBus().isConnected()) {
+            return;
+        }
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(
+            Call(QStringLiteral("Inhibit"))
+                << QCoreApplication::applicationName() << QStringLiteral("Slide show"),
+            QDBus::Block, kTimeoutMs);
+        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+            cookie_ = reply.arguments().constFirst().toUInt();
+        }
+    }
+
+    void Release() override {
+        if (!cookie_) {
+            return;
+        }
+        QDBusConnection::sessionBus().call(Call(QStringLiteral("UnInhibit")) << *cookie_, QDBus::Block,
+                                           kTimeoutMs);
+        cookie_.reset();
+    }
+
+private:
+    static constexpr int kTimeoutMs = 1000;
+    static QDBusMessage Call(const QString& method) {
+        return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),
+                                              QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                              QStringLiteral("org.freedesktop.ScreenSaver"), method);
+    }
+    std::optional<uint> cookie_;
+};
+
 class ProcessExit final : public ProgramEnd {
 public:
     void EndProgram() override {
@@ -86,6 +124,7 @@ Platform ProductPlatform() {
     platform.random = std::make_shared<SeededRandom>();
     platform.events = std::make_shared<QtEventQueue>();
     platform.programEnd = std::make_shared<ProcessExit>();
+    platform.screenSaver = std::make_shared<DesktopScreenSaver>();
     return platform;
 }
 

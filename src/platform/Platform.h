@@ -49,6 +49,15 @@ public:
     virtual void EndProgram() = 0;
 };
 
+// Keeps the screen saver and screen blanking away while asked to, where the desktop offers that;
+// elsewhere it does nothing and says nothing.
+class ScreenSaver {
+public:
+    virtual ~ScreenSaver() = default;
+    virtual void Inhibit() = 0;  // once inhibited, further calls change nothing
+    virtual void Release() = 0;  // releasing what is not inhibited changes nothing
+};
+
 struct Platform {
     QSize screenSize;       // pixels
     QString programFolder;  // the folder that holds the program file
@@ -58,11 +67,12 @@ struct Platform {
     std::shared_ptr<RandomSource> random;
     std::shared_ptr<EventQueue> events;
     std::shared_ptr<ProgramEnd> programEnd;
+    std::shared_ptr<ScreenSaver> screenSaver;
 };
 
 // The real services: the primary screen, the program's folder, the settings file under the user's
-// configuration folder, QMessageBox, the system clock, a seeded generator, Qt's event loop and
-// process exit. Needs a QApplication.
+// configuration folder, QMessageBox, the system clock, a seeded generator, Qt's event loop,
+// process exit and the desktop's screen saver over the session bus. Needs a QApplication.
 Platform ProductPlatform();
 
 // Twips, the unit of the window's outer size and the screen's size: 15 to the pixel.

@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -61,6 +63,8 @@ FrmImageViewer::FrmImageViewer(platform::Platform platform, QWidget* parent)
     CreateControls();
     CreateMenus();
     ConnectHandlers();
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
     resize(569, 496 + menuBar()->sizeHint().height());
     Form_Load();
 }
@@ -329,6 +333,7 @@ void FrmImageViewer::mnuExit_Click() {
 }
 
 void FrmImageViewer::StoreFolderAndEnd() {
+    platform_.screenSaver->Release();
     Registry::SaveRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey, Registry::kLastUsedPath,
                             dirList->Path() + u'/');
     platform_.programEnd->EndProgram();
@@ -342,6 +347,14 @@ void FrmImageViewer::closeEvent(QCloseEvent* event) {
 bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize) {
         Form_Resize();
+    }
+    // Keys pressed anywhere in this window reach its key handling before the focused control's own.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && HandleKey(key->key())) {
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -146,10 +146,26 @@ public:
     void mnuAbout_Click();
     FrmHelp* HelpWindow() const;
 
-    const platform::Platform& Services() const { return platform_; }
+    // Ways in from outside the window: a path given on the command line or dropped on the window, and
+    // keys. Each goes through the handlers above, with their guards.
+
+    // Opens a folder in the browser as if chosen in the folder list, or a picture's folder with the
+    // picture shown as a double click on it in the file list shows it. Empty when it was taken;
+    // otherwise why not, with nothing changed.
+    QString OpenPath(const QString& path);
+
+    // A drop is taken while the File menu is enabled and the thumbnail view is off.
+    bool AcceptsDrops() const;
+
+    // Left and Right do what Previous and Next do, Home and End go to the first and last file in the
+    // single view, all only while those buttons are visible and enabled; F11 toggles full screen and
+    // Escape leaves it. True when the key was taken.
+    bool HandleKey(int key);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -161,6 +177,7 @@ private:
     void FitOuterSize();
     void RestoreLastFolder();
     void StoreFolderAndEnd();
+    void ShowEntry(int index);
     void ShowMessage(const QString& text, platform::MessageIcon icon);
     void ShowCannotDisplay(const QString& path);
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <cmath>
 
 #include "platform/FileListBox.h"
@@ -43,6 +44,11 @@ void FrmImageViewer::RunSlideShow() {
     Label2->hide();
     Frame1->hide();
     StopShow = false;
+
+    // While the show runs the screen stays awake; pausing or ending it lets the screen saver back.
+    platform::ScreenSaver& screenSaver = *platform_.screenSaver;
+    screenSaver.Inhibit();
+    const auto release = qScopeGuard([&screenSaver] { screenSaver.Release(); });
 
     platform::Clock& clock = *platform_.clock;
     do {

@@ -46,7 +46,7 @@ TestPlatform::TestPlatform(QSize screen)
       settingsFile(sandbox.filePath(QStringLiteral("config/Tamsel Image Viewer.ini"))) {}
 
 platform::Platform TestPlatform::Build() const {
-    return {screenSize, programFolder, settingsFile, messages, clock, random, events, end};
+    return {screenSize, programFolder, settingsFile, messages, clock, random, events, end, screenSaver};
 }
 
 QString MakeFolder(const QString& parent, const QString& name) {

@@ -66,6 +66,13 @@ public:
     int ends = 0;
 };
 
+class RecordingScreenSaver final : public platform::ScreenSaver {
+public:
+    void Inhibit() override { inhibited = true; }
+    void Release() override { inhibited = false; }
+    bool inhibited = false;
+};
+
 // Everything a window test hands the window, with its fakes kept at hand.
 struct TestPlatform {
     explicit TestPlatform(QSize screen = {1024, 768});
@@ -81,6 +88,7 @@ struct TestPlatform {
     std::shared_ptr<ScriptedRandom> random = std::make_shared<ScriptedRandom>();
     std::shared_ptr<ScriptedEvents> events = std::make_shared<ScriptedEvents>(*clock);
     std::shared_ptr<RecordingEnd> end = std::make_shared<RecordingEnd>();
+    std::shared_ptr<RecordingScreenSaver> screenSaver = std::make_shared<RecordingScreenSaver>();
 };
 
 // A folder of the sandbox, created on demand.

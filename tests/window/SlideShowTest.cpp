@@ -221,13 +221,16 @@ void SlideShowTest::statesOfRunningPausedAndEnded() {
     Show show(3, platform);
     show.window.filList->SetListIndex(0);
     show.window.filList_DblClick();
-    show.during = [&show](int n) {
+    show.during = [&show, &platform](int n) {
         if (n == 1) {
             ExpectRunning(show.window);
+            QVERIFY(platform.screenSaver->inhibited);
             show.window.cmdStop_Click();
         }
     };
+    QVERIFY(!platform.screenSaver->inhibited);
     show.window.mnuBeginSlideShow_Click();
+    QVERIFY(!platform.screenSaver->inhibited);
     // Paused: the menus as while running, Previous and Next step by hand.
     QVERIFY(!show.window.FileMenuHeader->menuAction()->isEnabled());
     QVERIFY(show.window.mnuEndSlideShow->isEnabled());
@@ -236,14 +239,16 @@ void SlideShowTest::statesOfRunningPausedAndEnded() {
     QVERIFY(show.window.cmdPrevious->isEnabled());
     QVERIFY(show.window.cmdNext->isEnabled());
 
-    show.during = [&show](int n) {
+    show.during = [&show, &platform](int n) {
         if (n == 2) {
             ExpectRunning(show.window);
+            QVERIFY(platform.screenSaver->inhibited);
             show.window.mnuEndSlideShow->trigger();
         }
     };
     show.window.cmdStop_Click();
     ExpectEnded(show.window);
+    QVERIFY(!platform.screenSaver->inhibited);
     QCOMPARE(show.window.cmdStop->text(), QStringLiteral("Pause"));
 }
 
@@ -303,14 +308,17 @@ void SlideShowTest::aFileThatCannotBeShownHoldsTheShowUntilClosed() {
 void SlideShowTest::exitDuringAShowStoresTheFolderOnce() {
     TestPlatform platform;
     Show show(3, platform);
+    bool inhibitedAtExit = true;
     show.during = [&](int n) {
         if (n == 2) {
             show.window.mnuExit_Click();
+            inhibitedAtExit = platform.screenSaver->inhibited;
             throw LeaveShow{};
         }
     };
     QVERIFY_THROWS_EXCEPTION(LeaveShow, show.window.mnuBeginSlideShow_Click());
     QCOMPARE(platform.end->ends, 1);
+    QVERIFY(!inhibitedAtExit);
     QCOMPARE(Registry::GetRegString(platform::SettingsStore(platform.settingsFile), Registry::kMachineRoot,
                                     Registry::kViewerKey, Registry::kLastUsedPath, QString()),
              platform.programFolder + u'/');

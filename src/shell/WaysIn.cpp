@@ -1,0 +1,126 @@
+// Ways in from outside the window: a path on the command line or dropped on the window, and keys.
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+
+#include "browse/ImageKind.h"
+#include "platform/DirListBox.h"
+#include "platform/DriveListBox.h"
+#include "platform/FileListBox.h"
+#include "platform/MousePointer.h"
+#include "shell/FrmImageViewer.h"
+
+namespace tamsel {
+
+namespace {
+
+bool Usable(const QPushButton* button) {
+    return button->isVisible() && button->isEnabled();
+}
+
+// The one local path a drag carries, or nothing.
+std::optional<QString> DraggedPath(const QMimeData* data) {
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>{};
+    if (urls.size() != 1 || !urls.front().isLocalFile()) {
+        return std::nullopt;
+    }
+    return urls.front().toLocalFile();
+}
+
+}  // namespace
+
+QString FrmImageViewer::OpenPath(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return QStringLiteral("no such file or folder");
+    }
+    const bool folder = info.isDir();
+    if (!folder && !browse::KindOfName(info.fileName())) {
+        return QStringLiteral("not a kind of file the viewer shows");
+    }
+    // The folder first: a drive change then finds it as the drive's last folder and stays there.
+    const QString folderPath = folder ? info.absoluteFilePath() : info.absolutePath();
+    if (!dirList->SetPath(folderPath)) {
+        return QStringLiteral("the folder cannot be read");
+    }
+    drvList->SetDrive(folderPath);
+    if (folder) {
+        return {};
+    }
+    for (int i = 0; i < filList->ListCount(); ++i) {
+        if (filList->EntryName(i) == info.fileName()) {
+            filList->SetListIndex(i);
+            filList_DblClick();
+            return {};
+        }
+    }
+    return QStringLiteral("not a file the file list shows");
+}
+
+bool FrmImageViewer::AcceptsDrops() const {
+    return FileMenuHeader->menuAction()->isEnabled() && !mnuViewThumbnails->isChecked();
+}
+
+void FrmImageViewer::dragEnterEvent(QDragEnterEvent* event) {
+    if (AcceptsDrops() && DraggedPath(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void FrmImageViewer::dropEvent(QDropEvent* event) {
+    const std::optional<QString> path = DraggedPath(event->mimeData());
+    if (AcceptsDrops() && path && OpenPath(*path).isEmpty()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+bool FrmImageViewer::HandleKey(int key) {
+    const bool stepping = Usable(cmdPrevious) && Usable(cmdNext);
+    switch (key) {
+        case Qt::Key_Left:
+            if (Usable(cmdPrevious)) {
+                cmdPrevious_Click();
+                return true;
+            }
+            return false;
+        case Qt::Key_Right:
+            if (Usable(cmdNext)) {
+                cmdNext_Click();
+                return true;
+            }
+            return false;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            if (stepping && !ThumbMode && filList->ListCount() > 0) {
+                ShowEntry(key == Qt::Key_Home ? 0 : filList->ListCount() - 1);
+                return true;
+            }
+            return false;
+        case Qt::Key_F11:
+            setWindowState(windowState() ^ Qt::WindowFullScreen);
+            return true;
+        case Qt::Key_Escape:
+            if (isFullScreen()) {
+                setWindowState(windowState() & ~Qt::WindowFullScreen);
+                return true;
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+void FrmImageViewer::ShowEntry(int index) {
+    platform::MousePointer::SetBusy();
+    filList->SetListIndex(index);
+    OpenSelectedImage(0);
+    platform::MousePointer::SetDefault();
+}
+
+}  // namespace tamsel
