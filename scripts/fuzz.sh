@@ -78,7 +78,7 @@ for artifact in "$scratch"/artifacts/*; do
     target="$regressions/$kind-$(container_of "$artifact")-$(describe_failure)-$hash"
     mkdir -p "$regressions"
     cp "$artifact" "$target"
-    echo "Kept the failing input as $target: the texture_fuzz_regressions test replays it."
+    echo "Kept the failing input as $target: the texture_hostile_files test replays it."
     kept=$((kept + 1))
 done
 
