@@ -98,7 +98,7 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::newRow("x.mip") << "x.mip" << kMipType;
         QTest::newRow("x.MIP") << "x.MIP" << kMipType;
-        QTest::newRow("x.Mip") << "x.Mip" << kMipType;
+        QTest::newRow("x.Mip, no known kind") << "x.Mip" << QStringLiteral("application/octet-stream");
         QTest::newRow("x.srb") << "x.srb" << kSrbType;
         QTest::newRow("x.SRB") << "x.SRB" << kSrbType;
         QTest::newRow("x.pbf") << "x.pbf" << kBareImageType;
