@@ -4,8 +4,9 @@
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev fonts-dejavu-core)
 # To validate the desktop entry, the MIME types and the AppStream data in the tests.
 TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info)
-# To show the viewer on a machine without a display.
+# To show the viewer on a machine without a display, and to drive it there for the README's picture.
 HEADLESS_PACKAGES=(xvfb xauth imagemagick)
+SCREENSHOT_PACKAGES=(xdotool)
 
 apt_updated=0
 
