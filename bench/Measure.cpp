@@ -152,10 +152,14 @@ QString MachineLine() {
             }
         }
     }
-    return QStringLiteral("machine: %1, %2 cores; %3")
+    // Other work on the machine slows every figure: the load of the last minute says how much there was.
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    const QByteArray load =
+        loadavg.open(QIODevice::ReadOnly) ? loadavg.readAll().split(' ').value(0) : QByteArray("unknown");
+    return QStringLiteral("machine: %1, %2 cores; %3; load average %4")
         .arg(model)
         .arg(std::thread::hardware_concurrency())
-        .arg(QDateTime::currentDateTime().toString(Qt::ISODate));
+        .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QString::fromLatin1(load));
 }
 
 }  // namespace tamsel::bench

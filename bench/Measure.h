@@ -45,7 +45,7 @@ std::int64_t MonotonicNanoseconds();
 // User and system CPU time of this process so far, all threads, in seconds.
 double ProcessCpuSeconds();
 
-// "machine: <CPU model>, <n> cores; <date and time>".
+// "machine: <CPU model>, <n> cores; <date and time>; load average <last minute's>".
 QString MachineLine();
 
 }  // namespace tamsel::bench

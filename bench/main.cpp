@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -19,8 +20,14 @@ using namespace tamsel::bench;
 
 namespace {
 
+// A line of progress on standard error, with the seconds since the benchmark started.
 void Say(const QString& text) {
-    std::fprintf(stderr, "tamsel-bench: %s\n", qPrintable(text));
+    static QElapsedTimer sinceStart;
+    if (!sinceStart.isValid()) {
+        sinceStart.start();
+    }
+    std::fprintf(stderr, "tamsel-bench: [%5.1f s] %s\n", static_cast<double>(sinceStart.elapsed()) / 1e3,
+                 qPrintable(text));
 }
 
 QSize ThumbCellOn(QSize screen, const QString& programFolder, const QString& settingsFile) {
