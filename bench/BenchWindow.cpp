@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QTimer>
 #include <QWindow>
 
 #include "platform/FileListBox.h"
@@ -46,11 +47,13 @@ QSize ScreenForView(QSize view, const QString& programFolder, const QString& set
 bool ShowAndWaitExposed(FrmImageViewer& window) {
     window.show();
     const QDeadlineTimer deadline(10'000);
+    QTimer wake;  // ends each wait below within a millisecond even when no event comes
+    wake.start(1);
     while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed()) {
         if (deadline.hasExpired()) {
             return false;
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
