@@ -81,9 +81,7 @@ void FrmImageViewer::ShowImage(const QString& path, int slot) {
     QSize size;
     QImage staged;
     if (kind && !browse::IsTexture(*kind)) {
-        const std::optional<QByteArray> file = display::ReadRegularFile(path);
-        std::optional<display::Picture> picture =
-            file ? display::DecodePicture(*file, limit) : std::optional<display::Picture>{};
+        std::optional<display::Picture> picture = prefetch_.Take(path, limit);
         if (!picture) {
             ShowCannotDisplay(path);
             return;

@@ -9,6 +9,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 #include "display/FitRule.h"
 
@@ -98,6 +100,41 @@ std::optional<Picture> DecodePicture(const QByteArray& data, QSize limit) {
     }
     const QSize size = stored.isValid() ? upright : image.size();
     return Picture{size, std::move(image)};
+}
+
+std::optional<Picture> LoadPicture(const QString& path, QSize limit) {
+    const std::optional<QByteArray> file = ReadRegularFile(path);
+    return file ? DecodePicture(*file, limit) : std::nullopt;
+}
+
+PicturePrefetch::~PicturePrefetch() {
+    Clear();
+}
+
+void PicturePrefetch::Start(const QStringList& paths, QSize limit) {
+    for (const QString& path : paths) {
+        pending_.push_back(
+            {path, limit, QtConcurrent::run([path, limit] { return LoadPicture(path, limit); })});
+    }
+}
+
+std::optional<Picture> PicturePrefetch::Take(const QString& path, QSize limit) {
+    const auto found = std::find_if(pending_.begin(), pending_.end(), [&](const Pending& pending) {
+        return pending.path == path && pending.limit == limit;
+    });
+    if (found == pending_.end()) {
+        return LoadPicture(path, limit);
+    }
+    std::optional<Picture> picture = found->picture.result();
+    pending_.erase(found);
+    return picture;
+}
+
+void PicturePrefetch::Clear() {
+    for (Pending& pending : pending_) {
+        pending.picture.waitForFinished();
+    }
+    pending_.clear();
 }
 
 }  // namespace tamsel::display

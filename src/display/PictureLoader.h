@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFuture>
 #include <QImage>
 #include <QSize>
 #include <QString>
 #include <optional>
+#include <vector>
 
 // Reading picture files: only regular files are ever opened, and each is read from disk once.
 namespace tamsel::display {
@@ -29,5 +31,36 @@ struct Picture {
 // fitted size, so that the final shrink starts from no more pixels than it needs. Nothing when the
 // picture cannot be decoded.
 std::optional<Picture> DecodePicture(const QByteArray& data, QSize limit);
+
+// Reads the picture file at `path` and decodes it for showing within `limit`.
+std::optional<Picture> LoadPicture(const QString& path, QSize limit);
+
+// Pictures decoded ahead on worker threads while the window draws the ones before them: a thumbnail
+// page starts its BMP and JPEG files at once and takes each when its cell's turn comes, so the page
+// shows the same pictures in the same order, sooner.
+class PicturePrefetch {
+public:
+    PicturePrefetch() = default;
+    PicturePrefetch(const PicturePrefetch&) = delete;
+    PicturePrefetch& operator=(const PicturePrefetch&) = delete;
+    ~PicturePrefetch();
+
+    // Starts decoding each of `paths` for `limit`.
+    void Start(const QStringList& paths, QSize limit);
+
+    // The picture at `path` for `limit`: the decode started for it, waited for, or else one made now.
+    std::optional<Picture> Take(const QString& path, QSize limit);
+
+    // Waits for the decodes that were never taken, and drops them.
+    void Clear();
+
+private:
+    struct Pending {
+        QString path;
+        QSize limit;
+        QFuture<std::optional<Picture>> picture;
+    };
+    std::vector<Pending> pending_;
+};
 
 }  // namespace tamsel::display

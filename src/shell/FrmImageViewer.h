@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "display/PictureLoader.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 #include "shell/Geometry.h"
@@ -184,6 +185,7 @@ private:
     platform::Platform platform_;
     platform::SettingsStore settings_;
     texture::TextureReader textureReader_;
+    display::PicturePrefetch prefetch_;
     QPointer<FrmHelp> help_;
     QSize outerSize_;           // the window's size with its frame, from the screen's
     QSize assumedFrame_;        // what the frame added when the window was sized

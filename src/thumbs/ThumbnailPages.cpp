@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include "browse/ImageKind.h"
+#include "platform/DirListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
@@ -54,6 +56,18 @@ void FrmImageViewer::ShowThumbnailPage() {
     }
     platform::MousePointer::SetBusy();
     const int count = thumbs::PageSize(listCount);
+    // The page's BMP and JPEG files decode on worker threads meanwhile; textures stay in list order on
+    // this thread, since a texture without a palette takes its colours from the one before it.
+    QStringList pictures;
+    for (int cell = 1; cell <= count; ++cell) {
+        const QString name = filList->EntryName(thumbs::CellEntry(PageStart, cell, listCount));
+        const std::optional<browse::ImageKind> kind = browse::KindOfName(name);
+        if (kind && !browse::IsTexture(*kind)) {
+            pictures << browse::FullPath(dirList->Path(), name);
+        }
+    }
+    prefetch_.Start(pictures, QSize(ThumbWidth, ThumbHeight));
+    const auto dropUntaken = qScopeGuard([this] { prefetch_.Clear(); });
     for (int cell = 1; cell <= count; ++cell) {
         platform::PictureBox* box = Picture3[static_cast<std::size_t>(cell)];
         box->setGeometry(ThumbCellPos[static_cast<std::size_t>(cell - 1)],
