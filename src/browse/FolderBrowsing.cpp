@@ -59,9 +59,7 @@ void FrmImageViewer::filList_DblClick() {
 }
 
 void FrmImageViewer::mnuOpenFile_Click() {
-    for (std::size_t slot = 1; slot < Picture3.size(); ++slot) {
-        Picture3[slot]->hide();
-    }
+    HideThumbnailCells();
     Label2->show();
     cmdPrevious->hide();
     cmdStop->setText(QStringLiteral("Open"));

@@ -60,62 +60,66 @@ qsizetype SkipZeros(const QString& s, qsizetype i, qsizetype end) {
     return i;
 }
 
-// Compares two texts with runs of ASCII digits compared by numeric value; -1, 0 or 1.
-int CompareNumeric(const QString& a, const QString& b) {
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (IsDigit(a[i]) && IsDigit(b[j])) {
-            const qsizetype endA = DigitRunEnd(a, i);
-            const qsizetype endB = DigitRunEnd(b, j);
-            const qsizetype sigA = SkipZeros(a, i, endA);
-            const qsizetype sigB = SkipZeros(b, j, endB);
-            if (endA - sigA != endB - sigB) {
-                return endA - sigA < endB - sigB ? -1 : 1;
-            }
-            for (qsizetype k = 0; k < endA - sigA; ++k) {
-                if (a[sigA + k] != b[sigB + k]) {
-                    return a[sigA + k] < b[sigB + k] ? -1 : 1;
-                }
-            }
-            i = endA;
-            j = endB;
-        } else {
-            if (a[i] != b[j]) {
-                return a[i] < b[j] ? -1 : 1;
-            }
-            ++i;
-            ++j;
-        }
-    }
-    if (i < a.size()) {
-        return 1;
-    }
-    return j < b.size() ? -1 : 0;
+// -1, 0 or 1 as a is before, level with or after b.
+template <typename T>
+int Order(const T& a, const T& b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// Compares the leading zeros of the digit runs, run by run: fewer zeros first. Only called when the
-// numeric comparison found the texts equal, so their runs stand at the same places.
-int CompareLeadingZeros(const QString& a, const QString& b) {
+// A run of digits: where it starts, where its significant digits start, and where it ends.
+struct DigitRun {
+    qsizetype start;
+    qsizetype significant;
+    qsizetype end;
+};
+
+DigitRun RunAt(const QString& s, qsizetype i) {
+    const qsizetype end = DigitRunEnd(s, i);
+    return {i, SkipZeros(s, i, end), end};
+}
+
+// Walks two texts side by side, comparing characters one for one and each pair of digit runs that
+// stand level with `runOrder`; -1, 0 or 1.
+template <typename RunOrder>
+int CompareWithRuns(const QString& a, const QString& b, RunOrder runOrder) {
     qsizetype i = 0;
     qsizetype j = 0;
     while (i < a.size() && j < b.size()) {
         if (IsDigit(a[i]) && IsDigit(b[j])) {
-            const qsizetype endA = DigitRunEnd(a, i);
-            const qsizetype endB = DigitRunEnd(b, j);
-            const qsizetype zerosA = SkipZeros(a, i, endA) - i;
-            const qsizetype zerosB = SkipZeros(b, j, endB) - j;
-            if (zerosA != zerosB) {
-                return zerosA < zerosB ? -1 : 1;
+            const DigitRun runA = RunAt(a, i);
+            const DigitRun runB = RunAt(b, j);
+            if (const int order = runOrder(runA, runB); order != 0) {
+                return order;
             }
-            i = endA;
-            j = endB;
+            i = runA.end;
+            j = runB.end;
         } else {
+            if (a[i] != b[j]) {
+                return Order(a[i], b[j]);
+            }
             ++i;
             ++j;
         }
     }
-    return 0;
+    return Order(a.size() - i, b.size() - j);
+}
+
+// Runs of ASCII digits compared by numeric value: the longer significant part is the larger.
+int CompareNumeric(const QString& a, const QString& b) {
+    return CompareWithRuns(a, b, [&a, &b](const DigitRun& x, const DigitRun& y) {
+        if (const int length = Order(x.end - x.significant, y.end - y.significant); length != 0) {
+            return length;
+        }
+        return Order(QStringView(a).sliced(x.significant, x.end - x.significant),
+                     QStringView(b).sliced(y.significant, y.end - y.significant));
+    });
+}
+
+// The leading zeros of the digit runs, run by run: fewer zeros first.
+int CompareLeadingZeros(const QString& a, const QString& b) {
+    return CompareWithRuns(a, b, [](const DigitRun& x, const DigitRun& y) {
+        return Order(x.significant - x.start, y.significant - y.start);
+    });
 }
 
 // The entry's own name: the last component of its path, as bytes, without a copy.

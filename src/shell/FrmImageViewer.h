@@ -179,6 +179,8 @@ private:
     void RestoreLastFolder();
     void StoreFolderAndEnd();
     void ShowEntry(int index);
+    void HideThumbnailCells();
+    void ShowFullSizeFromPage();
     void ShowMessage(const QString& text, platform::MessageIcon icon);
     void ShowCannotDisplay(const QString& path);
 

@@ -83,17 +83,8 @@ void FrmImageViewer::cmdStop_Click() {
         cmdNext->setToolTip(QStringLiteral("Next Thumbnails"));
     } else if (caption == QStringLiteral("Open") && ThumbMode) {
         ThumbMode = false;
-        for (std::size_t slot = 1; slot < Picture3.size(); ++slot) {
-            Picture3[slot]->hide();
-        }
-        Label2->hide();
-        mnuOpenFile->setEnabled(false);
-        cmdPrevious->setEnabled(false);
-        cmdStop->setText(QStringLiteral("ThumbNails"));
-        cmdStop->setEnabled(true);
-        cmdStop->show();
-        cmdStop->setToolTip(QStringLiteral("View More Thumbnails"));
-        cmdNext->setEnabled(false);
+        HideThumbnailCells();
+        ShowFullSizeFromPage();
         OpenSelectedImage(0);
     } else if (caption == QStringLiteral("Open")) {
         Label2->hide();

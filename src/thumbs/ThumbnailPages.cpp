@@ -42,9 +42,7 @@ void FrmImageViewer::mnuViewThumbnails_Click() {
     cmdNext->setToolTip(QStringLiteral("Next Image"));
     cmdNext->setEnabled(true);
     ThumbMode = false;
-    for (std::size_t slot = 1; slot < Picture3.size(); ++slot) {
-        Picture3[slot]->hide();
-    }
+    HideThumbnailCells();
     OpenSelectedImage(0);
 }
 
@@ -100,11 +98,19 @@ void FrmImageViewer::Picture3_DblClick(int index) {
         return;
     }
     ThumbMode = false;
+    HideThumbnailCells();
+    filList->SetListIndex(thumbs::CellEntry(PageStart, index, filList->ListCount()));
+    OpenSelectedImage(0);
+    ShowFullSizeFromPage();
+}
+
+void FrmImageViewer::HideThumbnailCells() {
     for (std::size_t slot = 1; slot < Picture3.size(); ++slot) {
         Picture3[slot]->hide();
     }
-    filList->SetListIndex(thumbs::CellEntry(PageStart, index, filList->ListCount()));
-    OpenSelectedImage(0);
+}
+
+void FrmImageViewer::ShowFullSizeFromPage() {
     Label2->hide();
     mnuOpenFile->setEnabled(false);
     cmdPrevious->setEnabled(false);
