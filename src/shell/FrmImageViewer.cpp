@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWindow>
 
 #include "Version.h"
 #include "browse/ImageKind.h"
@@ -256,20 +257,26 @@ void FrmImageViewer::PlaceWindow() {
 }
 
 void FrmImageViewer::FitOuterSize() {
-    assumedFrame_ = frameGeometry().size() - geometry().size();
+    assumedFrame_ = FrameExtra();
     setWindowState(Qt::WindowNoState);
     move(0, 0);
     resize(outerSize_ - assumedFrame_);
 }
 
+QSize FrmImageViewer::FrameExtra() const {
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    return {frame.left() + frame.right(), frame.top() + frame.bottom()};
+}
+
 bool FrmImageViewer::event(QEvent* event) {
     // A window manager may add its frame only once the window is shown: the inner area is then sized
     // again, once, so that the outer size still comes out as the screen's.
-    const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize;
-    if (placed && !frameFitted_ && isVisible() && windowState() == Qt::WindowNoState &&
-        frameGeometry().size() - geometry().size() != assumedFrame_) {
-        frameFitted_ = true;
-        FitOuterSize();
+    if (!frameFitted_ && isVisible() && windowState() == Qt::WindowNoState) {
+        const QSize extra = FrameExtra();
+        if (extra != assumedFrame_ && extra.width() >= 0 && extra.height() >= 0) {
+            frameFitted_ = true;
+            FitOuterSize();
+        }
     }
     return QMainWindow::event(event);
 }

@@ -176,6 +176,7 @@ private:
     void ConnectHandlers();
     void PlaceWindow();
     void FitOuterSize();
+    QSize FrameExtra() const;
     void RestoreLastFolder();
     void StoreFolderAndEnd();
     void ShowEntry(int index);
