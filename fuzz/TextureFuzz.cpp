@@ -8,8 +8,9 @@
 
 namespace {
 
-// Painting runs at a few nanoseconds a pixel under the sanitizers, so a canvas of up to a million
-// pixels is painted whole and a larger one down to the rows that a million pixels hold.
+// Under the sanitizers painting and checking take several nanoseconds a pixel, so that a canvas at the
+// cap would take seconds: a canvas of up to a million pixels is painted whole, a larger one down to
+// the rows that a million pixels hold.
 constexpr std::int64_t kPaintBudget = std::int64_t{1} << 20;
 
 void Require(bool kept, const char* promise, const std::string& detail) {
