@@ -1,5 +1,6 @@
 // Putting a picture on the screen: the opener, the texture canvas and the fit-to-screen display.
 #include <QLabel>
+#include <QScopeGuard>
 
 #include "browse/ImageKind.h"
 #include "display/DisplayText.h"
@@ -14,6 +15,13 @@
 namespace tamsel {
 
 using platform::PictureBox;
+
+namespace {
+
+// An 8192 x 8192 texture of 16-bit pixels with its headers.
+constexpr qsizetype kKeptTextureBuffer = qsizetype{130} << 20;
+
+}  // namespace
 using platform::MousePointer::SetBusy;
 using platform::MousePointer::SetDefault;
 
@@ -36,18 +44,23 @@ void FrmImageViewer::OpenSelectedImage(int slot) {
 }
 
 bool FrmImageViewer::LoadTexture(const QString& path) {
-    const std::optional<QByteArray> file = display::ReadRegularFile(path);
-    if (!file) {
+    // The read buffer is kept for the next texture, up to the size of the largest texture's file.
+    const auto keepBuffer = qScopeGuard([this] {
+        if (textureFile_.capacity() > kKeptTextureBuffer) {
+            textureFile_ = QByteArray();
+        }
+    });
+    if (!display::ReadRegularFile(path, textureFile_)) {
         ShowCannotDisplay(path);
         return false;
     }
-    if (file->isEmpty()) {
+    if (textureFile_.isEmpty()) {
         ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
         return false;
     }
     SetBusy();
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file->constData()),
-                                              static_cast<std::size_t>(file->size()));
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(textureFile_.constData()),
+                                              static_cast<std::size_t>(textureFile_.size()));
     const std::optional<texture::TextureLayout> layout = textureReader_.ReadLayout(bytes);
     if (!layout) {
         SetDefault();

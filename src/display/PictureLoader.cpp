@@ -48,15 +48,14 @@ int ScaleDivisor(QSize size, QSize target) {
 
 }  // namespace
 
-std::optional<QByteArray> ReadRegularFile(const QString& path) {
+bool ReadRegularFile(const QString& path, QByteArray& content) {
     // Non-blocking, so that opening a FIFO returns at once; it is then refused as no regular file.
     const Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat status {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
         status.st_size > kLargestFile) {
-        return std::nullopt;
+        return false;
     }
-    QByteArray content;
     content.resize(static_cast<qsizetype>(status.st_size));
     qsizetype done = 0;
     while (done < content.size()) {
@@ -66,7 +65,7 @@ std::optional<QByteArray> ReadRegularFile(const QString& path) {
             continue;
         }
         if (got < 0) {
-            return std::nullopt;
+            return false;
         }
         if (got == 0) {
             content.truncate(done);  // the file shrank while it was read
@@ -74,7 +73,7 @@ std::optional<QByteArray> ReadRegularFile(const QString& path) {
         }
         done += got;
     }
-    return content;
+    return true;
 }
 
 std::optional<Picture> DecodePicture(const QByteArray& data, QSize limit) {
@@ -103,8 +102,8 @@ std::optional<Picture> DecodePicture(const QByteArray& data, QSize limit) {
 }
 
 std::optional<Picture> LoadPicture(const QString& path, QSize limit) {
-    const std::optional<QByteArray> file = ReadRegularFile(path);
-    return file ? DecodePicture(*file, limit) : std::nullopt;
+    QByteArray file;
+    return ReadRegularFile(path, file) ? DecodePicture(file, limit) : std::nullopt;
 }
 
 PicturePrefetch::~PicturePrefetch() {

@@ -14,10 +14,11 @@ namespace tamsel::display {
 // The largest file the viewer reads; larger ones are treated as unreadable.
 inline constexpr qint64 kLargestFile = qint64{1} << 30;
 
-// The whole content of the regular file at `path`. Nothing when it cannot be opened, is no regular
-// file (a folder, a FIFO or a device is never read, so it can never hold the window), is larger than
+// Reads the whole regular file at `path` into `content`, reusing its memory: a large texture read
+// again and again costs no fresh allocation. False when the file cannot be opened, is no regular file
+// (a folder, a FIFO or a device is never read, so it can never hold the window), is larger than
 // kLargestFile, or cannot be read.
-std::optional<QByteArray> ReadRegularFile(const QString& path);
+bool ReadRegularFile(const QString& path, QByteArray& content);
 
 // A decoded BMP or JPEG picture: its own size, upright (EXIF orientation applied), and its pixels,
 // which a JPEG that will be shrunk may hold at a reduced scale.

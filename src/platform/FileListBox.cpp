@@ -44,6 +44,9 @@ bool FileListBox::SetPath(const QString& folder) {
 }
 
 void FileListBox::SetPattern(const QString& pattern) {
+    if (pattern == pattern_) {
+        return;
+    }
     pattern_ = pattern;
     Relist(path_);
 }

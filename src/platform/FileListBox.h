@@ -24,7 +24,7 @@ public:
     bool SetPath(const QString& folder);
 
     const QString& Pattern() const { return pattern_; }
-    // Sets the ";"-separated wildcards and lists the folder again.
+    // Sets the ";"-separated wildcards and lists the folder again, if they changed.
     void SetPattern(const QString& pattern);
 
     int ListCount() const { return static_cast<int>(names_.size()); }

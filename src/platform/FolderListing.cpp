@@ -1,14 +1,15 @@
 #include "platform/FolderListing.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <QFile>
-#include <QStringDecoder>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <memory>
+#include <numeric>
 
 namespace tamsel::platform {
-
-namespace fs = std::filesystem;
 
 bool WildcardMatch(QByteArrayView pattern, QByteArrayView name) {
     qsizetype p = 0;
@@ -122,37 +123,47 @@ int CompareLeadingZeros(const QString& a, const QString& b) {
     });
 }
 
-// The entry's own name: the last component of its path, as bytes, without a copy.
-QByteArrayView NameBytes(const fs::directory_entry& entry) {
-    const std::string& full = entry.path().native();
-    const std::size_t slash = full.rfind('/');
-    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    return {full.data() + start, static_cast<qsizetype>(full.size() - start)};
+// Closes a folder opened for reading when it goes out of scope.
+struct FolderCloser {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
+
+// True when the entry is of `type` (S_IFREG, S_IFDIR): the folder's own record of the entry's type
+// answers where the file system keeps one; only links and entries of unknown type are looked up.
+bool IsOfType(int folder, const dirent& entry, mode_t type) {
+    const unsigned char recorded = type == S_IFDIR ? DT_DIR : DT_REG;
+    if (entry.d_type == recorded) {
+        return true;
+    }
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+        return false;
+    }
+    struct stat status {};
+    return ::fstatat(folder, entry.d_name, &status, 0) == 0 && (status.st_mode & S_IFMT) == type;
 }
 
-ListedName NameOf(const fs::directory_entry& entry) {
-    QByteArray bytes = NameBytes(entry).toByteArray();
-    QString text = QFile::decodeName(bytes);
-    return {std::move(bytes), std::move(text)};
-}
-
-// Lists the entries of `folder` that `keep` accepts; nothing when the folder cannot be read.
+// Lists the entries of `folder` that `keep` accepts, in one pass over the folder; nothing when the
+// folder cannot be read.
 template <typename Keep>
 std::optional<std::vector<ListedName>> ListWhere(const QString& folder, Keep keep) {
-    const fs::path path(QFile::encodeName(folder).toStdString());
-    std::error_code error;
-    fs::directory_iterator it(path, error);
-    if (error) {
+    const std::unique_ptr<DIR, FolderCloser> reading(::opendir(QFile::encodeName(folder).constData()));
+    if (!reading) {
         return std::nullopt;
     }
+    const int descriptor = ::dirfd(reading.get());
     std::vector<ListedName> names;
-    while (it != fs::directory_iterator()) {
-        if (keep(*it)) {
-            names.push_back(NameOf(*it));
+    errno = 0;
+    while (const dirent* entry = ::readdir(reading.get())) {
+        const QByteArrayView name(entry->d_name);
+        if (name != "." && name != ".." && keep(descriptor, *entry, name)) {
+            QByteArray bytes = name.toByteArray();
+            QString text = QFile::decodeName(bytes);
+            names.push_back({std::move(bytes), std::move(text)});
         }
-        if (it.increment(error); error) {
-            return std::nullopt;
-        }
+        errno = 0;
+    }
+    if (errno != 0) {
+        return std::nullopt;
     }
     SortNaturally(names);
     return names;
@@ -161,14 +172,12 @@ std::optional<std::vector<ListedName>> ListWhere(const QString& folder, Keep kee
 }  // namespace
 
 NaturalOrder::Key NaturalOrder::KeyOf(const ListedName& name) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString checked = decoder.decode(name.bytes);
     Key key;
     key.bytes = name.bytes;
-    key.validText = !decoder.hasError();
+    key.validText = QByteArrayView(name.bytes).isValidUtf8();
     if (key.validText) {
-        key.folded = checked.toCaseFolded();
-        key.text = std::move(checked);
+        key.text = QString::fromUtf8(name.bytes);
+        key.folded = key.text.toCaseFolded();
     }
     return key;
 }
@@ -192,35 +201,34 @@ bool NaturalOrder::Less(const Key& a, const Key& b) {
 }
 
 void SortNaturally(std::vector<ListedName>& names) {
-    std::vector<std::pair<NaturalOrder::Key, ListedName>> keyed;
-    keyed.reserve(names.size());
-    for (ListedName& name : names) {
-        keyed.emplace_back(NaturalOrder::KeyOf(name), std::move(name));
+    // Each key is made once; the sort moves only indices.
+    std::vector<NaturalOrder::Key> keys;
+    keys.reserve(names.size());
+    for (const ListedName& name : names) {
+        keys.push_back(NaturalOrder::KeyOf(name));
     }
-    std::sort(keyed.begin(), keyed.end(),
-              [](const auto& a, const auto& b) { return NaturalOrder::Less(a.first, b.first); });
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        names[i] = std::move(keyed[i].second);
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&keys](std::size_t a, std::size_t b) { return NaturalOrder::Less(keys[a], keys[b]); });
+    std::vector<ListedName> sorted;
+    sorted.reserve(names.size());
+    for (const std::size_t i : order) {
+        sorted.push_back(std::move(names[i]));
     }
+    names = std::move(sorted);
 }
 
 std::optional<std::vector<ListedName>> ListFiles(const QString& folder, const QString& patternList) {
     const QList<QByteArray> patterns = QFile::encodeName(patternList).split(';');
-    return ListWhere(folder, [&patterns](const fs::directory_entry& entry) {
-        if (!MatchesPatternList(patterns, NameBytes(entry))) {
-            return false;
-        }
-        // The entry's type comes from the directory itself where the file system records it; only
-        // links and entries of unknown type are looked up.
-        std::error_code error;
-        return entry.is_regular_file(error);
+    return ListWhere(folder, [&patterns](int descriptor, const dirent& entry, QByteArrayView name) {
+        return MatchesPatternList(patterns, name) && IsOfType(descriptor, entry, S_IFREG);
     });
 }
 
 std::optional<std::vector<ListedName>> ListSubfolders(const QString& folder) {
-    return ListWhere(folder, [](const fs::directory_entry& entry) {
-        std::error_code error;
-        return entry.is_directory(error);
+    return ListWhere(folder, [](int descriptor, const dirent& entry, QByteArrayView /*name*/) {
+        return IsOfType(descriptor, entry, S_IFDIR);
     });
 }
 

@@ -88,6 +88,8 @@ void FrmImageViewer::CreateControls() {
     Frame1->setGeometry(16, 16, 441, 329);
     filList = new platform::FileListBox(Frame1);
     filList->setGeometry(264, 24, 161, 292);
+    // Given its pattern before any folder is listed, so that start-up lists the remembered folder once.
+    filList->SetPattern(browse::kFileListPattern);
     dirList = new platform::DirListBox(Frame1);
     dirList->setGeometry(16, 56, 233, 261);
     drvList = new platform::DriveListBox(Frame1);

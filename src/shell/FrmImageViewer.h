@@ -188,6 +188,7 @@ private:
     platform::Platform platform_;
     platform::SettingsStore settings_;
     texture::TextureReader textureReader_;
+    QByteArray textureFile_;  // the texture file last read; its memory serves the next one
     display::PicturePrefetch prefetch_;
     QPointer<FrmHelp> help_;
     QSize outerSize_;           // the window's size with its frame, from the screen's

@@ -1,6 +1,7 @@
 #include "texture/PixelKernels.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "texture/WordLayout.h"
@@ -17,20 +18,32 @@ namespace tamsel::Binary {
 namespace {
 
 // A channel widened to 8 bits without a branch: (field + largest) >> bits is 1 for every non-zero
-// field and 0 for zero, which switches the freed low bits on or off.
+// field and 0 for zero, and its negation masks the freed low bits on or off.
 template <ChannelField F>
 [[gnu::always_inline]] inline std::uint32_t Channel(std::uint32_t word) {
     constexpr std::uint32_t largest = (1U << F.bits) - 1;
     constexpr unsigned freed = 8 - F.bits;
     const std::uint32_t field = (word >> F.shift) & largest;
-    return (field << freed) | (((field + largest) >> F.bits) * ((1U << freed) - 1));
+    const std::uint32_t nonZero = (field + largest) >> F.bits;
+    return (field << freed) | ((0U - nonZero) & ((1U << freed) - 1));
+}
+
+// The little-endian word at `bytes`: one 16-bit load on a little-endian processor.
+[[gnu::always_inline]] inline std::uint32_t WordAt(const std::uint8_t* bytes) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint16_t word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    } else {
+        return std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8);
+    }
 }
 
 template <WordLayout L>
 [[gnu::always_inline]] inline void ConvertRun(const std::uint8_t* __restrict words, std::size_t count,
                                               std::uint32_t* __restrict out) {
     for (std::size_t k = 0; k < count; ++k) {
-        const std::uint32_t word = std::uint32_t{words[2 * k]} | (std::uint32_t{words[2 * k + 1]} << 8);
+        const std::uint32_t word = WordAt(words + 2 * k);
         out[k] = 0xFF000000U | (Channel<L.red>(word) << 16) | (Channel<L.green>(word) << 8) |
                  Channel<L.blue>(word);
     }
