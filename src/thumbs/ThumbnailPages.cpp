@@ -67,9 +67,9 @@ void FrmImageViewer::ShowThumbnailPage() {
     prefetch_.Start(pictures, QSize(ThumbWidth, ThumbHeight));
     const auto dropUntaken = qScopeGuard([this] { prefetch_.Clear(); });
     for (int cell = 1; cell <= count; ++cell) {
-        platform::PictureBox* box = Picture3[static_cast<std::size_t>(cell)];
-        box->setGeometry(ThumbCellPos[static_cast<std::size_t>(cell - 1)],
-                         ThumbCellPos[static_cast<std::size_t>(cell + 8)], ThumbWidth, ThumbHeight);
+        const auto slot = static_cast<std::size_t>(cell);
+        platform::PictureBox* box = Picture3[slot];
+        box->setGeometry(ThumbCellPos[slot - 1], ThumbCellPos[slot + 8], ThumbWidth, ThumbHeight);
         // A file of no known kind draws nothing: its cell stays empty rather than keep the picture of
         // an earlier page.
         if (!browse::KindOfName(filList->FileName())) {

@@ -172,9 +172,11 @@ void AddBareImages(std::vector<Sample>& out) {
                              DrawTestCard(12, 3, BitsOfFormat(kFormat565)), 1));
     out.push_back(BareStored("bare-long-data", "bare image, pixel data 8 rows longer than the canvas",
                              {3, w, h, 2 * w}, DrawTestCard(w, h + 8, BitsOfFormat(kFormat565)), h));
-    out.push_back(Good("bare-short-data", ".pbf", "bare image, pixel data for 2.5 rows: the rest is black",
-                       BareImageFile({3, w, h, 2 * w}, std::span(words).first(2 * (2 * w + w / 2))), 1,
-                       KeepLeading(card, 2 * w + w / 2)));
+    out.push_back(
+        Good("bare-short-data", ".pbf", "bare image, pixel data for 2.5 rows: the rest is black",
+             BareImageFile({3, w, h, 2 * w},
+                           std::span(words).first(std::size_t{2} * static_cast<std::size_t>(2 * w + w / 2))),
+             1, KeepLeading(card, 2 * w + w / 2)));
     Bytes oddSize = words;
     oddSize.push_back(0xEE);
     out.push_back(Good("bare-odd-data-size", ".pbf",

@@ -124,7 +124,7 @@ PaletteColours DemoPalette(unsigned variant) {
         Rgb(192, 192, 192), Rgb(250, 140, 0),   Rgb(255, 230, 0),   Rgb(255, 255, 255)};
     PaletteColours palette{};
     for (std::size_t k = 0; k < palette.size(); ++k) {
-        palette[k] = kBase[(k + 5 * variant) % kBase.size()];
+        palette[k] = kBase[(k + std::size_t{5} * variant) % kBase.size()];
     }
     return palette;
 }
