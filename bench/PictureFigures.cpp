@@ -1,4 +1,4 @@
-// 2: a 12 MP and a 48 MP JPEG fitted to the single view; 3: a page of nine 12 MP thumbnails. Each
+// 2: a 12, a 24 and a 48 MP JPEG fitted to the single view; 3: a page of nine 12 MP thumbnails. Each
 // against djpeg at the decoder scale the viewer picks, vipsthumbnail, and (single view) a full decode
 // with a smooth scale in this process.
 #include <QDir>
@@ -18,6 +18,7 @@ namespace tamsel::bench {
 namespace {
 
 constexpr QSize k12Mp{4000, 3000};
+constexpr QSize k24Mp{6000, 4000};
 constexpr QSize k48Mp{8000, 6000};
 
 QString SizeText(QSize size) {
@@ -43,7 +44,7 @@ void CheckShown(const BenchPlatform& platform, const FrmImageViewer& window, int
 
 void SingleView(Context& context, FrmImageViewer& window, const BenchPlatform& platform, QSize size,
                 const QString& scale, int runs) {
-    const QString folder = context.data.Photos(size, 9);
+    const QString folder = context.data.Photos(size, 1);
     const QString file = QDir(folder).filePath(QStringLiteral("photo-1.jpg"));
     window.dirList->SetPath(folder);
     OpenEntry(window, 0);
@@ -102,6 +103,7 @@ void PictureFigures(Context& context) {
         const std::unique_ptr<FrmImageViewer> window = platform.Window();
         ShowAndWaitExposed(*window);
         SingleView(context, *window, platform, k12Mp, QStringLiteral("1/2"), context.Runs(9, 3));
+        SingleView(context, *window, platform, k24Mp, QStringLiteral("1/4"), context.Runs(7, 3));
         SingleView(context, *window, platform, k48Mp, QStringLiteral("1/4"), context.Runs(7, 3));
     }
     ThumbnailPage(context);
