@@ -24,10 +24,6 @@ using testing::TestPlatform;
 
 namespace {
 
-bool RunningAsRoot() {
-    return ::geteuid() == 0;
-}
-
 // The window still shows a good picture of its folder after whatever went before.
 void ExpectUsable(FrmImageViewer& window) {
     testing::WriteSolidTexture(window.dirList->Path(), QStringLiteral("zz-good.pbf"), 12, 6, qRgb(0, 0, 255));
@@ -51,8 +47,6 @@ private slots:
     void picturesThatCannotBeShown_data();
     void picturesThatCannotBeShown();
     void aNameThatIsNotValidText();
-    void aFileWithoutReadPermission();
-    void aFolderWithoutReadPermission();
     void aFolderOfMoreThan32767Files();
     void brokenSettingsFallBackSilently_data();
     void brokenSettingsFallBackSilently();
@@ -107,38 +101,6 @@ void HostileInputTest::aNameThatIsNotValidText() {
     QVERIFY(!window.Picture3[0]->isVisible());
     ExpectUsable(window);
     QCOMPARE(::unlink(bad.constData()), 0);
-}
-
-void HostileInputTest::aFileWithoutReadPermission() {
-    if (RunningAsRoot()) {
-        QSKIP("permissions do not hold for root");
-    }
-    TestPlatform platform;
-    const QString path =
-        testing::WriteSolidTexture(platform.programFolder, QStringLiteral("locked.pbf"), 4, 4, qRgb(1, 1, 1));
-    QVERIFY(QFile::setPermissions(path, {}));
-    FrmImageViewer window(platform.Build());
-    window.show();
-    window.filList->SetListIndex(0);
-    window.filList_DblClick();
-    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
-    QVERIFY(platform.messages->shown.front().text.endsWith(path));
-    ExpectUsable(window);
-}
-
-void HostileInputTest::aFolderWithoutReadPermission() {
-    if (RunningAsRoot()) {
-        QSKIP("permissions do not hold for root");
-    }
-    TestPlatform platform;
-    const QString locked = testing::MakeFolder(platform.programFolder, QStringLiteral("locked"));
-    QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
-    FrmImageViewer window(platform.Build());
-    window.show();
-    QVERIFY(!window.dirList->SetPath(locked));
-    QCOMPARE(window.dirList->Path(), platform.programFolder);
-    QVERIFY(platform.messages->shown.empty());
-    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 void HostileInputTest::aFolderOfMoreThan32767Files() {
