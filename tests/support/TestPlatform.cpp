@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QWidget>
 
 #include "samples/Pictures.h"
 #include "samples/TextureFiles.h"
@@ -71,6 +72,19 @@ QString WriteTextureFile(const QString& folder, const QString& name, const std::
     return WriteBytes(
         folder, name,
         QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+}
+
+QStringList WriteNumberedTextures(const QString& folder, int count) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        paths << WriteSolidTexture(folder, QStringLiteral("t%1.pbf").arg(i, 2, 10, QLatin1Char('0')), 10 + i,
+                                   4, qRgb(255, 0, 0));
+    }
+    return paths;
+}
+
+int EntryShownIn(const QWidget& box) {
+    return box.isVisible() ? box.width() - 10 : -1;
 }
 
 QString WritePicture(const QString& folder, const QString& name, const QImage& image, int quality) {

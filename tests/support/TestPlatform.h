@@ -101,6 +101,13 @@ QString WriteTextureFile(const QString& folder, const QString& name, const std::
 // channel 0 or of the form f << k | fill). Returns its path.
 QString WriteSolidTexture(const QString& folder, const QString& name, int width, int height, QRgb colour);
 
+// Writes `count` small textures t00.pbf, t01.pbf, ... into `folder`, entry i being 10 + i pixels wide,
+// so that the width of a shown box tells which entry it holds. Returns their paths.
+QStringList WriteNumberedTextures(const QString& folder, int count);
+
+// The entry a shown box holds, by that width; -1 when the box is hidden.
+int EntryShownIn(const QWidget& box);
+
 // Writes a picture with Qt's writer in the format its name ends in ("jpg" or "bmp").
 QString WritePicture(const QString& folder, const QString& name, const QImage& image, int quality = 95);
 

@@ -20,29 +20,20 @@ using testing::TestPlatform;
 
 namespace {
 
-// A shown window over a folder of `count` small textures f00.pbf, f01.pbf, ... each of its own size,
-// so that a box's size tells which file it holds.
+// A shown window over a folder of `count` numbered textures, and the entries its boxes show.
 struct Folder {
-    explicit Folder(int count, TestPlatform& platform) : window((Fill(count, platform), platform.Build())) {
+    explicit Folder(int count, TestPlatform& platform)
+        : window((testing::WriteNumberedTextures(platform.programFolder, count), platform.Build())) {
         window.show();
     }
-    static void Fill(int count, TestPlatform& platform) {
-        for (int i = 0; i < count; ++i) {
-            testing::WriteSolidTexture(platform.programFolder,
-                                       QStringLiteral("f%1.pbf").arg(i, 2, 10, QLatin1Char('0')), 10 + i, 5,
-                                       qRgb(255, 0, 0));
-        }
-    }
-    // The entry a shown box holds, from its width.
-    static int EntryIn(const platform::PictureBox& box) { return box.isVisible() ? box.width() - 10 : -1; }
     QList<int> Cells() const {
         QList<int> entries;
         for (std::size_t slot = 1; slot <= 9; ++slot) {
-            entries << EntryIn(*window.Picture3[slot]);
+            entries << testing::EntryShownIn(*window.Picture3[slot]);
         }
         return entries;
     }
-    int Single() const { return EntryIn(*window.Picture3[0]); }
+    int Single() const { return testing::EntryShownIn(*window.Picture3[0]); }
     FrmImageViewer window;
 };
 
@@ -162,7 +153,7 @@ void NavigationTest::buttonsFollowTheViewThroughEveryMode() {
     // A single click on a cell shows "Open".
     QTest::mouseClick(window.Picture3[2], Qt::LeftButton);
     QCOMPARE(window.filList->ListIndex(), 1);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer: f01.pbf"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer: t01.pbf"));
     Expect(window.cmdStop, {"Open", true, true, "Open Selected File"});
 
     // "Open" shows it full size.
@@ -212,7 +203,7 @@ void NavigationTest::pagesFillAndWrap() {
     QCOMPARE(window.PageStart, 0);
     QCOMPARE(folder.Cells(), (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
     QCOMPARE(window.filList->ListIndex(), 8);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer: f08.pbf"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer: t08.pbf"));
     for (std::size_t slot = 1; slot <= 9; ++slot) {
         QCOMPARE(window.Picture3[slot]->pos(),
                  QPoint(window.ThumbCellPos[slot - 1], window.ThumbCellPos[slot + 8]));
@@ -343,9 +334,9 @@ void NavigationTest::aFileOfNoKnownKindLeavesItsCellEmpty() {
     window.show();
     window.filList->SetPattern(QStringLiteral("*"));
     window.mnuViewThumbnails_Click();
-    QCOMPARE(Folder::EntryIn(*window.Picture3[1]), 0);
+    QCOMPARE(testing::EntryShownIn(*window.Picture3[1]), 0);
     QVERIFY(!window.Picture3[2]->isVisible());
-    QCOMPARE(Folder::EntryIn(*window.Picture3[3]), 2);
+    QCOMPARE(testing::EntryShownIn(*window.Picture3[3]), 2);
     window.Picture3_Click(2);
     QCOMPARE(window.filList->FileName(), QStringLiteral("b.Pbf"));
     // Stepping onto it in the single view moves on and draws nothing.
@@ -354,9 +345,9 @@ void NavigationTest::aFileOfNoKnownKindLeavesItsCellEmpty() {
     window.OpenSelectedImage(0);
     window.cmdNext_Click();
     QCOMPARE(window.filList->ListIndex(), 1);
-    QCOMPARE(Folder::EntryIn(*window.Picture3[0]), 0);
+    QCOMPARE(testing::EntryShownIn(*window.Picture3[0]), 0);
     window.cmdNext_Click();
-    QCOMPARE(Folder::EntryIn(*window.Picture3[0]), 2);
+    QCOMPARE(testing::EntryShownIn(*window.Picture3[0]), 2);
 }
 
 void NavigationTest::resizingMovesEveryControlButTheDriveList() {

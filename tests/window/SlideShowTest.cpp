@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -29,7 +30,8 @@ struct LeaveShow {};
 
 // A window over `count` small textures, and the entries its show puts on screen.
 struct Show {
-    Show(int count, TestPlatform& platform) : window((Fill(count, platform), platform.Build())) {
+    Show(int count, TestPlatform& platform)
+        : files(testing::WriteNumberedTextures(platform.programFolder, count)), window(platform.Build()) {
         window.show();
         platform.events->onYield = [this](double maxSeconds) {
             waits << maxSeconds;
@@ -38,12 +40,6 @@ struct Show {
                 during(static_cast<int>(shown.size()));
             }
         };
-    }
-    static void Fill(int count, TestPlatform& platform) {
-        for (int i = 0; i < count; ++i) {
-            testing::WriteSolidTexture(platform.programFolder, QStringLiteral("s%1.pbf").arg(i), 8, 8,
-                                       qRgb(255, 0, 0));
-        }
     }
     // Runs the show until `pictures` waits have begun, then ends it from the menu.
     void RunFor(int pictures) {
@@ -58,6 +54,7 @@ struct Show {
         };
         window.mnuBeginSlideShow_Click();
     }
+    QStringList files;
     FrmImageViewer window;
     QList<int> shown;                 // the selection at each wait
     QList<double> waits;              // the longest wait each yield was allowed
@@ -293,7 +290,7 @@ void SlideShowTest::anEmptyFolderStartsNoShow() {
 void SlideShowTest::aFileThatCannotBeShownHoldsTheShowUntilClosed() {
     TestPlatform platform;
     Show show(2, platform);
-    testing::WriteBytes(platform.programFolder, QStringLiteral("s1.pbf"), QByteArray("broken"));
+    testing::WriteBytes(platform.programFolder, QFileInfo(show.files[1]).fileName(), QByteArray("broken"));
     QList<int> yieldsAtMessage;
     platform.messages->onShow = [&](const testing::ShownMessage&) {
         yieldsAtMessage << platform.events->yields;
@@ -357,7 +354,7 @@ void SlideShowTest::theProcessEndsAtOnceFromANestedShow() {
 static int RunChildShow(int argc, char** argv) {
     QApplication app(argc, argv);
     TestPlatform fakes;
-    Show::Fill(3, fakes);
+    testing::WriteNumberedTextures(fakes.programFolder, 3);
     platform::Platform services = platform::ProductPlatform();
     services.programFolder = fakes.programFolder;
     services.messages = fakes.messages;

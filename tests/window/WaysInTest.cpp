@@ -36,24 +36,20 @@ bool Drop(FrmImageViewer& window, const QString& path) {
     return drop.isAccepted();
 }
 
-// The entry the single view shows: the files are 10 + entry pixels wide.
 int Shown(const FrmImageViewer& window) {
-    return window.Picture3[0]->isVisible() ? window.Picture3[0]->width() - 10 : -1;
+    return testing::EntryShownIn(*window.Picture3[0]);
 }
 
+// Twelve numbered textures and a text file in a folder of their own.
 struct Pictures {
     explicit Pictures(TestPlatform& platform)
-        : folder(testing::MakeFolder(platform.sandbox.path(), QStringLiteral("textures"))) {
-        for (int i = 0; i < 12; ++i) {
-            testing::WriteSolidTexture(folder, QStringLiteral("t%1.pbf").arg(i, 2, 10, QLatin1Char('0')),
-                                       10 + i, 4, qRgb(0, 255, 0));
-        }
+        : folder(testing::MakeFolder(platform.sandbox.path(), QStringLiteral("textures"))),
+          files(testing::WriteNumberedTextures(folder, 12)) {
         testing::WriteBytes(folder, QStringLiteral("notes.txt"), "not a picture");
     }
-    QString File(int i) const {
-        return QDir(folder).filePath(QStringLiteral("t%1.pbf").arg(i, 2, 10, QLatin1Char('0')));
-    }
+    QString File(int i) const { return files[i]; }
     QString folder;
+    QStringList files;
 };
 
 struct Output {
