@@ -102,12 +102,10 @@ void FileListBox::focusInEvent(QFocusEvent* event) {
     // The item view makes the first entry current when it gains the focus with none; the file list
     // keeps "nothing selected" until the user or the program selects an entry.
     const bool noneSelected = ListIndex() < 0;
-    {
-        const QSignalBlocker blocker(selectionModel());
-        QListView::focusInEvent(event);
-        if (noneSelected && !selectionModel()->hasSelection()) {
-            selectionModel()->clear();
-        }
+    const QSignalBlocker blocker(selectionModel());
+    QListView::focusInEvent(event);
+    if (noneSelected && !selectionModel()->hasSelection()) {
+        selectionModel()->clear();
     }
 }
 

@@ -229,6 +229,16 @@ void FrmImageViewer::Form_Load() {
                        .arg(kVersionMinor)
                        .arg(kVersionRevision));
     PlaceWindow();
+    PlaceControls();
+    Label2->setText(QStringLiteral("Single Click and Open or Double Click On An Image to See It Full Size"));
+    Label2->show();
+    RestoreLastFolder();
+    filList->SetPattern(browse::kFileListPattern);
+}
+
+// Places the browser frame and the buttons for the inner size, computes the view geometry (making the
+// thumbnail cells the first time) and records every control's placement.
+void FrmImageViewer::PlaceControls() {
     const int w = InnerWidth();
     const int h = InnerHeight();
     Frame1->move(shell::RoundHalfEven(w / 2.0 - Frame1->width() / 2.0),
@@ -238,12 +248,8 @@ void FrmImageViewer::Form_Load() {
     cmdPrevious->move(shell::RoundHalfEven(w / 3.0 - cmdPrevious->width() / 2.0), cmdStop->y());
     cmdNext->move(shell::RoundHalfEven(2.0 * w / 3.0 - cmdNext->width() / 2.0), cmdStop->y());
     Label2->setGeometry(20, cmdStop->y(), 180, cmdStop->height());
-    Label2->setText(QStringLiteral("Single Click and Open or Double Click On An Image to See It Full Size"));
-    Label2->show();
     ControlLayout.assign(Controls.size(), shell::ControlPlacement{});
     RecordLayout();
-    RestoreLastFolder();
-    filList->SetPattern(browse::kFileListPattern);
 }
 
 void FrmImageViewer::PlaceWindow() {
@@ -277,6 +283,7 @@ bool FrmImageViewer::event(QEvent* event) {
         const QSize extra = FrameExtra();
         if (extra != assumedFrame_ && extra.width() >= 0 && extra.height() >= 0) {
             frameFitted_ = true;
+            placeAfterFit_ = true;
             FitOuterSize();
         }
     }
@@ -290,6 +297,9 @@ void FrmImageViewer::ComputeThumbCells() {
     ThumbWidth = g.thumbWidth;
     ThumbHeight = g.thumbHeight;
     ThumbCellPos = g.thumbCellPos;
+    if (Picture3[1] != nullptr) {
+        return;  // placed again once the window manager's frame was known: the cells exist
+    }
     static constexpr std::array<const char*, 9> kNames{"Picture3(1)", "Picture3(2)", "Picture3(3)",
                                                        "Picture3(4)", "Picture3(5)", "Picture3(6)",
                                                        "Picture3(7)", "Picture3(8)", "Picture3(9)"};
@@ -355,6 +365,13 @@ void FrmImageViewer::closeEvent(QCloseEvent* event) {
 
 bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        // Once the window has its final size, the start-up placement is made again for the inner area
+        // the frame leaves: the controls, the view limits and the cells are as if the frame had been
+        // known from the start.
+        if (placeAfterFit_ && size() == outerSize_ - assumedFrame_) {
+            placeAfterFit_ = false;
+            PlaceControls();
+        }
         Form_Resize();
     }
     // Keys pressed anywhere in this window reach its key handling before the focused control's own.

@@ -175,6 +175,7 @@ private:
     void CreateMenus();
     void ConnectHandlers();
     void PlaceWindow();
+    void PlaceControls();
     void FitOuterSize();
     QSize FrameExtra() const;
     void RestoreLastFolder();
@@ -191,9 +192,10 @@ private:
     QByteArray textureFile_;  // the texture file last read; its memory serves the next one
     display::PicturePrefetch prefetch_;
     QPointer<FrmHelp> help_;
-    QSize outerSize_;           // the window's size with its frame, from the screen's
-    QSize assumedFrame_;        // what the frame added when the window was sized
-    bool frameFitted_ = false;  // sized again once the window manager's frame became known
+    QSize outerSize_;             // the window's size with its frame, from the screen's
+    QSize assumedFrame_;          // what the frame added when the window was sized
+    bool frameFitted_ = false;    // sized again once the window manager's frame became known
+    bool placeAfterFit_ = false;  // the controls are placed again at the size that follows
 };
 
 // The application's title: the caption of every message box.

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
@@ -109,6 +110,7 @@ void WaysInTest::aPictureOpensInTheSingleView() {
     FrmImageViewer window(platform.Build());
     window.show();
     QCOMPARE(window.OpenPath(pictures.File(7)), QString());
+    QVERIFY(!window.Label2->isVisible());
     QCOMPARE(window.dirList->Path(), pictures.folder);
     QCOMPARE(window.filList->ListIndex(), 7);
     QCOMPARE(Shown(window), 7);
