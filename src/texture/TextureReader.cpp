@@ -205,7 +205,11 @@ void TextureReader::Paint(const TextureLayout& layout, std::span<const std::uint
     const std::int64_t stored = std::min<std::int64_t>(
         layout.pixelCount, layout.fourBit ? 2 * static_cast<std::int64_t>(data.size())
                                           : static_cast<std::int64_t>(data.size() / 2));
-    const Binary::NibblePairs pairs(palette_);
+    // The 4-bit colour table is made from the palette as it stands now, and only for 4-bit pixels.
+    std::optional<Binary::NibblePairs> pairs;
+    if (layout.fourBit) {
+        pairs.emplace(palette_);
+    }
 
     // Stored pixel i lands at x = i mod R, y = i / R, truncating. With R > 0 canvas row y takes the
     // stored pixels y x R onwards, as many as the row holds; with R < 0 every i past -R - 1 has y < 0,
@@ -222,7 +226,7 @@ void TextureReader::Paint(const TextureLayout& layout, std::span<const std::uint
             painted = static_cast<std::size_t>(std::min(perRow, stored - firstStored));
             const auto first = static_cast<std::size_t>(firstStored);
             if (layout.fourBit) {
-                pairs.Convert(data, first, row.first(painted));
+                pairs->Convert(data, first, row.first(painted));
             } else {
                 Binary::ConvertWords(data.subspan(2 * first), layout.imageFormat, row.first(painted));
             }
