@@ -27,6 +27,11 @@ std::optional<ImageKind> KindOfName(const QString& name) {
     return std::nullopt;
 }
 
+bool IsPictureName(const QString& name) {
+    const std::optional<ImageKind> kind = KindOfName(name);
+    return kind && !IsTexture(*kind);
+}
+
 QString FullPath(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }

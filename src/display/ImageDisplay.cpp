@@ -90,17 +90,17 @@ void FrmImageViewer::ShowImage(const QString& path, int slot) {
 
     // Stage the picture at its full size. A JPEG that will be shrunk may be held at a reduced decoder
     // scale; its size is still the picture's own.
-    const std::optional<browse::ImageKind> kind = browse::KindOfName(path);
+    const bool picture = browse::IsPictureName(path);
     QSize size;
     QImage staged;
-    if (kind && !browse::IsTexture(*kind)) {
-        std::optional<display::Picture> picture = prefetch_.Take(path, limit);
-        if (!picture) {
+    if (picture) {
+        std::optional<display::Picture> loaded = prefetch_.Take(path, limit);
+        if (!loaded) {
             ShowCannotDisplay(path);
             return;
         }
-        size = picture->size;
-        staged = std::move(picture->image);
+        size = loaded->size;
+        staged = std::move(loaded->image);
     } else {
         size = imgOriginal->Surface().size();
         staged = imgOriginal->Surface();
@@ -120,7 +120,7 @@ void FrmImageViewer::ShowImage(const QString& path, int slot) {
     }
     if (display::Fits(size, limit)) {
         box->SetAutoSize(true);
-        if (kind && !browse::IsTexture(*kind)) {
+        if (picture) {
             box->AssignPicture(staged);
         } else {
             // The canvas is painted afresh by the next texture: the box takes a copy.

@@ -59,8 +59,7 @@ void FrmImageViewer::ShowThumbnailPage() {
     QStringList pictures;
     for (int cell = 1; cell <= count; ++cell) {
         const QString name = filList->EntryName(thumbs::CellEntry(PageStart, cell, listCount));
-        const std::optional<browse::ImageKind> kind = browse::KindOfName(name);
-        if (kind && !browse::IsTexture(*kind)) {
+        if (browse::IsPictureName(name)) {
             pictures << browse::FullPath(dirList->Path(), name);
         }
     }
