@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Version.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "shell/FrmImageViewer.h"
 
@@ -22,7 +23,12 @@ int main(int argc, char* argv[]) {
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("A picture or a folder to open."),
                                  QStringLiteral("[FILE | FOLDER]"));
-    parser.process(app);
+    // The arguments as the system gave them: a file name that is not valid UTF-8 keeps its bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << tamsel::platform::DecodeName(argv[i]);
+    }
+    parser.process(arguments);
     if (parser.positionalArguments().size() > 1) {
         std::fputs("tamsel-viewer: give at most one file or folder\n", stderr);
         return 2;
@@ -32,10 +38,13 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!parser.positionalArguments().isEmpty()) {
         const QString path = parser.positionalArguments().constFirst();
-        const QString refusal = window.OpenPath(path);
-        if (!refusal.isEmpty()) {
-            std::fprintf(stderr, "tamsel-viewer: %s: %s\n", qPrintable(path), qPrintable(refusal));
-        }
+        window.WhenPlaced([&window, path] {
+            const QString refusal = window.OpenPath(path);
+            if (!refusal.isEmpty()) {
+                std::fprintf(stderr, "tamsel-viewer: %s: %s\n",
+                             tamsel::platform::EncodeName(path).constData(), qPrintable(refusal));
+            }
+        });
     }
     return QApplication::exec();
 }

@@ -54,7 +54,7 @@ void TextureFigures(Context& context) {
             });
             const std::size_t painted = race.Add([&] {
                 const std::optional<texture::TextureLayout> layout = reader.ReadLayout(bytes);
-                reader.Paint(*layout, bytes, {canvas.data(), side});
+                reader.Paint(*layout, texture::PixelDataOf(*layout, bytes), {canvas.data(), side});
             });
             const std::size_t loaded = race.Add([&] { window->LoadTexture(path); });
             race.Run(runs);

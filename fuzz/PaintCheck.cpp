@@ -35,7 +35,8 @@ std::string LayoutFault(const TextureLayout& layout, std::size_t fileSize) {
     if (layout.width < 0 || layout.height < 0) {
         return "canvas " + canvas + " has a negative side";
     }
-    if (std::int64_t{layout.width} * layout.height > texture::kMaxCanvasPixels) {
+    if (std::int64_t{layout.width} * layout.height > texture::kMaxCanvasPixels ||
+        layout.width > texture::kMaxCanvasSide || layout.height > texture::kMaxCanvasSide) {
         return "canvas " + canvas + " is over the cap";
     }
     if (layout.rowLength == 0) {
@@ -83,7 +84,8 @@ TextureLayout Band(TextureLayout layout, std::int64_t budget) {
     return layout;
 }
 
-// Paints an accepted layout into a canvas of guard words and checks every word of it.
+// Paints an accepted layout into a canvas of guard words, from only the pixel bytes the reader says
+// land on it, and checks every word of it against the whole pixel data.
 std::string PaintFault(const texture::TextureReader& reader, const TextureLayout& layout,
                        std::span<const std::uint8_t> file) {
     const auto width = static_cast<std::size_t>(layout.width);
@@ -92,9 +94,10 @@ std::string PaintFault(const texture::TextureReader& reader, const TextureLayout
     const bool empty = width == 0 || height == 0;
     const std::size_t stride = empty ? 0 : width + kRowGuardWords;
     std::vector<std::uint32_t> buffer(stride * height + kEndGuardWords, kGuard);
-    reader.Paint(layout, file, {buffer.data(), static_cast<std::ptrdiff_t>(stride)});
+    const auto data = texture::PixelDataOf(layout, file);
+    reader.Paint(layout, data.first(texture::PixelBytesNeeded(layout)),
+                 {buffer.data(), static_cast<std::ptrdiff_t>(stride)});
 
-    const auto data = file.subspan(layout.pixelDataOffset, layout.pixelDataSize);
     for (std::size_t y = 0; y < (empty ? 0 : height); ++y) {
         const std::uint32_t* row = buffer.data() + y * stride;
         for (std::size_t x = 0; x < width; ++x) {

@@ -1,7 +1,7 @@
 # Shared by the repository's scripts: the Debian packages each needs, and their installation.
 
 # To build the viewer and its tests.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev fonts-dejavu-core)
 # To validate the desktop entry, the MIME types and the AppStream data in the tests.
 TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info)
 # To show the viewer on a machine without a display, and to drive it there for the README's picture.

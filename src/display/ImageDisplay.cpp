@@ -1,6 +1,5 @@
 // Putting a picture on the screen: the opener, the texture canvas and the fit-to-screen display.
 #include <QLabel>
-#include <QScopeGuard>
 
 #include "browse/ImageKind.h"
 #include "display/DisplayText.h"
@@ -8,24 +7,22 @@
 #include "display/PictureLoader.h"
 #include "platform/DirListBox.h"
 #include "platform/FileListBox.h"
+#include "platform/FileNames.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
 #include "shell/FrmImageViewer.h"
+#include "texture/DecodeBudget.h"
+#include "texture/FileSource.h"
 
 namespace tamsel {
 
 using platform::PictureBox;
 
-namespace {
-
-// An 8192 x 8192 texture of 16-bit pixels with its headers.
-constexpr qsizetype kKeptTextureBuffer = qsizetype{130} << 20;
-
-}  // namespace
 using platform::MousePointer::SetBusy;
 using platform::MousePointer::SetDefault;
 
 void FrmImageViewer::OpenSelectedImage(int slot) {
+    const DisplayScope displaying(*this);
     const QString name = filList->FileName();
     const std::optional<browse::ImageKind> kind = browse::KindOfName(name);
     if (!kind) {
@@ -44,34 +41,31 @@ void FrmImageViewer::OpenSelectedImage(int slot) {
 }
 
 bool FrmImageViewer::LoadTexture(const QString& path) {
-    // The read buffer is kept for the next texture, up to the size of the largest texture's file.
-    const auto keepBuffer = qScopeGuard([this] {
-        if (textureFile_.capacity() > kKeptTextureBuffer) {
-            textureFile_ = QByteArray();
-        }
-    });
-    if (!display::ReadRegularFile(path, textureFile_)) {
+    texture::FileSource file(platform::EncodeName(path).constData());
+    if (!file.IsOpen()) {
         ShowCannotDisplay(path);
         return false;
     }
-    if (textureFile_.isEmpty()) {
+    if (file.Size() == 0) {
         ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
         return false;
     }
     SetBusy();
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(textureFile_.constData()),
-                                              static_cast<std::size_t>(textureFile_.size()));
-    const std::optional<texture::TextureLayout> layout = textureReader_.ReadLayout(bytes);
-    if (!layout) {
+    // The headers decide everything before a byte of pixels is read: what the decode may take, and
+    // which pixel bytes reach the canvas. A canvas the toolkit cannot make is refused like any other.
+    const std::optional<texture::TextureLayout> layout = textureReader_.ReadLayout(file);
+    const auto reserved = layout ? texture::DecodeBudget::Program().Reserve(texture::DecodeBytes(*layout))
+                                 : std::optional<texture::DecodeBudget::Reservation>();
+    if (!reserved || !texture::ReadPixelData(file, *layout, texturePixels_) ||
+        !imgOriginal->SetSurfaceSize(layout->width, layout->height, PictureBox::Clear::None)) {
         SetDefault();
         ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
         return false;
     }
     // Every canvas pixel is painted (black where no stored pixel lands), so the canvas's memory is
     // reused as it is.
-    imgOriginal->SetSurfaceSize(layout->width, layout->height, PictureBox::Clear::None);
     QImage& canvas = imgOriginal->Surface();
-    textureReader_.Paint(*layout, bytes,
+    textureReader_.Paint(*layout, texturePixels_,
                          {reinterpret_cast<std::uint32_t*>(canvas.bits()), canvas.bytesPerLine() / 4});
     SetDefault();
     return true;

@@ -1,39 +1,18 @@
 #include "display/PictureLoader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
-#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 #include "display/FitRule.h"
+#include "display/JpegHeader.h"
+#include "platform/FileNames.h"
+#include "texture/FileSource.h"
 
 namespace tamsel::display {
 
 namespace {
-
-// Closes a file descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // The largest decoder scale divisor (1, 2, 4 or 8) at which a picture of `size` still gives at
 // least `target`.
@@ -46,64 +25,76 @@ int ScaleDivisor(QSize size, QSize target) {
     return divisor;
 }
 
-}  // namespace
-
-bool ReadRegularFile(const QString& path, QByteArray& content) {
-    // Non-blocking, so that opening a FIFO returns at once; it is then refused as no regular file.
-    const Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat status {};
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        status.st_size > kLargestFile) {
-        return false;
-    }
-    content.resize(static_cast<qsizetype>(status.st_size));
-    qsizetype done = 0;
-    while (done < content.size()) {
-        const ssize_t got =
-            ::read(fd.Get(), content.data() + done, static_cast<std::size_t>(content.size() - done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return false;
-        }
-        if (got == 0) {
-            content.truncate(done);  // the file shrank while it was read
-            break;
-        }
-        done += got;
-    }
-    return true;
+// What decoding a picture of `size` whole takes: the decoded pixels in the reader's own format, and a
+// 32-bit copy of them when that format is another.
+std::uint64_t WholeDecodeBytes(QSize size, QImage::Format format) {
+    const auto pixels = static_cast<std::uint64_t>(size.width()) * static_cast<std::uint64_t>(size.height());
+    const int depth = std::max<int>(QImage::toPixelFormat(format).bitsPerPixel(), 8);
+    const bool copied = format != QImage::Format_RGB32;
+    return pixels * static_cast<std::uint64_t>(depth / 8) + (copied ? pixels * 4 : 0);
 }
 
-std::optional<Picture> DecodePicture(const QByteArray& data, QSize limit) {
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
+// The picture without its alpha channel: every pixel keeps its colour and becomes fully opaque.
+QImage Opaque(QImage image) {
+    if (!image.hasAlphaChannel()) {
+        return image;
+    }
+    if (image.format() != QImage::Format_ARGB32) {
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            row[x] |= 0xFF000000U;
+        }
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
+}
 
+}  // namespace
+
+std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::DecodeBudget& budget) {
+    texture::FileSource file(platform::EncodeName(path).constData());
+    QFile device;
+    if (!file.IsOpen() ||
+        !device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        return std::nullopt;
+    }
+    QImageReader reader(&device);
+    reader.setAutoTransform(true);
     const QSize stored = reader.size();
+    if (!stored.isValid()) {
+        return std::nullopt;
+    }
     const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
     const QSize upright = turned ? stored.transposed() : stored;
-    if (stored.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
-        const std::optional<QSize> fitted = FittedSize(upright, limit);
+    const std::optional<QSize> fitted = FittedSize(upright, limit);
+
+    // What the decode will take, from the header alone, before anything is decoded.
+    std::uint64_t needed = 0;
+    if (reader.format() == "jpeg") {
+        const std::optional<JpegHeader> header = ReadJpegHeader(file);
+        if (!header) {
+            return std::nullopt;
+        }
         const int divisor = fitted ? ScaleDivisor(upright, *fitted) : 1;
         if (divisor > 1) {
             reader.setScaledSize(QSize(stored.width() / divisor, stored.height() / divisor));
         }
+        needed = JpegDecodeBytes(*header, divisor);
+    } else {
+        needed = 2 * WholeDecodeBytes(stored, reader.imageFormat());
+    }
+    const std::optional<texture::DecodeBudget::Reservation> reserved = budget.Reserve(needed);
+    if (!reserved) {
+        return std::nullopt;
     }
     QImage image = reader.read();
     if (image.isNull()) {
         return std::nullopt;
     }
-    const QSize size = stored.isValid() ? upright : image.size();
-    return Picture{size, std::move(image)};
-}
-
-std::optional<Picture> LoadPicture(const QString& path, QSize limit) {
-    QByteArray file;
-    return ReadRegularFile(path, file) ? DecodePicture(file, limit) : std::nullopt;
+    return Picture{upright, Opaque(std::move(image))};
 }
 
 PicturePrefetch::~PicturePrefetch() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QFuture>
 #include <QImage>
 #include <QSize>
@@ -8,37 +7,31 @@
 #include <optional>
 #include <vector>
 
-// Reading picture files: only regular files are ever opened, and each is read from disk once.
+#include "texture/DecodeBudget.h"
+
+// Reading BMP and JPEG pictures: only regular files are ever opened, each is read as its decoder asks
+// for the bytes (never whole into memory), and each decode first reserves, from the program's decode
+// budget, what its header says it will need.
 namespace tamsel::display {
 
-// The largest file the viewer reads; larger ones are treated as unreadable.
-inline constexpr qint64 kLargestFile = qint64{1} << 30;
-
-// Reads the whole regular file at `path` into `content`, reusing its memory: a large texture read
-// again and again costs no fresh allocation. False when the file cannot be opened, is no regular file
-// (a folder, a FIFO or a device is never read, so it can never hold the window), is larger than
-// kLargestFile, or cannot be read.
-bool ReadRegularFile(const QString& path, QByteArray& content);
-
 // A decoded BMP or JPEG picture: its own size, upright (EXIF orientation applied), and its pixels,
-// which a JPEG that will be shrunk may hold at a reduced scale.
+// which a JPEG that will be shrunk may hold at a reduced scale. Always opaque: an alpha channel the
+// file may carry is not shown, so a picture looks the same at every size.
 struct Picture {
     QSize size;
     QImage image;
 };
 
-// Decodes the BMP or JPEG in `data` for showing within `limit`. A JPEG that will be shrunk to fit is
-// decoded at the smallest of the decoder's scales (1/2, 1/4, 1/8) whose result is still at least the
-// fitted size, so that the final shrink starts from no more pixels than it needs. Nothing when the
-// picture cannot be decoded.
-std::optional<Picture> DecodePicture(const QByteArray& data, QSize limit);
-
-// Reads the picture file at `path` and decodes it for showing within `limit`.
-std::optional<Picture> LoadPicture(const QString& path, QSize limit);
+// Reads and decodes the picture at `path` for showing within `limit`. A JPEG that will be shrunk to fit
+// is decoded at the smallest of the decoder's scales (1/2, 1/4, 1/8) whose result is still at least the
+// fitted size, so that the final shrink starts from no more pixels than it needs. Nothing when the file
+// cannot be opened, is no regular file, cannot be decoded, or would need more than the whole budget.
+std::optional<Picture> LoadPicture(const QString& path, QSize limit,
+                                   texture::DecodeBudget& budget = texture::DecodeBudget::Program());
 
 // Pictures decoded ahead on worker threads while the window draws the ones before them: a thumbnail
 // page starts its BMP and JPEG files at once and takes each when its cell's turn comes, so the page
-// shows the same pictures in the same order, sooner.
+// shows the same pictures in the same order, sooner. The workers share the program's decode budget.
 class PicturePrefetch {
 public:
     PicturePrefetch() = default;

@@ -40,6 +40,18 @@ bool DriveListBox::SetDrive(const QString& path) {
     return true;
 }
 
+void DriveListBox::ShowDriveOf(const QString& path) {
+    const QStringList roots = MountedDriveRoots();
+    const QString drive = DriveOf(path, roots);
+    settingByProgram_ = true;
+    if (findText(drive) < 0) {
+        clear();
+        addItems(roots);
+    }
+    setCurrentIndex(findText(drive));
+    settingByProgram_ = false;
+}
+
 void DriveListBox::showPopup() {
     Refresh();
     QComboBox::showPopup();

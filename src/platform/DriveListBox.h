@@ -19,6 +19,10 @@ public:
     // Selects the drive of `path`. False when no drive holds it; the value is then unchanged.
     bool SetDrive(const QString& path);
 
+    // Shows the drive of `path` as the value, without firing Change, listing the drives afresh when
+    // it is a new one: the drive list follows the folder list into another volume.
+    void ShowDriveOf(const QString& path);
+
     void showPopup() override;
 
 signals:

@@ -1,5 +1,7 @@
 #include "platform/FolderListing.h"
 
+#include "platform/FileNames.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -146,7 +148,7 @@ bool IsOfType(int folder, const dirent& entry, mode_t type) {
 // folder cannot be read.
 template <typename Keep>
 std::optional<std::vector<ListedName>> ListWhere(const QString& folder, Keep keep) {
-    const std::unique_ptr<DIR, FolderCloser> reading(::opendir(QFile::encodeName(folder).constData()));
+    const std::unique_ptr<DIR, FolderCloser> reading(::opendir(EncodeName(folder).constData()));
     if (!reading) {
         return std::nullopt;
     }
@@ -157,7 +159,7 @@ std::optional<std::vector<ListedName>> ListWhere(const QString& folder, Keep kee
         const QByteArrayView name(entry->d_name);
         if (name != "." && name != ".." && keep(descriptor, *entry, name)) {
             QByteArray bytes = name.toByteArray();
-            QString text = QFile::decodeName(bytes);
+            QString text = DecodeName(bytes);
             names.push_back({std::move(bytes), std::move(text)});
         }
         errno = 0;
@@ -220,7 +222,7 @@ void SortNaturally(std::vector<ListedName>& names) {
 }
 
 std::optional<std::vector<ListedName>> ListFiles(const QString& folder, const QString& patternList) {
-    const QList<QByteArray> patterns = QFile::encodeName(patternList).split(';');
+    const QList<QByteArray> patterns = EncodeName(patternList).split(';');
     return ListWhere(folder, [&patterns](int descriptor, const dirent& entry, QByteArrayView name) {
         return MatchesPatternList(patterns, name) && IsOfType(descriptor, entry, S_IFREG);
     });

@@ -17,22 +17,29 @@ void PictureBox::AssignPicture(QImage picture) {
     update();
 }
 
-void PictureBox::SetSurfaceSize(int width, int height, Clear clear) {
+bool PictureBox::SetSurfaceSize(int width, int height, Clear clear) {
     resize(width, height);
     if (image_.size() != QSize(width, height) || image_.format() != QImage::Format_RGB32) {
+        image_ = QImage();  // the old image goes first, so that its memory can serve the new one
         image_ = QImage(width, height, QImage::Format_RGB32);
+    }
+    update();
+    if (image_.isNull() && width > 0 && height > 0) {
+        return false;
     }
     if (clear == Clear::Black) {
         image_.fill(Qt::black);
     }
-    update();
+    return true;
 }
 
 void PictureBox::BitBlt(const QImage& source) {
     if (source.size() == size() && source.format() == QImage::Format_RGB32) {
         image_ = source.copy();
     } else {
-        SetSurfaceSize(width(), height());
+        if (!SetSurfaceSize(width(), height())) {
+            return;
+        }
         QPainter painter(&image_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(0, 0, source);
@@ -50,6 +57,13 @@ void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.drawImage(0, 0, image_);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    // A press begins a click of its own: a double click whose release never came (its box was hidden
+    // under the pointer) does not swallow it.
+    swallowRelease_ = false;
+    QWidget::mousePressEvent(event);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {

@@ -21,9 +21,10 @@ public:
     void AssignPicture(QImage picture);
 
     // Sizes the box and its image, reusing the image's memory when the size is unchanged. The image
-    // is cleared to black, or left as it is for a caller that paints every pixel itself.
+    // is cleared to black, or left as it is for a caller that paints every pixel itself. False, with
+    // no image left, when an image of that size cannot be made (too large, or out of memory).
     enum class Clear { Black, None };
-    void SetSurfaceSize(int width, int height, Clear clear = Clear::Black);
+    bool SetSurfaceSize(int width, int height, Clear clear = Clear::Black);
 
     // Copies the source's top-left rectangle of the box's size onto the box at 0, 0, unchanged.
     void BitBlt(const QImage& source);
@@ -42,6 +43,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

@@ -1,37 +1,23 @@
 #include "platform/SettingsStore.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <climits>
+
+#include "platform/FileNames.h"
 
 namespace tamsel::platform {
 
 namespace {
 
-constexpr qint64 kLargestSettingsFile = 1 << 20;
-
 QByteArray SectionLine(const QString& section) {
-    return '[' + section.toUtf8() + ']';
-}
-
-// The lines of the file, or nothing when it cannot be read (missing, a folder, unreadable, huge).
-std::optional<QList<QByteArray>> ReadLines(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray content = file.read(kLargestSettingsFile + 1);
-    if (content.size() > kLargestSettingsFile) {
-        return std::nullopt;
-    }
-    QList<QByteArray> lines = content.split('\n');
-    for (QByteArray& line : lines) {
-        if (line.endsWith('\r')) {
-            line.chop(1);
-        }
-    }
-    return lines;
+    return '[' + EncodeName(section) + ']';
 }
 
 int HexDigit(char c) {
@@ -47,24 +33,28 @@ int HexDigit(char c) {
     return -1;
 }
 
-}  // namespace
-
-QByteArray SettingsStore::Escape(const QString& value) {
+QByteArray Escaped(const QString& value) {
+    const QByteArray bytes = EncodeName(value);
     QByteArray out;
-    for (const char c : value.toUtf8()) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const qsizetype length = Utf8SequenceAt(bytes, i);
+        if (byte == '\\') {
             out += "\\\\";
-        } else if (byte < 0x20 || byte == 0x7F) {
+        } else if (length == 0 || byte < 0x20 || byte == 0x7F) {
             out += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
         } else {
-            out += c;
+            out += bytes.sliced(i, length);
+            i += length;
+            continue;
         }
+        ++i;
     }
     return out;
 }
 
-std::optional<QString> SettingsStore::Unescape(QByteArrayView stored) {
+std::optional<QString> Unescaped(QByteArrayView stored) {
     QByteArray bytes;
     for (qsizetype i = 0; i < stored.size(); ++i) {
         if (stored[i] != '\\') {
@@ -80,60 +70,196 @@ std::optional<QString> SettingsStore::Unescape(QByteArrayView stored) {
             return std::nullopt;
         }
     }
-    return QString::fromUtf8(bytes);
+    return DecodeName(bytes);
 }
 
-std::optional<QString> SettingsStore::Read(const QString& section, const QString& name) const {
-    const std::optional<QList<QByteArray>> lines = ReadLines(filePath_);
-    if (!lines) {
+// One line of the file: where it starts, where its text ends (before "\r\n" or "\n") and where the
+// next line starts.
+struct Line {
+    qsizetype start;
+    qsizetype end;
+    qsizetype next;
+};
+
+template <typename Visit>
+void ForEachLine(const QByteArray& content, Visit visit) {
+    qsizetype start = 0;
+    while (start < content.size()) {
+        qsizetype newline = content.indexOf('\n', start);
+        const qsizetype next = newline < 0 ? content.size() : newline + 1;
+        qsizetype end = newline < 0 ? content.size() : newline;
+        if (end > start && content[end - 1] == '\r') {
+            --end;
+        }
+        if (!visit(Line{start, end, next}, QByteArrayView(content).sliced(start, end - start))) {
+            return;
+        }
+        start = next;
+    }
+}
+
+// The content of the regular file at `path` (links followed); nothing when it is no regular file or
+// cannot be read whole.
+std::optional<QByteArray> ReadContent(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    const QByteArray header = SectionLine(section);
-    const QByteArray prefix = name.toUtf8() + '=';
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+// `content` with `entry` as the line of `prefix` in the section headed `header`: the line replaced
+// where it stands, or added at the end of the section, or a new section at the end of the file.
+QByteArray WithEntry(const QByteArray& content, const QByteArray& header, const QByteArray& prefix,
+                     const QByteArray& entry) {
     bool inSection = false;
-    for (const QByteArray& line : *lines) {
-        if (line.startsWith('[')) {
-            inSection = line == header;
-        } else if (inSection && line.startsWith(prefix)) {
-            return Unescape(QByteArrayView(line).sliced(prefix.size()));
+    qsizetype replaceFrom = -1;
+    qsizetype replaceTo = -1;
+    qsizetype sectionEnd = -1;  // after the section's last line that is not blank
+    ForEachLine(content, [&](const Line& line, QByteArrayView text) {
+        if (text.startsWith('[')) {
+            if (inSection) {
+                return false;
+            }
+            inSection = text == header;
+            sectionEnd = inSection ? line.next : sectionEnd;
+        } else if (inSection && text.startsWith(prefix)) {
+            replaceFrom = line.start;
+            replaceTo = line.end;
+            return false;
+        } else if (inSection && !text.trimmed().isEmpty()) {
+            sectionEnd = line.next;
         }
+        return true;
+    });
+    QByteArray updated = content;
+    if (replaceFrom >= 0) {
+        return updated.replace(replaceFrom, replaceTo - replaceFrom, entry);
+    }
+    const QByteArray newline = content.contains("\r\n") ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+    if (sectionEnd >= 0) {
+        const bool endsLine = sectionEnd == 0 || content[sectionEnd - 1] == '\n';
+        return updated.insert(sectionEnd, (endsLine ? QByteArray() : newline) + entry + newline);
+    }
+    if (!updated.isEmpty() && !updated.endsWith('\n')) {
+        updated += newline;
+    }
+    return updated + header + newline + entry + newline;
+}
+
+// The file a settings path stands for: the path itself, or, when it is a link, the file the chain
+// of links ends at (which need not exist yet). Nothing when the chain cannot be followed.
+std::optional<QByteArray> FinalTarget(QByteArray path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status {};
+        if (::lstat(path.constData(), &status) != 0) {
+            return errno == ENOENT ? std::optional(path) : std::nullopt;
+        }
+        if (!S_ISLNK(status.st_mode)) {
+            return path;
+        }
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.constData(), target.data(), target.size());
+        if (length < 0 || length >= target.size()) {
+            return std::nullopt;
+        }
+        target.truncate(length);
+        const qsizetype slash = path.lastIndexOf('/');
+        path = target.startsWith('/') || slash < 0 ? target : path.first(slash + 1) + target;
     }
     return std::nullopt;
 }
 
-bool SettingsStore::Write(const QString& section, const QString& name, const QString& value) const {
-    QList<QByteArray> lines = ReadLines(filePath_).value_or(QList<QByteArray>{});
-    while (!lines.isEmpty() && lines.last().isEmpty()) {
-        lines.removeLast();
+bool WriteAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote =
+            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        if (wrote <= 0) {
+            return false;
+        }
+        done += wrote;
+    }
+    return true;
+}
+
+// Replaces the regular file `target` (or creates it) with `content`: written to a new file beside it,
+// synced, then renamed over it, and the folder synced. Any failure removes the new file and leaves
+// the old one as it was.
+bool ReplaceFile(const QByteArray& target, const QByteArray& content, mode_t mode) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : target.first(slash);
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || ::rename(temporary.constData(), target.constData()) != 0) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<QString> SettingsStore::Read(const QString& section, const QString& name) const {
+    const std::optional<QByteArray> content = ReadContent(filePath_);
+    if (!content) {
+        return std::nullopt;
     }
     const QByteArray header = SectionLine(section);
-    const QByteArray prefix = name.toUtf8() + '=';
-    const QByteArray entry = prefix + Escape(value);
-
-    const qsizetype headerAt = lines.indexOf(header);
-    if (headerAt < 0) {
-        lines << header << entry;
-    } else {
-        qsizetype at = headerAt + 1;
-        while (at < lines.size() && !lines[at].startsWith('[') && !lines[at].startsWith(prefix)) {
-            ++at;
+    const QByteArray prefix = EncodeName(name) + '=';
+    bool inSection = false;
+    std::optional<QString> value;
+    ForEachLine(*content, [&](const Line& /*line*/, QByteArrayView text) {
+        if (text.startsWith('[')) {
+            inSection = text == header;
+        } else if (inSection && text.startsWith(prefix)) {
+            value = Unescaped(text.sliced(prefix.size()));
+            return false;
         }
-        if (at < lines.size() && lines[at].startsWith(prefix)) {
-            lines[at] = entry;
-        } else {
-            lines.insert(at, entry);
-        }
-    }
+        return true;
+    });
+    return value;
+}
 
-    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath())) {
+bool SettingsStore::Write(const QString& section, const QString& name, const QString& value) const {
+    const std::optional<QByteArray> target = FinalTarget(QFile::encodeName(filePath_));
+    if (!target) {
         return false;
     }
-    QSaveFile file(filePath_);
-    if (!file.open(QIODevice::WriteOnly)) {
+    struct stat status {};
+    const bool exists = ::stat(target->constData(), &status) == 0;
+    if (exists && !S_ISREG(status.st_mode)) {
         return false;
     }
-    file.write(lines.join('\n') + '\n');
-    return file.commit();
+    QByteArray content;
+    if (exists) {
+        const std::optional<QByteArray> old = ReadContent(QFile::decodeName(*target));
+        if (!old) {
+            return false;
+        }
+        content = *old;
+    } else if (!QDir().mkpath(QFileInfo(QFile::decodeName(*target)).absolutePath())) {
+        return false;
+    }
+    const QByteArray entry = EncodeName(name) + '=' + Escaped(value);
+    return ReplaceFile(*target, WithEntry(content, SectionLine(section), EncodeName(name) + '=', entry),
+                       exists ? status.st_mode & 07777 : 0644);
 }
 
 }  // namespace tamsel::platform

@@ -7,9 +7,16 @@
 namespace tamsel::platform {
 
 // The place where the program's few remembered values live on this platform: one INI file of
-// sections and "name=value" lines. Values are stored as UTF-8 with "\\", line breaks and other
-// control characters escaped. Reading never needs write access; writing replaces the whole file
-// atomically, so a crash mid-write never leaves a broken file.
+// sections and "name=value" lines. Values are file names, stored with the bytes of the name kept
+// exactly (see FileNames.h): UTF-8 as it is, "\\", control characters and bytes that are not valid
+// UTF-8 escaped.
+//
+// Reading never needs write access. Writing changes only the line of the value written: every other
+// section, value and comment of the file is kept byte for byte, whatever the file's size. The old
+// file is replaced only by a complete new one that has reached the disk, so a failed write (a full
+// disk, a crash) leaves it as it was. A settings file that is a link is written through to the file
+// it names, and the link stays; a file that is not a regular file (a FIFO, a device) is never
+// written.
 class SettingsStore {
 public:
     explicit SettingsStore(QString filePath) : filePath_(std::move(filePath)) {}
@@ -18,14 +25,12 @@ public:
     // read.
     std::optional<QString> Read(const QString& section, const QString& name) const;
 
-    // Writes `value` as `name` in `section`, keeping every other value of the file. False on any
-    // failure (the folder cannot be created, the file cannot be written or renamed).
+    // Writes `value` as `name` in `section`. False, with the file unchanged, on any failure: the file
+    // cannot be read whole or is no regular file, its folder cannot be made, or the new file cannot
+    // be written, synced or put in place.
     bool Write(const QString& section, const QString& name, const QString& value) const;
 
     const QString& FilePath() const { return filePath_; }
-
-    static QByteArray Escape(const QString& value);
-    static std::optional<QString> Unescape(QByteArrayView stored);
 
 private:
     QString filePath_;

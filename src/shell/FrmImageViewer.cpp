@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 
 #include "Version.h"
@@ -20,6 +21,8 @@
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
+#include "platform/FileNames.h"
+#include "platform/InnerArea.h"
 #include "platform/PictureBox.h"
 #include "shell/AppIcon.h"
 #include "shell/Registry.h"
@@ -32,6 +35,9 @@ namespace {
 
 // Large BMPs must show: the image reader may allocate up to 1 GiB for one picture.
 constexpr int kImageAllocationLimitMb = 1024;
+
+// How long the window waits for a window manager to give it the size it asked for, at most.
+constexpr int kLongestPlacement = 1000;
 
 QFont ControlFont(qreal points) {
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -65,6 +71,7 @@ FrmImageViewer::FrmImageViewer(platform::Platform platform, QWidget* parent)
     CreateMenus();
     ConnectHandlers();
     setAcceptDrops(true);
+    // Keys pressed anywhere in the window reach its key handling before the focused control's own.
     qApp->installEventFilter(this);
     resize(569, 496 + menuBar()->sizeHint().height());
     Form_Load();
@@ -75,13 +82,9 @@ FrmImageViewer::~FrmImageViewer() {
 }
 
 void FrmImageViewer::CreateControls() {
-    auto* inner = new QWidget(this);
-    inner->setAutoFillBackground(true);
-    QPalette workspace = inner->palette();
-    workspace.setColor(QPalette::Window, workspace.color(QPalette::Dark));
-    inner->setPalette(workspace);
+    auto* inner = new platform::InnerArea(this);
     setCentralWidget(inner);
-    inner->installEventFilter(this);
+    connect(inner, &platform::InnerArea::Resized, this, &FrmImageViewer::InnerArea_Resized);
 
     imgOriginal = MakePictureBox(inner, {464, 208, 89, 97});
     Frame1 = new QGroupBox(QStringLiteral("Double Click On A File To View"), inner);
@@ -277,17 +280,53 @@ QSize FrmImageViewer::FrameExtra() const {
 }
 
 bool FrmImageViewer::event(QEvent* event) {
-    // A window manager may add its frame only once the window is shown: the inner area is then sized
-    // again, once, so that the outer size still comes out as the screen's.
-    if (!frameFitted_ && isVisible() && windowState() == Qt::WindowNoState) {
-        const QSize extra = FrameExtra();
-        if (extra != assumedFrame_ && extra.width() >= 0 && extra.height() >= 0) {
-            frameFitted_ = true;
-            placeAfterFit_ = true;
-            FitOuterSize();
-        }
+    const bool handled = QMainWindow::event(event);
+    CheckFrame();
+    return handled;
+}
+
+void FrmImageViewer::CheckFrame() {
+    const QWindow* window = windowHandle();
+    if (frameFitted_ || window == nullptr || !window->isExposed() || windowState() != Qt::WindowNoState) {
+        return;
     }
-    return QMainWindow::event(event);
+    // A window manager may add its frame only once the window is shown: the inner area is then sized
+    // again, once, so that the outer size still comes out as the screen's. The event that tells may
+    // be a paint, where no size may change: the new size is asked for once it is over.
+    const QSize extra = FrameExtra();
+    if (extra != assumedFrame_ && extra.width() >= 0 && extra.height() >= 0) {
+        frameFitted_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                placeAfterFit_ = true;
+                FitOuterSize();
+            },
+            Qt::QueuedConnection);
+    } else if (!placeAfterFit_) {
+        // Shown with the frame it was sized for: it has its final geometry now.
+        Placed();
+    }
+}
+
+void FrmImageViewer::Placed() {
+    if (placed_) {
+        return;
+    }
+    placed_ = true;
+    if (whenPlaced_) {
+        QMetaObject::invokeMethod(this, std::exchange(whenPlaced_, {}), Qt::QueuedConnection);
+    }
+}
+
+void FrmImageViewer::WhenPlaced(std::function<void()> action) {
+    if (placed_) {
+        QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
+        return;
+    }
+    whenPlaced_ = std::move(action);
+    // A window manager that never gives the size asked for must not keep the action waiting.
+    QTimer::singleShot(kLongestPlacement, this, &FrmImageViewer::Placed);
 }
 
 void FrmImageViewer::ComputeThumbCells() {
@@ -340,7 +379,7 @@ void FrmImageViewer::RestoreLastFolder() {
 
 bool FrmImageViewer::PathExists(const QString& path) const {
     struct stat status {};
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &status) == 0;
+    return !path.isEmpty() && ::stat(platform::EncodeName(path).constData(), &status) == 0;
 }
 
 void FrmImageViewer::Form_Unload() {
@@ -363,18 +402,22 @@ void FrmImageViewer::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == centralWidget() && event->type() == QEvent::Resize) {
-        // Once the window has its final size, the start-up placement is made again for the inner area
-        // the frame leaves: the controls, the view limits and the cells are as if the frame had been
-        // known from the start.
-        if (placeAfterFit_ && size() == outerSize_ - assumedFrame_) {
-            placeAfterFit_ = false;
-            PlaceControls();
-        }
-        Form_Resize();
+void FrmImageViewer::InnerArea_Resized() {
+    // Once the window has its final size, the start-up placement is made again for the inner area
+    // the frame leaves: the controls, the view limits and the cells are as if the frame had been
+    // known from the start.
+    const bool final = placeAfterFit_ && size() == outerSize_ - assumedFrame_;
+    if (final) {
+        placeAfterFit_ = false;
+        PlaceControls();
     }
-    // Keys pressed anywhere in this window reach its key handling before the focused control's own.
+    Form_Resize();
+    if (final) {
+        Placed();
+    }
+}
+
+bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         const auto* key = static_cast<QKeyEvent*>(event);

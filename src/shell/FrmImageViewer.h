@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "display/PictureLoader.h"
@@ -108,6 +109,8 @@ public:
     void ComputeThumbCells();
     void RecordLayout();
     void Form_Resize();
+    void Redraw();
+    void InnerArea_Resized();
     void Form_Unload();
     void mnuExit_Click();
     bool PathExists(const QString& path) const;
@@ -155,6 +158,11 @@ public:
     // otherwise why not, with nothing changed.
     QString OpenPath(const QString& path);
 
+    // Runs `action` from the event loop once the shown window has its final geometry: after a window
+    // manager has added its frame and the window has been sized for it, so that a picture opened at
+    // start-up is drawn once, for the final size.
+    void WhenPlaced(std::function<void()> action);
+
     // A drop is taken while the File menu is enabled and the thumbnail view is off.
     bool AcceptsDrops() const;
 
@@ -171,12 +179,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Marks a display in progress for as long as it lives.
+    class DisplayScope {
+    public:
+        explicit DisplayScope(FrmImageViewer& window);
+        DisplayScope(const DisplayScope&) = delete;
+        DisplayScope& operator=(const DisplayScope&) = delete;
+        ~DisplayScope();
+
+    private:
+        FrmImageViewer& window_;
+    };
+
     void CreateControls();
     void CreateMenus();
     void ConnectHandlers();
     void PlaceWindow();
     void PlaceControls();
     void FitOuterSize();
+    void CheckFrame();
+    void Placed();
     QSize FrameExtra() const;
     void RestoreLastFolder();
     void StoreFolderAndEnd();
@@ -189,13 +211,17 @@ private:
     platform::Platform platform_;
     platform::SettingsStore settings_;
     texture::TextureReader textureReader_;
-    QByteArray textureFile_;  // the texture file last read; its memory serves the next one
+    std::vector<std::uint8_t> texturePixels_;  // the pixel bytes last read; their memory serves the next
     display::PicturePrefetch prefetch_;
     QPointer<FrmHelp> help_;
     QSize outerSize_;             // the window's size with its frame, from the screen's
     QSize assumedFrame_;          // what the frame added when the window was sized
     bool frameFitted_ = false;    // sized again once the window manager's frame became known
     bool placeAfterFit_ = false;  // the controls are placed again at the size that follows
+    bool placed_ = false;         // the shown window has its final geometry
+    std::function<void()> whenPlaced_;
+    int displaying_ = 0;          // displays in progress: a message box of one may be open
+    bool redrawPending_ = false;  // a resize came during a display and owes a redraw
 };
 
 // The application's title: the caption of every message box.

@@ -1,16 +1,18 @@
 // Ways in from outside the window: a path on the command line or dropped on the window, and keys.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 
 #include "browse/ImageKind.h"
 #include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
+#include "platform/Drives.h"
 #include "platform/FileListBox.h"
+#include "platform/FileNames.h"
 #include "platform/MousePointer.h"
 #include "shell/FrmImageViewer.h"
 
@@ -28,31 +30,35 @@ std::optional<QString> DraggedPath(const QMimeData* data) {
     if (urls.size() != 1 || !urls.front().isLocalFile()) {
         return std::nullopt;
     }
-    return urls.front().toLocalFile();
+    // The path's own bytes, percent-decoded, so that a name that is not valid UTF-8 keeps them.
+    return platform::DecodeName(
+        QByteArray::fromPercentEncoding(urls.front().path(QUrl::FullyEncoded).toLatin1()));
 }
 
 }  // namespace
 
 QString FrmImageViewer::OpenPath(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
+    struct stat status {};
+    if (path.isEmpty() || ::stat(platform::EncodeName(path).constData(), &status) != 0) {
         return QStringLiteral("no such file or folder");
     }
-    const bool folder = info.isDir();
-    if (!folder && !browse::KindOfName(info.fileName())) {
+    const bool folder = S_ISDIR(status.st_mode);
+    const QString absolute = platform::NormalFolderPath(path);
+    const qsizetype slash = absolute.lastIndexOf(u'/');
+    const QString fileName = absolute.sliced(slash + 1);
+    if (!folder && !browse::KindOfName(fileName)) {
         return QStringLiteral("not a kind of file the viewer shows");
     }
-    // The folder first: a drive change then finds it as the drive's last folder and stays there.
-    const QString folderPath = folder ? info.absoluteFilePath() : info.absolutePath();
+    // The folder list takes the folder, and the drive list follows it.
+    const QString folderPath = folder ? absolute : (slash == 0 ? QStringLiteral("/") : absolute.first(slash));
     if (!dirList->SetPath(folderPath)) {
         return QStringLiteral("the folder cannot be read");
     }
-    drvList->SetDrive(folderPath);
     if (folder) {
         return {};
     }
     for (int i = 0; i < filList->ListCount(); ++i) {
-        if (filList->EntryName(i) == info.fileName()) {
+        if (filList->EntryName(i) == fileName) {
             filList->SetListIndex(i);
             filList_DblClick();
             return {};

@@ -25,11 +25,31 @@ void FrmImageViewer::Form_Resize() {
             control->setGeometry(shell::RectOf(ControlLayout[i], width, height));
         }
     }
+    // A size change that comes while a picture is being shown (its message box open) draws again
+    // once that display is over, never inside it.
+    if (displaying_ > 0) {
+        redrawPending_ = true;
+        return;
+    }
+    Redraw();
+}
+
+void FrmImageViewer::Redraw() {
     if (ThumbMode) {
         filList->SetListIndex(PageStart);
         ShowThumbnailPage();
     } else {
         OpenSelectedImage(0);
+    }
+}
+
+FrmImageViewer::DisplayScope::DisplayScope(FrmImageViewer& window) : window_(window) {
+    ++window_.displaying_;
+}
+
+FrmImageViewer::DisplayScope::~DisplayScope() {
+    if (--window_.displaying_ == 0 && std::exchange(window_.redrawPending_, false)) {
+        QMetaObject::invokeMethod(&window_, &FrmImageViewer::Redraw, Qt::QueuedConnection);
     }
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
+
+#include "texture/ByteSource.h"
 
 // Bounds-checked, little-endian reading of the texture files.
 namespace tamsel::texture {
@@ -31,24 +34,38 @@ consteval std::uint32_t TagOf(const char (&text)[5]) {
 // Reads a file strictly front to back and never past its end.
 class ByteCursor {
 public:
-    explicit ByteCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    // The longest record taken at once: the 16 palette entries.
+    static constexpr std::size_t kLongestRecord = 64;
 
-    // The next `count` bytes, or nothing when fewer remain; a refused take leaves the cursor where it was.
+    explicit ByteCursor(ByteSource& source) : source_(source) {}
+
+    // The next `count` bytes (at most kLongestRecord), valid until the next take; nothing when fewer
+    // remain or they cannot be read. A refused take leaves the cursor where it was.
     std::optional<std::span<const std::uint8_t>> Take(std::size_t count) {
-        if (count > Remaining()) {
+        if (count > record_.size() || count > Remaining() ||
+            !source_.ReadAt(offset_, std::span(record_).first(count))) {
             return std::nullopt;
         }
-        const auto taken = bytes_.subspan(offset_, count);
         offset_ += count;
-        return taken;
+        return std::span<const std::uint8_t>(record_).first(count);
     }
 
-    std::size_t Offset() const { return offset_; }
-    std::size_t Remaining() const { return bytes_.size() - offset_; }
+    // Passes over `count` bytes without reading them; false, with the cursor unmoved, when fewer remain.
+    bool Skip(std::uint64_t count) {
+        if (count > Remaining()) {
+            return false;
+        }
+        offset_ += count;
+        return true;
+    }
+
+    std::uint64_t Offset() const { return offset_; }
+    std::uint64_t Remaining() const { return source_.Size() - offset_; }
 
 private:
-    std::span<const std::uint8_t> bytes_;
-    std::size_t offset_ = 0;
+    ByteSource& source_;
+    std::uint64_t offset_ = 0;
+    std::array<std::uint8_t, kLongestRecord> record_{};
 };
 
 }  // namespace tamsel::texture

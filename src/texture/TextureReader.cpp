@@ -65,14 +65,10 @@ std::optional<ImageHeader> ReadImageHeader(ByteCursor& cursor) {
     return ImageHeader{(*record)[12], LongAt(*record, 13), LongAt(*record, 17), LongAt(*record, 21)};
 }
 
-// The payload of a chunk whose Size is at least `minimum`; nothing when the Size is smaller or the
-// payload reaches past the end of the file.
-std::optional<std::span<const std::uint8_t>> TakePayload(ByteCursor& cursor, std::int32_t size,
-                                                         std::int32_t minimum) {
-    if (size < minimum) {
-        return std::nullopt;
-    }
-    return cursor.Take(static_cast<std::size_t>(size));
+// Passes over the payload of a chunk whose Size is at least `minimum`; false when the Size is smaller
+// or the payload reaches past the end of the file.
+bool SkipPayload(ByteCursor& cursor, std::int32_t size, std::int32_t minimum) {
+    return size >= minimum && cursor.Skip(static_cast<std::uint64_t>(size));
 }
 
 // Replaces all 16 palette colours, but only when all 64 entry bytes are there.
@@ -94,7 +90,7 @@ bool SkipSrbPreamble(ByteCursor& cursor) {
         return false;
     }
     const auto skipped = ReadChunkHeader(cursor);
-    return skipped && TakePayload(cursor, skipped->size, 1) && ReadChunkHeader(cursor);
+    return skipped && SkipPayload(cursor, skipped->size, 1) && ReadChunkHeader(cursor);
 }
 
 // The MIP body after the file's chunk header: the MIP header, the palette when the file has one, and
@@ -136,8 +132,8 @@ bool ReadPixelData(ByteCursor& cursor, TextureLayout& layout) {
     if (!header) {
         return false;
     }
-    const std::size_t offset = cursor.Offset();
-    if (!TakePayload(cursor, header->size, layout.fourBit ? 1 : 2)) {
+    const std::uint64_t offset = cursor.Offset();
+    if (!SkipPayload(cursor, header->size, layout.fourBit ? 1 : 2)) {
         return false;
     }
     layout.pixelDataOffset = offset;
@@ -147,7 +143,8 @@ bool ReadPixelData(ByteCursor& cursor, TextureLayout& layout) {
 }
 
 // The canvas and the row length R. Only a bare image has row padding, P = Pitch \ 2 - Width; R must
-// not be 0, the canvas must have no negative side and must stay within kMaxCanvasPixels.
+// not be 0, the canvas must have no negative side, no side longer than kMaxCanvasSide and must stay
+// within kMaxCanvasPixels.
 bool SetGeometry(const ImageHeader& image, TextureLayout& layout) {
     layout.imageFormat = image.format;
     layout.width = image.width;
@@ -160,13 +157,18 @@ bool SetGeometry(const ImageHeader& image, TextureLayout& layout) {
         return false;
     }
     layout.rowLength = static_cast<std::int32_t>(rowLength);
-    return image.width >= 0 && image.height >= 0 &&
-           std::int64_t{image.width} * image.height <= kMaxCanvasPixels;
+    return image.width >= 0 && image.height >= 0 && image.width <= kMaxCanvasSide &&
+           image.height <= kMaxCanvasSide && std::int64_t{image.width} * image.height <= kMaxCanvasPixels;
 }
 
 }  // namespace
 
 std::optional<TextureLayout> TextureReader::ReadLayout(std::span<const std::uint8_t> file) {
+    SpanSource source(file);
+    return ReadLayout(source);
+}
+
+std::optional<TextureLayout> TextureReader::ReadLayout(ByteSource& file) {
     ByteCursor cursor(file);
     const auto first = ReadChunkHeader(cursor);
     if (!first) {
@@ -193,15 +195,14 @@ std::optional<TextureLayout> TextureReader::ReadLayout(std::span<const std::uint
     return layout;
 }
 
-void TextureReader::Paint(const TextureLayout& layout, std::span<const std::uint8_t> file,
+void TextureReader::Paint(const TextureLayout& layout, std::span<const std::uint8_t> pixelData,
                           CanvasView canvas) const {
     const std::int64_t width = layout.width;
     const std::int64_t height = layout.height;
     if (width <= 0 || height <= 0) {
         return;
     }
-    const std::size_t start = std::min(layout.pixelDataOffset, file.size());
-    const auto data = file.subspan(start, std::min(layout.pixelDataSize, file.size() - start));
+    const auto data = pixelData.first(std::min(layout.pixelDataSize, pixelData.size()));
     const std::int64_t stored = std::min<std::int64_t>(
         layout.pixelCount, layout.fourBit ? 2 * static_cast<std::int64_t>(data.size())
                                           : static_cast<std::int64_t>(data.size() / 2));
@@ -235,6 +236,38 @@ void TextureReader::Paint(const TextureLayout& layout, std::span<const std::uint
     }
 }
 
+std::size_t PixelBytesNeeded(const TextureLayout& layout) {
+    const std::int64_t width = layout.width;
+    const std::int64_t height = layout.height;
+    const std::int64_t rowLength = layout.rowLength;
+    if (width <= 0 || height <= 0) {
+        return 0;
+    }
+    // The last stored pixel that lands: the end of the last row's visible part; with R < 0 only the
+    // first -R stored pixels reach the canvas, all on row 0.
+    const std::int64_t landing =
+        std::min(layout.pixelCount, rowLength > 0 ? (height - 1) * rowLength + std::min(rowLength, width)
+                                                  : std::min(-rowLength, width));
+    const std::int64_t bytes = layout.fourBit ? (landing + 1) / 2 : 2 * landing;
+    return std::min(static_cast<std::size_t>(bytes), layout.pixelDataSize);
+}
+
+std::uint64_t DecodeBytes(const TextureLayout& layout) {
+    const auto pixels = static_cast<std::uint64_t>(std::max(layout.width, 0)) *
+                        static_cast<std::uint64_t>(std::max(layout.height, 0));
+    return 4 * pixels + PixelBytesNeeded(layout);
+}
+
+bool ReadPixelData(ByteSource& file, const TextureLayout& layout, std::vector<std::uint8_t>& buffer) {
+    buffer.resize(PixelBytesNeeded(layout));
+    return file.ReadAt(layout.pixelDataOffset, buffer);
+}
+
+std::span<const std::uint8_t> PixelDataOf(const TextureLayout& layout, std::span<const std::uint8_t> file) {
+    const auto start = static_cast<std::size_t>(std::min<std::uint64_t>(layout.pixelDataOffset, file.size()));
+    return file.subspan(start, std::min(layout.pixelDataSize, file.size() - start));
+}
+
 std::optional<DecodedTexture> Decode(TextureReader& reader, std::span<const std::uint8_t> file) {
     const auto layout = reader.ReadLayout(file);
     if (!layout) {
@@ -243,7 +276,8 @@ std::optional<DecodedTexture> Decode(TextureReader& reader, std::span<const std:
     DecodedTexture decoded{
         *layout,
         std::vector<std::uint32_t>(static_cast<std::size_t>(std::int64_t{layout->width} * layout->height))};
-    reader.Paint(decoded.layout, file, CanvasView{decoded.pixels.data(), layout->width});
+    reader.Paint(decoded.layout, PixelDataOf(*layout, file),
+                 CanvasView{decoded.pixels.data(), layout->width});
     return decoded;
 }
 

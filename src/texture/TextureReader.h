@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "texture/Binary.h"
+#include "texture/ByteSource.h"
 
 // The reader of the three texture containers: bare images ("PAMB"), SRB wrappers (" BRS") and MIP
 // files (any other first tag, normally "PIM "). Bytes in; a layout and a painted canvas, or a
@@ -20,21 +21,25 @@ enum class Container { BareImage, SrbWrapper, MipFile };
 // anything is allocated.
 inline constexpr std::int64_t kMaxCanvasPixels = 67'108'864;
 
+// The longest side a canvas may have: the largest width or height a widget, and so a picture box,
+// can take. A longer side could not be shown at its size, so it is refused like a canvas too large.
+inline constexpr std::int32_t kMaxCanvasSide = 16'777'215;
+
 // What the headers of an accepted file say, and where its pixels are.
 struct TextureLayout {
     Container container = Container::MipFile;
-    std::uint8_t mipFormat = 0;    // the MIP header's Format (0 for a bare image, which has none)
-    std::uint8_t imageFormat = 0;  // the image header's Format: governs the 16-bit conversion
-    std::int32_t width = 0;        // canvas width in pixels
-    std::int32_t height = 0;       // canvas height in pixels
-    std::int32_t pitch = 0;        // the image header's Pitch (used by bare images only)
-    std::int32_t rowLength = 0;    // R: stored pixels per row, width plus row padding; never 0
-    bool fourBit = false;          // pixels are 4-bit palette indices
-    bool paletteRead = false;      // this file loaded the palette
-    std::int16_t result = 0;       // 1 for a bare image, the MIP header's ResultValue otherwise
-    std::size_t pixelDataOffset = 0;
-    std::size_t pixelDataSize = 0;  // N, the pixel data chunk's Size
-    std::int64_t pixelCount = 0;    // stored pixels: N / 2 (16-bit) or 2 x N (4-bit)
+    std::uint8_t mipFormat = 0;         // the MIP header's Format (0 for a bare image, which has none)
+    std::uint8_t imageFormat = 0;       // the image header's Format: governs the 16-bit conversion
+    std::int32_t width = 0;             // canvas width in pixels
+    std::int32_t height = 0;            // canvas height in pixels
+    std::int32_t pitch = 0;             // the image header's Pitch (used by bare images only)
+    std::int32_t rowLength = 0;         // R: stored pixels per row, width plus row padding; never 0
+    bool fourBit = false;               // pixels are 4-bit palette indices
+    bool paletteRead = false;           // this file loaded the palette
+    std::int16_t result = 0;            // 1 for a bare image, the MIP header's ResultValue otherwise
+    std::uint64_t pixelDataOffset = 0;  // where the pixel data starts in the file
+    std::size_t pixelDataSize = 0;      // N, the pixel data chunk's Size
+    std::int64_t pixelCount = 0;        // stored pixels: N / 2 (16-bit) or 2 x N (4-bit)
 };
 
 // A caller-owned 0xFFRRGGBB pixel buffer of layout.width x layout.height; stride is in pixels.
@@ -45,15 +50,17 @@ struct CanvasView {
 
 class TextureReader {
 public:
-    // Reads the headers of `file`. Loads the palette when the file carries one (the palette is kept
+    // Reads the headers of the file. Loads the palette when the file carries one (the palette is kept
     // even when a later part of the file is refused, and kept for the files that follow). Returns
     // nothing when the file is refused.
+    std::optional<TextureLayout> ReadLayout(ByteSource& file);
     std::optional<TextureLayout> ReadLayout(std::span<const std::uint8_t> file);
 
-    // Paints the canvas of an accepted layout: every canvas pixel that a stored pixel lands on
-    // (stored pixel i lands at x = i mod R, y = i / R, truncating) gets its colour, every other
-    // canvas pixel is black. Writes each canvas pixel exactly once.
-    void Paint(const TextureLayout& layout, std::span<const std::uint8_t> file, CanvasView canvas) const;
+    // Paints the canvas of an accepted layout from its pixel data (the bytes from the start of the
+    // pixel data on; only the first PixelBytesNeeded(layout) are used): every canvas pixel that a
+    // stored pixel lands on (stored pixel i lands at x = i mod R, y = i / R, truncating) gets its
+    // colour, every other canvas pixel is black. Writes each canvas pixel exactly once.
+    void Paint(const TextureLayout& layout, std::span<const std::uint8_t> pixelData, CanvasView canvas) const;
 
     // The 16 palette colours; black at start, replaced only when a file carries a palette.
     const std::array<Binary::ColourValue, 16>& Palette() const { return palette_; }
@@ -61,6 +68,20 @@ public:
 private:
     std::array<Binary::ColourValue, 16> palette_{};
 };
+
+// How many bytes of an accepted layout's pixel data land on its canvas: the rest (padding past the
+// last row, rows below the canvas) is never read.
+std::size_t PixelBytesNeeded(const TextureLayout& layout);
+
+// What decoding an accepted layout takes: its 32-bit canvas and the pixel bytes read for it.
+std::uint64_t DecodeBytes(const TextureLayout& layout);
+
+// Reads the pixel data that lands on the canvas of `layout` from `file` into `buffer`, whose memory
+// is reused. False when it cannot be read.
+bool ReadPixelData(ByteSource& file, const TextureLayout& layout, std::vector<std::uint8_t>& buffer);
+
+// The pixel data of an accepted layout within a file held in memory.
+std::span<const std::uint8_t> PixelDataOf(const TextureLayout& layout, std::span<const std::uint8_t> file);
 
 // ReadLayout and Paint into a fresh buffer: for tools and tests.
 struct DecodedTexture {

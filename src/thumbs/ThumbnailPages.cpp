@@ -47,6 +47,7 @@ void FrmImageViewer::mnuViewThumbnails_Click() {
 }
 
 void FrmImageViewer::ShowThumbnailPage() {
+    const DisplayScope displaying(*this);
     filList->SetListIndex(PageStart);
     const int listCount = filList->ListCount();
     if (listCount == 0) {

@@ -147,7 +147,7 @@ void TextureReaderTest::layoutFields() {
     QCOMPARE(layout->fourBit, fourBit);
     QCOMPARE(layout->paletteRead, paletteRead);
     QCOMPARE(layout->rowLength, rowLength);
-    QCOMPARE(layout->pixelDataOffset, static_cast<std::size_t>(dataOffset));
+    QCOMPARE(layout->pixelDataOffset, static_cast<std::uint64_t>(dataOffset));
     QCOMPARE(layout->pixelDataSize, static_cast<std::size_t>(dataSize));
     QCOMPARE(layout->pixelCount, pixelCount);
 }
@@ -220,7 +220,8 @@ void TextureReaderTest::garbageCanvas() {
     std::vector<std::vector<std::uint32_t>> canvases;
     for (const std::uint32_t garbage : {0xDEADBEEFU, 0x01234567U}) {
         std::vector<std::uint32_t> buffer(stride * static_cast<std::size_t>(layout.height), garbage);
-        reader.Paint(layout, sample.bytes, {buffer.data(), static_cast<std::ptrdiff_t>(stride)});
+        reader.Paint(layout, texture::PixelDataOf(layout, sample.bytes),
+                     {buffer.data(), static_cast<std::ptrdiff_t>(stride)});
         std::vector<std::uint32_t> canvas;
         for (std::size_t row = 0; row < static_cast<std::size_t>(layout.height); ++row) {
             const auto start = buffer.begin() + static_cast<std::ptrdiff_t>(row * stride);
@@ -311,10 +312,14 @@ void TextureReaderTest::canvasCap_data() {
 
     QTest::newRow("8192 x 8192, the cap") << 8192 << 8192 << 16384 << true;
     QTest::newRow("8193 x 8192") << 8193 << 8192 << 16386 << false;
-    QTest::newRow("67108864 x 1") << 67108864 << 1 << 2 << true;
-    QTest::newRow("1 x 67108865") << 1 << 67108865 << 2 << false;
+    QTest::newRow("16777215 x 1, the longest side") << 16777215 << 1 << 2 << true;
+    QTest::newRow("16777216 x 1") << 16777216 << 1 << 2 << false;
+    QTest::newRow("67108864 x 1, within the pixel cap") << 67108864 << 1 << 2 << false;
+    QTest::newRow("1 x 16777215") << 1 << 16777215 << 2 << true;
+    QTest::newRow("1 x 16777216") << 1 << 16777216 << 2 << false;
     QTest::newRow("65536 x 65536, 32-bit product 0") << 65536 << 65536 << 2 << false;
-    QTest::newRow("0 x 2147483647, empty") << 0 << 2147483647 << 2 << true;
+    QTest::newRow("0 x 16777215, empty") << 0 << 16777215 << 2 << true;
+    QTest::newRow("0 x 2147483647, empty") << 0 << 2147483647 << 2 << false;
     QTest::newRow("largest Width, Pitch -2^31") << 2147483647 << 0 << (-2147483647 - 1) << false;
     QTest::newRow("Pitch -1: R = 0") << 0 << 1 << -1 << false;
 }

@@ -46,7 +46,7 @@ class HostileInputTest : public QObject {
 private slots:
     void picturesThatCannotBeShown_data();
     void picturesThatCannotBeShown();
-    void aNameThatIsNotValidText();
+    void namesThatAreNotValidText();
     void aFolderOfMoreThan32767Files();
     void brokenSettingsFallBackSilently_data();
     void brokenSettingsFallBackSilently();
@@ -83,24 +83,41 @@ void HostileInputTest::picturesThatCannotBeShown() {
     ExpectUsable(window);
 }
 
-void HostileInputTest::aNameThatIsNotValidText() {
+// Names that are not valid UTF-8 keep their bytes end to end: the folder is entered from the folder
+// list, its files open and step, and the folder is remembered and restored.
+void HostileInputTest::namesThatAreNotValidText() {
     TestPlatform platform;
-    const QByteArray folder = QFile::encodeName(platform.programFolder);
-    const QByteArray bad = folder + "/bad\xff\xfe name.pbf";
-    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("template.pbf"), 4, 4, qRgb(255, 0, 0));
-    QVERIFY(::rename((folder + "/template.pbf").constData(), bad.constData()) == 0);
-    FrmImageViewer window(platform.Build());
-    window.show();
-    QCOMPARE(window.filList->ListCount(), 1);
-    window.filList->SetListIndex(0);
-    window.filList_DblClick();
-    // Listed under a readable form of its name, which does not lead back to the file: reported.
-    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
-    QVERIFY(platform.messages->shown.front().text.startsWith(
-        QStringLiteral("Sorry, but Image Viewer cannot display")));
-    QVERIFY(!window.Picture3[0]->isVisible());
-    ExpectUsable(window);
-    QCOMPARE(::unlink(bad.constData()), 0);
+    const QByteArray folder = QFile::encodeName(platform.programFolder) + "/caf\xe9-latin1";
+    QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+    const QString staging = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("staging"));
+    testing::WriteSolidTexture(staging, QStringLiteral("a.pbf"), 4, 4, qRgb(255, 0, 0));
+    testing::WritePicture(staging, QStringLiteral("b.bmp"), testing::SolidImage(6, 3, qRgb(0, 255, 0)));
+    QVERIFY(::rename(QFile::encodeName(staging + "/a.pbf").constData(),
+                     (folder + "/bad\xff\xfe name.pbf").constData()) == 0);
+    QVERIFY(::rename(QFile::encodeName(staging + "/b.bmp").constData(),
+                     (folder + "/bad\xc3(.bmp").constData()) == 0);
+    {
+        FrmImageViewer window(platform.Build());
+        window.show();
+        int entry = 0;
+        while (!window.dirList->EntryPath(entry).contains(QStringLiteral("-latin1"))) {
+            QVERIFY(++entry < window.dirList->count());
+        }
+        // What a double click on the folder does.
+        window.dirList->SetPath(window.dirList->EntryPath(entry));
+        QCOMPARE(window.filList->ListCount(), 2);
+        window.filList->SetListIndex(0);
+        window.filList_DblClick();
+        window.cmdNext_Click();
+        QVERIFY(platform.messages->shown.empty());
+        QCOMPARE(window.Picture3[0]->size(), QSize(4, 4));
+        window.cmdNext_Click();
+        QCOMPARE(window.Picture3[0]->size(), QSize(6, 3));
+        QCOMPARE(window.Picture3[0]->Surface().pixel(0, 0), qRgb(0, 255, 0));
+        window.mnuExit_Click();
+    }
+    FrmImageViewer restarted(platform.Build());
+    QCOMPARE(restarted.filList->ListCount(), 2);
 }
 
 void HostileInputTest::aFolderOfMoreThan32767Files() {

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "texture/ByteSource.h"
+
+// What a JPEG file's header says about the memory its decode will take, read with the JPEG library
+// up to the first scan, without decoding a pixel.
+namespace tamsel::display {
+
+struct JpegHeader {
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    int components = 0;
+    // The decoder must hold every DCT coefficient of the whole picture at once: progressive files and
+    // files whose components come in separate scans.
+    bool multipleScans = false;
+    // What those coefficients take, at full resolution whatever the output scale.
+    std::uint64_t coefficientBytes = 0;
+};
+
+// The header of the JPEG in `file`; nothing when it is no JPEG the library can read a header from.
+std::optional<JpegHeader> ReadJpegHeader(texture::ByteSource& file);
+
+// The memory a decode of `header` at 1/`divisor` of its size takes at most: the coefficients when
+// they must all be held, the decoder's row buffers, and the decoded picture with the copies that a
+// final resize and an upright turn make of it.
+std::uint64_t JpegDecodeBytes(const JpegHeader& header, int divisor);
+
+}  // namespace tamsel::display

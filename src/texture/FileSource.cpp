@@ -1,0 +1,52 @@
+#include "texture/FileSource.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+
+namespace tamsel::texture {
+
+FileSource::FileSource(const char* path) {
+    // Non-blocking, so that opening a FIFO returns at once; it is then refused as no regular file.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status {};
+    if (fd < 0) {
+        return;
+    }
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return;
+    }
+    fd_ = fd;
+    size_ = static_cast<std::uint64_t>(status.st_size);
+}
+
+FileSource::~FileSource() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool FileSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
+    if (fd_ < 0 || offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < into.size()) {
+        const ssize_t got =
+            ::pread(fd_, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return false;  // a read error, or the file shrank since it was opened
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace tamsel::texture
