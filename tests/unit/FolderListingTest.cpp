@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <random>
 
+#include "platform/FileNames.h"
 #include "platform/FolderListing.h"
 
 using namespace tamsel::platform;
@@ -41,6 +42,8 @@ std::vector<ListedName> Names(const QList<QByteArray>& bytes) {
 class FolderListingTest : public QObject {
     Q_OBJECT
 private slots:
+    void namesKeepTheirBytes_data();
+    void namesKeepTheirBytes();
     void wildcard_data();
     void wildcard();
     void naturalOrder_data();
@@ -50,6 +53,29 @@ private slots:
     void listsSubfoldersInOrder();
     void anUnreadableFolderListsNothing();
 };
+
+void FolderListingTest::namesKeepTheirBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("validText");
+    QTest::newRow("ASCII") << QByteArray("road.mip") << true;
+    QTest::newRow("UTF-8, two to four bytes")
+        << QByteArray("\xc3\xa9\xe6\x97\xa5\xf0\x9f\x98\x80.jpg") << true;
+    QTest::newRow("Latin-1 byte") << QByteArray("caf\xe9.bmp") << false;
+    QTest::newRow("cut sequence") << QByteArray("bad\xc3(.jpg") << false;
+    QTest::newRow("stray continuation bytes") << QByteArray("\x80\xbf\xff\xfe") << false;
+    QTest::newRow("an encoded surrogate") << QByteArray("\xed\xb2\x80.pbf") << false;
+    QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf" "b") << false;
+    QTest::newRow("valid beside invalid") << QByteArray("\xc3\xa9\xe9\xc3\xa9") << false;
+}
+
+// Every name comes back to its own bytes; valid UTF-8 reads as its text.
+void FolderListingTest::namesKeepTheirBytes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, validText);
+    const QString text = DecodeName(bytes);
+    QCOMPARE(EncodeName(text), bytes);
+    QCOMPARE(text == QString::fromUtf8(bytes), validText);
+}
 
 void FolderListingTest::wildcard_data() {
     QTest::addColumn<QByteArray>("pattern");

@@ -1,9 +1,16 @@
-// The settings file: values survive a round trip, other values are kept, and failures are quiet.
+// The settings file: values survive a round trip, other values are kept, and failures are quiet and
+// leave the old file as it was.
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
+#include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 
 using tamsel::platform::SettingsStore;
@@ -15,6 +22,10 @@ private slots:
     void valuesRoundTrip();
     void writingKeepsEveryOtherValue();
     void failuresAreQuiet();
+    void writingChangesOnlyItsOwnLine_data();
+    void writingChangesOnlyItsOwnLine();
+    void aFailedWriteLeavesTheOldFile();
+    void aLinkIsWrittenThrough();
     void aBrokenFileReadsAsNothing();
 };
 
@@ -26,6 +37,7 @@ void SettingsStoreTest::valuesRoundTrip_data() {
     QTest::newRow("backslashes and equals") << QStringLiteral("C:\\a=b\\");
     QTest::newRow("line breaks") << QStringLiteral("/a\nb\r/[c]\n[Other]");
     QTest::newRow("non-ASCII") << QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/\xe6\x97\xa5/");
+    QTest::newRow("not valid UTF-8") << tamsel::platform::DecodeName("/home/caf\xe9/bad\xc3(/");
 }
 
 void SettingsStoreTest::valuesRoundTrip() {
@@ -82,6 +94,87 @@ void SettingsStoreTest::aBrokenFileReadsAsNothing() {
     // Writing repairs what it writes and keeps the rest readable.
     QVERIFY(store.Write(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("/ok/")));
     QCOMPARE(*store.Read(QStringLiteral("A"), QStringLiteral("x")), QStringLiteral("/ok/"));
+}
+
+namespace {
+
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteContent(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+}  // namespace
+
+void SettingsStoreTest::writingChangesOnlyItsOwnLine_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray big = "[Other]\n" + QByteArray(1'200'000, 'x') + "\n; kept\n";
+    QTest::newRow("over 1 MiB, the value replaced") << big + "[K]\nv=/old/\nw=2\n[Last]\n"
+                                                    << big + "[K]\nv=/new/\nw=2\n[Last]\n";
+    QTest::newRow("line ends kept") << QByteArray("; c\r\n[K]\r\nv=/old/\r\n[L]\r\n")
+                                    << QByteArray("; c\r\n[K]\r\nv=/new/\r\n[L]\r\n");
+    QTest::newRow("value added to its section")
+        << QByteArray("[K]\nw=2\n\n[L]\nv=3") << QByteArray("[K]\nw=2\nv=/new/\n\n[L]\nv=3");
+    QTest::newRow("section added") << QByteArray("[L]\nv=3") << QByteArray("[L]\nv=3\n[K]\nv=/new/\n");
+}
+
+void SettingsStoreTest::writingChangesOnlyItsOwnLine() {
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    WriteContent(path, before);
+    QVERIFY(SettingsStore(path).Write(QStringLiteral("K"), QStringLiteral("v"), QStringLiteral("/new/")));
+    QCOMPARE(Content(path), after);
+}
+
+// A full disk (here a file size limit), or a settings file that names a FIFO: the write fails, and the
+// old file is as it was.
+void SettingsStoreTest::aFailedWriteLeavesTheOldFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    const QByteArray old("[K]\nv=/a/folder/that/was/remembered/\n[Other]\nx=1\n");
+    WriteContent(path, old);
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written =
+        SettingsStore(path).Write(QStringLiteral("K"), QStringLiteral("v"), QStringLiteral("/b/"));
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+    QVERIFY(!written);
+    QCOMPARE(Content(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.ini"});
+
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(QFile::link(fifo, dir.filePath(QStringLiteral("fifo.ini"))));
+    const SettingsStore throughLink(dir.filePath(QStringLiteral("fifo.ini")));
+    QVERIFY(!throughLink.Write(QStringLiteral("K"), QStringLiteral("v"), QStringLiteral("/b/")));
+    QVERIFY(!throughLink.Read(QStringLiteral("K"), QStringLiteral("v")));
+    struct stat status {};
+    QCOMPARE(::stat(QFile::encodeName(fifo).constData(), &status), 0);
+    QVERIFY(S_ISFIFO(status.st_mode));
+}
+
+void SettingsStoreTest::aLinkIsWrittenThrough() {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("real/s.ini"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("real"))));
+    WriteContent(target, "[Other]\nx=1\n");
+    const QString link = dir.filePath(QStringLiteral("s.ini"));
+    QVERIFY(QFile::link(QStringLiteral("real/s.ini"), link));
+    QVERIFY(SettingsStore(link).Write(QStringLiteral("K"), QStringLiteral("v"), QStringLiteral("/b/")));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QCOMPARE(Content(target), QByteArray("[Other]\nx=1\n[K]\nv=/b/\n"));
 }
 
 QTEST_APPLESS_MAIN(SettingsStoreTest)

@@ -11,10 +11,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "browse/ImageKind.h"
 #include "platform/DirListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
+#include "samples/TextureFiles.h"
 #include "shell/FrmImageViewer.h"
 #include "shell/Registry.h"
 #include "support/TestPlatform.h"
@@ -55,6 +57,19 @@ private slots:
 void HostileInputTest::picturesThatCannotBeShown_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
+    const auto bytes = [](const samples::Bytes& file) {
+        return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
+    };
+    // Canvases as wide as the pixel cap allows, too wide for the toolkit to make: 54, 172 and 194 bytes.
+    const samples::Bytes pixels(2, 0x7F);
+    QTest::newRow("bare texture 2^26 x 1")
+        << "wide.pbf" << bytes(samples::BareImageFile({3, 1 << 26, 1, 1 << 27}, pixels));
+    samples::MipFields mip;
+    mip.image = {0, 1 << 26, 1, 0};
+    mip.paletteChunk = samples::PaletteChunk::BeforeImage;
+    QTest::newRow("4-bit MIP 2^26 x 1") << "wide.mip" << bytes(samples::MipFile(mip, pixels));
+    QTest::newRow("SRB 2^26 x 1") << "wide.srb"
+                                  << bytes(samples::SrbFile(samples::MipFile(mip, pixels), pixels));
     QTest::newRow("empty JPEG") << "empty.jpg" << QByteArray();
     QTest::newRow("text named .bmp") << "notes.bmp" << QByteArray("just some words, no picture\n");
     // A BMP header claiming 60000 x 50000 pixels of 24 bits and carrying none of them.
@@ -66,6 +81,8 @@ void HostileInputTest::picturesThatCannotBeShown_data() {
     QTest::newRow("BMP claiming 60000 x 50000") << "huge.bmp" << huge;
 }
 
+// Each gets its one message in the single view and again in a page, where its cell stays empty and
+// the good file beside it is drawn.
 void HostileInputTest::picturesThatCannotBeShown() {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
@@ -76,11 +93,18 @@ void HostileInputTest::picturesThatCannotBeShown() {
     window.filList->SetListIndex(0);
     window.filList_DblClick();
     QCOMPARE(platform.messages->shown.size(), std::size_t{1});
-    QCOMPARE(platform.messages->shown.front().text,
-             QStringLiteral("Sorry, but Image Viewer cannot display this file:\r\r") +
-                 QDir(platform.programFolder).filePath(name));
+    const QString message = browse::IsPictureName(name)
+                                ? QStringLiteral("Sorry, but Image Viewer cannot display this file:\r\r") +
+                                      QDir(platform.programFolder).filePath(name)
+                                : QStringLiteral("Not a valid texture file");
+    QCOMPARE(platform.messages->shown.front().text, message);
     QVERIFY(!window.Picture3[0]->isVisible());
     ExpectUsable(window);
+    window.mnuViewThumbnails_Click();
+    QCOMPARE(platform.messages->shown.size(), std::size_t{2});
+    QCOMPARE(platform.messages->shown.back().text, message);
+    QVERIFY(!window.Picture3[1]->isVisible());
+    QVERIFY(window.Picture3[2]->isVisible());
 }
 
 // Names that are not valid UTF-8 keep their bytes end to end: the folder is entered from the folder

@@ -86,6 +86,7 @@ private slots:
     void aFileOfNoKnownKindLeavesItsCellEmpty();
     void resizingMovesEveryControlButTheDriveList();
     void resizingRedrawsWhatIsOnShow();
+    void aResizeDrawsOnceAndNeverInsideAMessage();
 };
 
 void NavigationTest::previousAndNextWrapInTheSingleView_data() {
@@ -274,6 +275,11 @@ void NavigationTest::aDoubleClickOpensFullSizeAndThumbNailsReturns() {
     window.cmdStop_Click();
     QCOMPARE(window.PageStart, 9);
     QCOMPARE(folder.Cells(), page);
+    // The release that would have ended the double click never came to the hidden cell: the next
+    // click on it is a click of its own.
+    QTest::mouseClick(window.Picture3[4], Qt::LeftButton);
+    QCOMPARE(window.filList->ListIndex(), 0);
+    QVERIFY(window.cmdStop->isVisible());
 }
 
 void NavigationTest::leavingTheViewOpensTheSelectedFile() {
@@ -394,6 +400,33 @@ void NavigationTest::resizingRedrawsWhatIsOnShow() {
     QCOMPARE(folder.Cells(), (QList<int>{9, 10, 11, 0, 1, 2, 3, 4, 5}));
     QCOMPARE(window.Picture3[5]->pos(), QPoint(window.ThumbCellPos[4], window.ThumbCellPos[13]));
     QCOMPARE(window.filList->ListIndex(), 5);
+}
+
+// Each resize draws once: a file that cannot be shown gives one message per resize. A resize that
+// comes while that message is open draws again only once it is closed, never a box over a box.
+void NavigationTest::aResizeDrawsOnceAndNeverInsideAMessage() {
+    TestPlatform platform;
+    testing::WriteBytes(platform.programFolder, QStringLiteral("broken.jpg"), "not a picture");
+    FrmImageViewer window(platform.Build());
+    window.show();
+    window.filList->SetListIndex(0);
+    const QSize size = window.size();
+    window.resize(size.width() - 50, size.height());
+    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
+
+    int open = 0;
+    int mostOpen = 0;
+    platform.messages->onShow = [&](const testing::ShownMessage&) {
+        mostOpen = std::max(mostOpen, ++open);
+        if (platform.messages->shown.size() == 2) {
+            window.resize(size.width() - 100, size.height());
+        }
+        --open;
+    };
+    window.resize(size);
+    QCOMPARE(platform.messages->shown.size(), std::size_t{2});
+    QTRY_COMPARE(platform.messages->shown.size(), std::size_t{3});
+    QCOMPARE(mostOpen, 1);
 }
 
 QTEST_MAIN(NavigationTest)

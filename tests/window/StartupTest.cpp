@@ -1,11 +1,15 @@
 // The main window at start-up, the file browser, the remembered folder, and Help and About.
+#include <sys/mount.h>
+
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include "help/FrmHelp.h"
@@ -55,6 +59,7 @@ private slots:
     void closeAndExitStoreTheSameValueOnce();
     void theRootIsStoredWithTwoSlashes();
     void anUnreadableDriveReturnsToTheDriveOnShow();
+    void theDriveListFollowsTheFolderIntoAnotherVolume();
     void aFolderChangeRelistsAndClearsTheSelection();
     void aHighlightedFolderBecomesCurrentWhenTheFocusMoves();
     void aFolderThatCannotBeListedLeavesTheListsAsTheyWere();
@@ -261,6 +266,26 @@ void StartupTest::anUnreadableDriveReturnsToTheDriveOnShow() {
     QCOMPARE(window.drvList->Drive(), drive);
     QCOMPARE(window.dirList->Path(), folder);
     QVERIFY(platform.messages->shown.empty());
+}
+
+// A folder that is a volume of its own (a mount point) reached from the folder list: the drive list
+// shows that volume, and choosing the first drive again goes back there.
+void StartupTest::theDriveListFollowsTheFolderIntoAnotherVolume() {
+    TestPlatform platform;
+    const QString mountPoint = testing::MakeFolder(platform.programFolder, QStringLiteral("volume"));
+    const QByteArray point = QFile::encodeName(mountPoint);
+    if (::mount("tamsel-test", point.constData(), "tmpfs", 0, "size=64k") != 0) {
+        QSKIP("mounting a volume needs root");
+    }
+    const auto unmount = qScopeGuard([&] { ::umount(point.constData()); });
+    FrmImageViewer window(platform.Build());
+    const QString drive = window.drvList->Drive();
+    QVERIFY(drive != mountPoint);
+    window.dirList->SetPath(mountPoint);
+    QCOMPARE(window.drvList->Drive(), mountPoint);
+    window.drvList->setCurrentIndex(window.drvList->findText(drive));
+    QCOMPARE(window.dirList->Path(), platform.programFolder);
+    QCOMPARE(window.drvList->Drive(), drive);
 }
 
 void StartupTest::aFolderChangeRelistsAndClearsTheSelection() {
