@@ -29,38 +29,96 @@ void FrmImageViewer::OpenSelectedImage(int slot) {
         return;
     }
     const QString path = browse::FullPath(dirList->Path(), name);
-    if (browse::IsTexture(*kind) && !LoadTexture(path)) {
-        // A refused texture shows nothing further: its box stays hidden, title and hover text as
-        // they were.
-        if (slot >= 0 && slot < static_cast<int>(Picture3.size())) {
-            Picture3[static_cast<std::size_t>(slot)]->hide();
-        }
+    if (ShowHeld(path, slot)) {
         return;
     }
-    ShowImage(path, slot);
+    display::HeldPicture held{path, {}, LimitOf(slot), {}, {}, false, {}, {}};
+    const std::optional<texture::FileStamp> stamp = texture::StampOf(platform::EncodeName(path).constData());
+    if (browse::IsTexture(*kind)) {
+        const display::Palette before = textureReader_.Palette();
+        const std::optional<texture::TextureLayout> layout = LoadTexture(path);
+        if (layout && layout->fourBit && !layout->paletteRead) {
+            held.paletteTaken = before;
+        }
+        if (textureReader_.Palette() != before || (layout && layout->paletteRead)) {
+            held.paletteLoaded = textureReader_.Palette();
+        }
+        if (!layout) {
+            // A refused texture shows nothing further: its box stays hidden, title and hover text as
+            // they were.
+            if (slot >= 0 && slot < static_cast<int>(Picture3.size())) {
+                Picture3[static_cast<std::size_t>(slot)]->hide();
+            }
+        }
+        held.shown = layout && ShowImage(path, slot);
+    } else {
+        held.shown = ShowImage(path, slot);
+    }
+    if (stamp && slot >= 0 && slot < static_cast<int>(held_.size())) {
+        held.stamp = *stamp;
+        held.size = Picture2->size();
+        held.boxSize = Picture3[static_cast<std::size_t>(slot)]->size();
+        held_[static_cast<std::size_t>(slot)] = std::move(held);
+    }
 }
 
-bool FrmImageViewer::LoadTexture(const QString& path) {
+QSize FrmImageViewer::LimitOf(int slot) const {
+    return ThumbMode && slot > 0 ? QSize(ThumbWidth, ThumbHeight) : QSize(ViewWidth, ViewHeight);
+}
+
+const display::HeldPicture* FrmImageViewer::HeldFor(const QString& path, int slot) const {
+    if (slot < 0 || slot >= static_cast<int>(held_.size()) || (ThumbMode && slot == 0)) {
+        return nullptr;
+    }
+    const std::optional<display::HeldPicture>& held = held_[static_cast<std::size_t>(slot)];
+    return held && held->Matches(path, texture::StampOf(platform::EncodeName(path).constData()),
+                                 LimitOf(slot), textureReader_.Palette())
+               ? &*held
+               : nullptr;
+}
+
+bool FrmImageViewer::ShowHeld(const QString& path, int slot) {
+    const display::HeldPicture* held = HeldFor(path, slot);
+    if (held == nullptr) {
+        return false;
+    }
+    if (held->paletteLoaded) {
+        textureReader_.SetPalette(*held->paletteLoaded);
+    }
+    if (!held->shown) {
+        Picture3[static_cast<std::size_t>(slot)]->hide();
+        return true;
+    }
+    RecordSize(slot, held->size);
+    Picture3[static_cast<std::size_t>(slot)]->resize(held->boxSize);
+    PlaceAndShow(slot);
+    return true;
+}
+
+std::optional<texture::TextureLayout> FrmImageViewer::LoadTexture(const QString& path) {
     texture::FileSource file(platform::EncodeName(path).constData());
     if (!file.IsOpen()) {
         ShowCannotDisplay(path);
-        return false;
+        return std::nullopt;
     }
     if (file.Size() == 0) {
         ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
-        return false;
+        return std::nullopt;
     }
     SetBusy();
+    // The staging box lets go of the last canvas first, so that painting reuses its memory rather than
+    // copying it.
+    Picture2->Surface() = QImage();
     // The headers decide everything before a byte of pixels is read: what the decode may take, and
     // which pixel bytes reach the canvas. A canvas the toolkit cannot make is refused like any other.
-    const std::optional<texture::TextureLayout> layout = textureReader_.ReadLayout(file);
+    std::optional<texture::TextureLayout> layout = textureReader_.ReadLayout(file);
     const auto reserved = layout ? texture::DecodeBudget::Program().Reserve(texture::DecodeBytes(*layout))
                                  : std::optional<texture::DecodeBudget::Reservation>();
     if (!reserved || !texture::ReadPixelData(file, *layout, texturePixels_) ||
         !imgOriginal->SetSurfaceSize(layout->width, layout->height, PictureBox::Clear::None)) {
         SetDefault();
         ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
-        return false;
+        return std::nullopt;
     }
     // Every canvas pixel is painted (black where no stored pixel lands), so the canvas's memory is
     // reused as it is.
@@ -68,18 +126,20 @@ bool FrmImageViewer::LoadTexture(const QString& path) {
     textureReader_.Paint(*layout, texturePixels_,
                          {reinterpret_cast<std::uint32_t*>(canvas.bits()), canvas.bytesPerLine() / 4});
     SetDefault();
-    return true;
+    return layout;
 }
 
-void FrmImageViewer::ShowImage(const QString& path, int slot) {
+bool FrmImageViewer::ShowImage(const QString& path, int slot) {
     SetBusy();
     if (slot < 0 || slot >= static_cast<int>(Picture3.size()) || (ThumbMode && slot == 0)) {
         ShowCannotDisplay(path);
-        return;
+        return false;
     }
-    PictureBox* box = Picture3[static_cast<std::size_t>(slot)];
+    const auto index = static_cast<std::size_t>(slot);
+    held_[index].reset();  // the box is drawn afresh
+    PictureBox* box = Picture3[index];
     box->hide();
-    const QSize limit = ThumbMode ? QSize(ThumbWidth, ThumbHeight) : QSize(ViewWidth, ViewHeight);
+    const QSize limit = LimitOf(slot);
     box->resize(limit);
 
     // Stage the picture at its full size. A JPEG that will be shrunk may be held at a reduced decoder
@@ -91,7 +151,7 @@ void FrmImageViewer::ShowImage(const QString& path, int slot) {
         std::optional<display::Picture> loaded = prefetch_.Take(path, limit);
         if (!loaded) {
             ShowCannotDisplay(path);
-            return;
+            return false;
         }
         size = loaded->size;
         staged = std::move(loaded->image);
@@ -102,15 +162,12 @@ void FrmImageViewer::ShowImage(const QString& path, int slot) {
     Picture2->AssignPicture(staged);
     Picture2->resize(size);
 
-    const auto index = static_cast<std::size_t>(slot);
-    ThumbImageSize[index] = size.width();
-    ThumbImageSize[index + 10] = size.height();
-    box->setToolTip(display::HoverText(filList->FileName(), size.width(), size.height()));
+    RecordSize(slot, size);
 
     const std::optional<QSize> shown = display::FittedSize(size, limit);
     if (!shown) {
         ShowCannotDisplay(path);
-        return;
+        return false;
     }
     if (display::Fits(size, limit)) {
         box->SetAutoSize(true);
@@ -126,7 +183,23 @@ void FrmImageViewer::ShowImage(const QString& path, int slot) {
         box->resize(*shown);
         box->StretchBltHalftone(staged);
     }
+    PlaceAndShow(slot);
+    return true;
+}
 
+// The size record of the slot and the hover text of its box.
+void FrmImageViewer::RecordSize(int slot, QSize size) {
+    const auto index = static_cast<std::size_t>(slot);
+    ThumbImageSize[index] = size.width();
+    ThumbImageSize[index + 10] = size.height();
+    Picture3[index]->setToolTip(display::HoverText(filList->FileName(), size.width(), size.height()));
+}
+
+// The steps after a picture is drawn into its box, also for a box that shows what it holds: the place
+// (the cell's corner, or centred above the button band), shown, the title, the label.
+void FrmImageViewer::PlaceAndShow(int slot) {
+    const auto index = static_cast<std::size_t>(slot);
+    PictureBox* box = Picture3[index];
     if (ThumbMode) {
         box->move(ThumbCellPos[index - 1], ThumbCellPos[index - 1 + 9]);
     } else {

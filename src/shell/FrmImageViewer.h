@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "display/HeldPicture.h"
 #include "display/PictureLoader.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
@@ -125,8 +126,8 @@ public:
 
     // Showing pictures.
     void OpenSelectedImage(int slot);
-    bool LoadTexture(const QString& path);
-    void ShowImage(const QString& path, int slot);
+    std::optional<texture::TextureLayout> LoadTexture(const QString& path);
+    bool ShowImage(const QString& path, int slot);
 
     // Thumbnail pages.
     void mnuViewThumbnails_Click();
@@ -207,12 +208,18 @@ private:
     void ShowFullSizeFromPage();
     void ShowMessage(const QString& text, platform::MessageIcon icon);
     void ShowCannotDisplay(const QString& path);
+    QSize LimitOf(int slot) const;
+    const display::HeldPicture* HeldFor(const QString& path, int slot) const;
+    bool ShowHeld(const QString& path, int slot);
+    void RecordSize(int slot, QSize size);
+    void PlaceAndShow(int slot);
 
     platform::Platform platform_;
     platform::SettingsStore settings_;
     texture::TextureReader textureReader_;
     std::vector<std::uint8_t> texturePixels_;  // the pixel bytes last read; their memory serves the next
     display::PicturePrefetch prefetch_;
+    std::array<std::optional<display::HeldPicture>, 10> held_;  // what each picture box holds
     QPointer<FrmHelp> help_;
     QSize outerSize_;             // the window's size with its frame, from the screen's
     QSize assumedFrame_;          // what the frame added when the window was sized

@@ -9,6 +9,23 @@
 
 namespace tamsel::texture {
 
+namespace {
+
+FileStamp StampFrom(const struct stat& status) {
+    const auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
+    return {status.st_dev, status.st_ino, status.st_size, ns(status.st_mtim), ns(status.st_ctim)};
+}
+
+}  // namespace
+
+std::optional<FileStamp> StampOf(const char* path) {
+    struct stat status {};
+    if (::stat(path, &status) != 0) {
+        return std::nullopt;
+    }
+    return StampFrom(status);
+}
+
 FileSource::FileSource(const char* path) {
     // Non-blocking, so that opening a FIFO returns at once; it is then refused as no regular file.
     const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);

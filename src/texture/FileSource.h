@@ -1,11 +1,27 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "texture/ByteSource.h"
 
 namespace tamsel::texture {
+
+// What tells one version of a file from another without reading it: the file it is and when and how
+// it was last written.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file at `path` (links followed), taken without opening it; nothing when it cannot
+// be read.
+std::optional<FileStamp> StampOf(const char* path);
 
 // An open regular file as a byte source, read at offsets as the reader asks. Only regular files are
 // opened: a FIFO, a folder or a device is refused at once, without waiting on it, so no file can hold

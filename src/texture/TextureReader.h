@@ -65,6 +65,10 @@ public:
     // The 16 palette colours; black at start, replaced only when a file carries a palette.
     const std::array<Binary::ColourValue, 16>& Palette() const { return palette_; }
 
+    // Puts back the palette a file left when it was read: a texture shown again without reading it
+    // leaves the reader as reading it would.
+    void SetPalette(const std::array<Binary::ColourValue, 16>& palette) { palette_ = palette; }
+
 private:
     std::array<Binary::ColourValue, 16> palette_{};
 };

@@ -55,13 +55,15 @@ void FrmImageViewer::ShowThumbnailPage() {
     }
     platform::MousePointer::SetBusy();
     const int count = thumbs::PageSize(listCount);
-    // The page's BMP and JPEG files decode on worker threads meanwhile; textures stay in list order on
-    // this thread, since a texture without a palette takes its colours from the one before it.
+    // The page's BMP and JPEG files that its cells do not hold already decode on worker threads
+    // meanwhile; textures stay in list order on this thread, since a texture without a palette takes
+    // its colours from the one before it.
     QStringList pictures;
     for (int cell = 1; cell <= count; ++cell) {
-        const QString name = filList->EntryName(thumbs::CellEntry(PageStart, cell, listCount));
-        if (browse::IsPictureName(name)) {
-            pictures << browse::FullPath(dirList->Path(), name);
+        const QString path = browse::FullPath(
+            dirList->Path(), filList->EntryName(thumbs::CellEntry(PageStart, cell, listCount)));
+        if (browse::IsPictureName(path) && HeldFor(path, cell) == nullptr) {
+            pictures << path;
         }
     }
     prefetch_.Start(pictures, QSize(ThumbWidth, ThumbHeight));

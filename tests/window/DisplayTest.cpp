@@ -1,9 +1,12 @@
 // Showing pictures: the opener, the texture canvas, the fit to the screen and thumbnail cells.
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
 #include <QImageWriter>
 #include <QLabel>
 #include <QPushButton>
@@ -72,6 +75,32 @@ QImage Quadrants(int width, int height) {
     return image;
 }
 
+// Counts the times files of a folder are opened, by name.
+class OpenCounter {
+public:
+    explicit OpenCounter(const QString& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
+    }
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+    ~OpenCounter() { ::close(fd_); }
+    int Opens(const QString& name) {
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t got = 0; (got = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                ++opens_[QFile::decodeName(event->len > 0 ? event->name : "")];
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return opens_.value(name);
+    }
+
+private:
+    int fd_;
+    QHash<QString, int> opens_;
+};
+
 QPoint CentredIn(const FrmImageViewer& window, QSize box) {
     return {shell::RoundHalfEven((window.InnerWidth() - box.width()) / 2.0),
             shell::RoundHalfEven((window.InnerHeight() - 80 - box.height()) / 2.0)};
@@ -101,6 +130,8 @@ private slots:
     void picturesWiderThan32767Show();
     void aThumbnailCellHoldsItsPictureAtTheCellCorner();
     void afterAResizePicturesKeepTheStartupLimits();
+    void resizesDrawAgainFromWhatTheBoxesHold();
+    void aTextureWithoutAPaletteIsDrawnAgainWithTheCurrentOne();
 };
 
 void DisplayTest::aTextureThatFitsShowsExactlyItsPixels_data() {
@@ -435,6 +466,58 @@ void DisplayTest::afterAResizePicturesKeepTheStartupLimits() {
     QCOMPARE(viewer.View().size(), before);
     QCOMPARE(QSize(viewer.window.ViewWidth, viewer.window.ViewHeight), limits);
     QCOMPARE(viewer.View().pos(), CentredIn(viewer.window, before));
+}
+
+// Resizing reads no file again: the boxes show what they hold. A file changed on disk is read again.
+void DisplayTest::resizesDrawAgainFromWhatTheBoxesHold() {
+    TestPlatform platform;
+    testing::WritePicture(platform.programFolder, QStringLiteral("photo.jpg"), Quadrants(3000, 2000));
+    Viewer viewer(platform, platform.programFolder);
+    OpenCounter counter(platform.programFolder);
+    viewer.Open(QStringLiteral("photo.jpg"));
+    QCOMPARE(counter.Opens(QStringLiteral("photo.jpg")), 1);
+    const QSize size = viewer.window.size();
+    for (int step = 1; step <= 3; ++step) {
+        viewer.window.resize(size.width() - 40 * step, size.height());
+    }
+    QCOMPARE(counter.Opens(QStringLiteral("photo.jpg")), 1);
+    QCOMPARE(viewer.View().pos(), CentredIn(viewer.window, viewer.View().size()));
+    QVERIFY(viewer.View().isVisible());
+
+    testing::WritePicture(platform.programFolder, QStringLiteral("photo.jpg"),
+                          testing::SolidImage(300, 200, qRgb(0, 0, 250)));
+    viewer.window.resize(size);
+    QCOMPARE(counter.Opens(QStringLiteral("photo.jpg")), 2);
+    QCOMPARE(viewer.View().size(), QSize(300, 200));
+}
+
+// A texture without a palette of its own took the colours of the one before it; drawn again after
+// another palette came in, it shows that palette, as reading it in order would.
+void DisplayTest::aTextureWithoutAPaletteIsDrawnAgainWithTheCurrentOne() {
+    TestPlatform platform;
+    const auto write = [&](const char* name, std::optional<samples::Pixel> colour) {
+        samples::MipFields mip;
+        mip.image = {colour ? std::uint8_t{0} : std::uint8_t{3}, 4, 2, 0};
+        if (colour) {
+            mip.paletteChunk = samples::PaletteChunk::BeforeImage;
+            mip.palette[0] = *colour;
+        }
+        testing::WriteTextureFile(platform.programFolder, QString::fromLatin1(name),
+                                  samples::MipFile(mip, samples::Bytes(4, 0x00)));
+    };
+    write("a.mip", samples::Rgb(255, 0, 0));
+    write("b.mip", std::nullopt);
+    write("c.mip", samples::Rgb(0, 0, 255));
+    Viewer viewer(platform, platform.programFolder);
+    viewer.Open(QStringLiteral("a.mip"));
+    viewer.window.cmdNext_Click();
+    QCOMPARE(viewer.View().Surface().pixel(0, 0), qRgb(255, 0, 0));
+    // A page of all three leaves the palette of c.mip; back to b.mip in the single view.
+    viewer.window.mnuViewThumbnails_Click();
+    viewer.window.Picture3_Click(2);
+    viewer.window.mnuViewThumbnails_Click();
+    QCOMPARE(viewer.window.filList->FileName(), QStringLiteral("b.mip"));
+    QCOMPARE(viewer.View().Surface().pixel(0, 0), qRgb(0, 0, 255));
 }
 
 QTEST_MAIN(DisplayTest)

@@ -402,31 +402,32 @@ void NavigationTest::resizingRedrawsWhatIsOnShow() {
     QCOMPARE(window.filList->ListIndex(), 5);
 }
 
-// Each resize draws once: a file that cannot be shown gives one message per resize. A resize that
-// comes while that message is open draws again only once it is closed, never a box over a box.
+// A resize draws what is on show again from what the boxes hold: a file that could not be shown gives
+// no second message. A resize that comes while a message is open draws once it is closed, never a box
+// over a box.
 void NavigationTest::aResizeDrawsOnceAndNeverInsideAMessage() {
     TestPlatform platform;
-    testing::WriteBytes(platform.programFolder, QStringLiteral("broken.jpg"), "not a picture");
+    testing::WriteBytes(platform.programFolder, QStringLiteral("a-broken.jpg"), "not a picture");
+    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("b-good.pbf"), 12, 6, qRgb(0, 0, 255));
     FrmImageViewer window(platform.Build());
     window.show();
-    window.filList->SetListIndex(0);
     const QSize size = window.size();
-    window.resize(size.width() - 50, size.height());
-    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
-
     int open = 0;
     int mostOpen = 0;
     platform.messages->onShow = [&](const testing::ShownMessage&) {
         mostOpen = std::max(mostOpen, ++open);
-        if (platform.messages->shown.size() == 2) {
-            window.resize(size.width() - 100, size.height());
-        }
+        window.resize(size.width() - 100, size.height());
         --open;
     };
+    window.mnuViewThumbnails_Click();
+    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
+    QTRY_VERIFY(window.Picture3[2]->isVisible());
+    QCOMPARE(window.Picture3[2]->size(), QSize(12, 6));
+    QVERIFY(!window.Picture3[1]->isVisible());
     window.resize(size);
-    QCOMPARE(platform.messages->shown.size(), std::size_t{2});
-    QTRY_COMPARE(platform.messages->shown.size(), std::size_t{3});
+    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
     QCOMPARE(mostOpen, 1);
+    QCOMPARE(window.Picture3[2]->size(), QSize(12, 6));
 }
 
 QTEST_MAIN(NavigationTest)

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "texture/Binary.h"
+#include "texture/FileSource.h"
+
+namespace tamsel::display {
+
+using Palette = std::array<Binary::ColourValue, 16>;
+
+// What a picture box holds: the file it was drawn from, as that file was on disk then, and the limit
+// it was fitted to. Drawing the same file into the same box again, unchanged and within the same
+// limit, needs no read and no decode: the box shows what it holds. A texture that took the palette of
+// the one before it matches only while that palette is still the reader's.
+struct HeldPicture {
+    QString path;
+    texture::FileStamp stamp;
+    QSize limit;
+    QSize size;                            // the picture's own size
+    QSize boxSize;                         // the size it is shown at
+    bool shown = false;                    // false: it could not be shown, and its message was given
+    std::optional<Palette> paletteTaken;   // a texture without a palette of its own: the colours it took
+    std::optional<Palette> paletteLoaded;  // a texture that carries a palette: the palette it leaves
+
+    bool Matches(const QString& otherPath, const std::optional<texture::FileStamp>& otherStamp,
+                 QSize otherLimit, const Palette& current) const {
+        return path == otherPath && otherStamp == stamp && limit == otherLimit &&
+               (!paletteTaken || *paletteTaken == current);
+    }
+};
+
+}  // namespace tamsel::display
