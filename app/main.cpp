@@ -6,12 +6,13 @@
 #include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "shell/FrmImageViewer.h"
+#include "shell/Texts.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(tamsel::kApplicationTitle);
+    QApplication::setApplicationName(tamsel::texts::ApplicationTitle());
     QApplication::setApplicationVersion(QString::fromLatin1(tamsel::kVersionText));
-    QApplication::setOrganizationName(QString::fromLatin1(tamsel::kCompanyName));
+    QApplication::setOrganizationName(QString::fromUtf8(tamsel::kCompanyName));
     QApplication::setDesktopFileName(QString::fromLatin1(tamsel::kApplicationId));
 
     QCommandLineParser parser;

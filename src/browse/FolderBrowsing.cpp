@@ -1,12 +1,12 @@
 // The file browser's handlers: the drive, folder and file lists kept in step, and "Open File".
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/PictureBox.h"
+#include "shell/Buttons.h"
 #include "shell/FrmImageViewer.h"
 
 namespace tamsel {
@@ -26,15 +26,8 @@ void FrmImageViewer::dirList_Change() {
     if (filList->ListCount() == 0 || !ThumbMode) {
         return;
     }
-    cmdPrevious->setToolTip(QStringLiteral("Previous Thumbnails"));
-    cmdPrevious->show();
-    cmdStop->hide();
-    cmdNext->setToolTip(QStringLiteral("Next ThumbNails"));
-    cmdNext->show();
-    Frame1->hide();
-    Picture3[0]->hide();
-    PageStart = 0;
-    ShowThumbnailPage();
+    SetButtons(buttons::kFolderPage);
+    ShowFirstPage();
 }
 
 void FrmImageViewer::dirList_LostFocus() {
@@ -43,7 +36,7 @@ void FrmImageViewer::dirList_LostFocus() {
 
 void FrmImageViewer::filList_Click() {
     if (!ThumbMode) {
-        cmdStop->setEnabled(true);
+        SetButtons(buttons::kFileSelected);
     }
 }
 
@@ -53,20 +46,14 @@ void FrmImageViewer::filList_DblClick() {
     }
     Frame1->hide();
     Label2->hide();
-    cmdPrevious->show();
-    cmdStop->hide();
-    cmdNext->show();
+    SetButtons(buttons::kSingleView);
     OpenSelectedImage(0);
 }
 
 void FrmImageViewer::mnuOpenFile_Click() {
     HideThumbnailCells();
     Label2->show();
-    cmdPrevious->hide();
-    cmdStop->setText(QStringLiteral("Open"));
-    cmdStop->setEnabled(false);
-    cmdStop->show();
-    cmdNext->hide();
+    SetButtons(buttons::kOpenFile);
     Picture3[0]->hide();
     Frame1->show();
 }

@@ -32,8 +32,4 @@ bool IsPictureName(const QString& name) {
     return kind && !IsTexture(*kind);
 }
 
-QString FullPath(const QString& folder, const QString& name) {
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
-}
-
 }  // namespace tamsel::browse

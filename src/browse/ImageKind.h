@@ -24,8 +24,4 @@ constexpr bool IsTexture(ImageKind kind) {
 // True for a BMP or JPEG name: a picture the image reader loads, rather than a texture.
 bool IsPictureName(const QString& name);
 
-// The full path of `name` in `folder`: exactly one "/" between them, also when the folder is the
-// root "/".
-QString FullPath(const QString& folder, const QString& name);
-
 }  // namespace tamsel::browse

@@ -1,5 +1,7 @@
 #include "display/DisplayText.h"
 
+#include "shell/Texts.h"
+
 namespace tamsel::display {
 
 namespace {
@@ -11,12 +13,12 @@ QString SignedNumber(int value) {
 }  // namespace
 
 QString HoverText(const QString& name, int width, int height) {
-    return name + u':' + SignedNumber(width) + QStringLiteral(" pixels wide,") + SignedNumber(height) +
-           QStringLiteral(" pixels high");
+    return name + u':' + SignedNumber(width) + texts::Text(texts::kPixelsWide) + SignedNumber(height) +
+           texts::Text(texts::kPixelsHigh);
 }
 
 QString CannotDisplayMessage(const QString& path) {
-    return QStringLiteral("Sorry, but Image Viewer cannot display this file:\r\r") + path;
+    return texts::Text(texts::kCannotDisplay) + QStringLiteral("\r\r") + path;
 }
 
 }  // namespace tamsel::display

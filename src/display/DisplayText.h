@@ -11,6 +11,4 @@ QString HoverText(const QString& name, int width, int height);
 // The message for a picture that cannot be shown: the path after two carriage returns.
 QString CannotDisplayMessage(const QString& path);
 
-inline const QString kNotValidTexture = QStringLiteral("Not a valid texture file");
-
 }  // namespace tamsel::display

@@ -1,6 +1,6 @@
 #include "display/FitRule.h"
 
-#include "shell/Geometry.h"
+#include "platform/Rounding.h"
 
 namespace tamsel::display {
 
@@ -26,9 +26,9 @@ std::optional<QSize> FittedSize(QSize picture, QSize limit) {
     const float widthRatio = pictureWidth / boxWidth;
     const float heightRatio = pictureHeight / boxHeight;
     if (widthRatio > heightRatio) {
-        return QSize(limit.width(), shell::RoundHalfEven(boxWidth * aspect));
+        return QSize(limit.width(), platform::RoundHalfEven(boxWidth * aspect));
     }
-    return QSize(shell::RoundHalfEven(boxHeight / aspect), limit.height());
+    return QSize(platform::RoundHalfEven(boxHeight / aspect), limit.height());
 }
 
 }  // namespace tamsel::display

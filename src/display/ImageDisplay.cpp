@@ -6,11 +6,13 @@
 #include "display/FitRule.h"
 #include "display/PictureLoader.h"
 #include "platform/DirListBox.h"
+#include "platform/Drives.h"
 #include "platform/FileListBox.h"
 #include "platform/FileNames.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
 #include "shell/FrmImageViewer.h"
+#include "shell/Texts.h"
 #include "texture/DecodeBudget.h"
 #include "texture/FileSource.h"
 
@@ -28,7 +30,7 @@ void FrmImageViewer::OpenSelectedImage(int slot) {
     if (!kind) {
         return;
     }
-    const QString path = browse::FullPath(dirList->Path(), name);
+    const QString path = platform::FullPath(dirList->Path(), name);
     if (ShowHeld(path, slot)) {
         return;
     }
@@ -102,7 +104,7 @@ std::optional<texture::TextureLayout> FrmImageViewer::LoadTexture(const QString&
         return std::nullopt;
     }
     if (file.Size() == 0) {
-        ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
+        ShowMessage(texts::Text(texts::kNotValidTexture), platform::MessageIcon::Warning);
         return std::nullopt;
     }
     SetBusy();
@@ -117,7 +119,7 @@ std::optional<texture::TextureLayout> FrmImageViewer::LoadTexture(const QString&
     if (!reserved || !texture::ReadPixelData(file, *layout, texturePixels_) ||
         !imgOriginal->SetSurfaceSize(layout->width, layout->height, PictureBox::Clear::None)) {
         SetDefault();
-        ShowMessage(display::kNotValidTexture, platform::MessageIcon::Warning);
+        ShowMessage(texts::Text(texts::kNotValidTexture), platform::MessageIcon::Warning);
         return std::nullopt;
     }
     // Every canvas pixel is painted (black where no stored pixel lands), so the canvas's memory is
@@ -201,13 +203,13 @@ void FrmImageViewer::PlaceAndShow(int slot) {
     const auto index = static_cast<std::size_t>(slot);
     PictureBox* box = Picture3[index];
     if (ThumbMode) {
-        box->move(ThumbCellPos[index - 1], ThumbCellPos[index - 1 + 9]);
+        box->move(CellCorner(slot));
     } else {
-        box->move(shell::RoundHalfEven((InnerWidth() - box->width()) / 2.0),
-                  shell::RoundHalfEven((InnerHeight() - 80 - box->height()) / 2.0));
+        box->move(platform::RoundHalfEven((InnerWidth() - box->width()) / 2.0),
+                  platform::RoundHalfEven((InnerHeight() - 80 - box->height()) / 2.0));
     }
     box->show();
-    setWindowTitle(QStringLiteral("Tamsel Image Viewer: ") + filList->FileName());
+    setWindowTitle(texts::TitleOfFile(filList->FileName()));
 
     // The file-name label follows the picture but stays hidden: the title and the hover text already
     // name the file, and a label under a picture as tall as the limit would cover the button row.
@@ -216,7 +218,7 @@ void FrmImageViewer::PlaceAndShow(int slot) {
     } else {
         Label1->setText(filList->FileName());
         Label1->adjustSize();
-        Label1->move(shell::RoundHalfEven(InnerWidth() / 2.0 - Label1->width() / 2.0),
+        Label1->move(platform::RoundHalfEven(InnerWidth() / 2.0 - Label1->width() / 2.0),
                      box->y() + box->height() + 10);
     }
     SetDefault();

@@ -4,10 +4,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
-#include "Version.h"
-#include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "shell/FrmImageViewer.h"
+#include "shell/Texts.h"
 
 namespace tamsel {
 
@@ -26,17 +24,9 @@ QString HelpText() {
     return QString::fromLatin1(resource.readAll());
 }
 
-QString AboutText() {
-    return QStringLiteral("v%1.%2.%3 by %4")
-        .arg(kVersionMajor)
-        .arg(kVersionMinor)
-        .arg(kVersionRevision)
-        .arg(QLatin1String(kCompanyName));
-}
-
 FrmHelp::FrmHelp() : Text1(new QPlainTextEdit(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Tamsel Sound Player Help"));
+    setWindowTitle(texts::Text(texts::kHelpWindowCaption));
     setFixedSize(Pixels(9690), Pixels(6735));
     Text1->setGeometry(0, 0, Pixels(9735), Pixels(6735));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -49,23 +39,6 @@ FrmHelp::FrmHelp() : Text1(new QPlainTextEdit(this)) {
 void FrmHelp::Form_Load() {
     Text1->setPlainText(HelpText());
     ++loadCount_;
-}
-
-void FrmImageViewer::mnuHelp_Click() {
-    if (help_ == nullptr) {
-        help_ = new FrmHelp();
-    }
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
-}
-
-FrmHelp* FrmImageViewer::HelpWindow() const {
-    return help_;
-}
-
-void FrmImageViewer::mnuAbout_Click() {
-    ShowMessage(AboutText(), platform::MessageIcon::Information);
 }
 
 }  // namespace tamsel

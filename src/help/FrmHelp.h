@@ -26,7 +26,4 @@ private:
 // The built-in help text: the resource's bytes, each converted to one character.
 QString HelpText();
 
-// The About message: "v1.0.2 by " and the company name.
-QString AboutText();
-
 }  // namespace tamsel

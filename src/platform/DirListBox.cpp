@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 
-QString ChildPath(const QString& folder, const QString& name) {
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
-}
-
 }  // namespace
 
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
@@ -64,7 +60,7 @@ bool DirListBox::SetPath(const QString& path) {
         }
         for (const ListedName& name : *subfolders) {
             auto* entry = new QListWidgetItem(closedIcon, QString(2 * chain.size(), u' ') + name.text, this);
-            entry->setData(kPathRole, ChildPath(folder, name.text));
+            entry->setData(kPathRole, FullPath(folder, name.text));
         }
         setCurrentRow(static_cast<int>(chain.size() - 1));
     }

@@ -31,6 +31,10 @@ QString DriveOf(const QString& path, const QStringList& roots) {
     return best;
 }
 
+QString FullPath(const QString& folder, const QString& name) {
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
 QString NormalFolderPath(const QString& path) {
     return QDir::cleanPath(QDir(path).absolutePath());
 }

@@ -16,4 +16,8 @@ QString DriveOf(const QString& path, const QStringList& roots);
 // `path` made absolute and clean, without a trailing "/" except for the root "/".
 QString NormalFolderPath(const QString& path);
 
+// The full path of `name` in `folder`: exactly one "/" between them, also when the folder is the
+// root "/".
+QString FullPath(const QString& folder, const QString& name);
+
 }  // namespace tamsel::platform

@@ -14,7 +14,6 @@ public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     // When on, a picture assigned to the box resizes the box to the picture.
-    bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on) { autoSize_ = on; }
 
     // Assigns a loaded picture: it becomes the box's image; with auto-size on the box takes its size.

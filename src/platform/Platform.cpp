@@ -118,7 +118,8 @@ Platform ProductPlatform() {
     platform.programFolder = QCoreApplication::applicationDirPath();
     platform.settingsFile =
         QDir(configHome)
-            .filePath(QStringLiteral("%1/Tamsel Image Viewer.ini").arg(QLatin1String(kCompanyName)));
+            .filePath(QStringLiteral("%1/%2.ini")
+                          .arg(QString::fromUtf8(kCompanyName), QString::fromUtf8(kProductName)));
     platform.messages = std::make_shared<QtMessageSink>();
     platform.clock = std::make_shared<SystemClock>();
     platform.random = std::make_shared<SeededRandom>();

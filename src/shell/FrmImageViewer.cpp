@@ -15,7 +15,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "Version.h"
 #include "browse/ImageKind.h"
 #include "help/FrmHelp.h"
 #include "platform/DirListBox.h"
@@ -26,10 +25,12 @@
 #include "platform/PictureBox.h"
 #include "shell/AppIcon.h"
 #include "shell/Registry.h"
+#include "shell/Texts.h"
 
 namespace tamsel {
 
 using platform::PictureBox;
+using texts::Text;
 
 namespace {
 
@@ -45,9 +46,9 @@ QFont ControlFont(qreal points) {
     return font;
 }
 
-QPushButton* MakeButton(QWidget* parent, const QString& caption, const QString& tip, const QRect& rect) {
-    auto* button = new QPushButton(caption, parent);
-    button->setToolTip(tip);
+QPushButton* MakeButton(QWidget* parent, const char* caption, const char* tip, const QRect& rect) {
+    auto* button = new QPushButton(texts::Text(caption), parent);
+    button->setToolTip(texts::Text(tip));
     button->setGeometry(rect);
     button->setFont(ControlFont(8.25));
     return button;
@@ -65,7 +66,7 @@ PictureBox* MakePictureBox(QWidget* parent, const QRect& rect) {
 FrmImageViewer::FrmImageViewer(platform::Platform platform, QWidget* parent)
     : QMainWindow(parent), platform_(std::move(platform)), settings_(platform_.settingsFile) {
     QImageReader::setAllocationLimit(kImageAllocationLimitMb);
-    setWindowTitle(kApplicationTitle);
+    setWindowTitle(texts::ApplicationTitle());
     setWindowIcon(QIcon(QPixmap::fromImage(shell::DrawAppIcon(64))));
     CreateControls();
     CreateMenus();
@@ -87,7 +88,7 @@ void FrmImageViewer::CreateControls() {
     connect(inner, &platform::InnerArea::Resized, this, &FrmImageViewer::InnerArea_Resized);
 
     imgOriginal = MakePictureBox(inner, {464, 208, 89, 97});
-    Frame1 = new QGroupBox(QStringLiteral("Double Click On A File To View"), inner);
+    Frame1 = new QGroupBox(Text(texts::kFrameCaption), inner);
     Frame1->setGeometry(16, 16, 441, 329);
     filList = new platform::FileListBox(Frame1);
     filList->setGeometry(264, 24, 161, 292);
@@ -97,18 +98,16 @@ void FrmImageViewer::CreateControls() {
     dirList->setGeometry(16, 56, 233, 261);
     drvList = new platform::DriveListBox(Frame1);
     drvList->setGeometry(8, 24, 241, 21);
-    cmdPrevious =
-        MakeButton(inner, QStringLiteral("Previous"), QStringLiteral("Previous Image"), {136, 440, 80, 32});
+    cmdPrevious = MakeButton(inner, texts::kPrevious, texts::kPreviousImageTip, {136, 440, 80, 32});
     cmdPrevious->hide();
-    cmdNext = MakeButton(inner, QStringLiteral("Next"), QStringLiteral("Next Image"), {344, 440, 80, 32});
+    cmdNext = MakeButton(inner, texts::kNext, texts::kNextImageTip, {344, 440, 80, 32});
     cmdNext->hide();
     Picture3[0] = MakePictureBox(inner, {464, 328, 89, 97});
     Picture2 = MakePictureBox(inner, {8, 328, 89, 97});
     Picture2->SetAutoSize(true);
-    cmdStop =
-        MakeButton(inner, QStringLiteral("Open"), QStringLiteral("Open Selected File"), {240, 440, 80, 32});
+    cmdStop = MakeButton(inner, texts::kOpen, texts::kOpenSelectedFileTip, {240, 440, 80, 32});
     cmdStop->setEnabled(false);
-    Label2 = new QLabel(QStringLiteral("Double Click on a Picture to See It Fullsize"), inner);
+    Label2 = new QLabel(Text(texts::kHintAtDesign), inner);
     Label2->setGeometry(120, 360, 127, 26);
     Label2->setFont(ControlFont(8.25));
     Label2->setWordWrap(true);
@@ -129,8 +128,8 @@ void FrmImageViewer::CreateControls() {
 void FrmImageViewer::CreateMenus() {
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption) {
-        QAction* action = menu->addAction(caption);
+    const auto item = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(Text(caption));
         Controls.push_back({name, nullptr, action});
         return action;
     };
@@ -144,40 +143,37 @@ void FrmImageViewer::CreateMenus() {
         return menu;
     };
 
-    FileMenuHeader = title(bar->addMenu(QStringLiteral("File")), "FileMenuHeader");
-    mnuOpenFile = item(FileMenuHeader, "mnuOpenFile", QStringLiteral("Open File"));
+    FileMenuHeader = title(bar->addMenu(Text(texts::kFileMenu)), "FileMenuHeader");
+    mnuOpenFile = item(FileMenuHeader, "mnuOpenFile", texts::kOpenFile);
     Line1 = separator(FileMenuHeader, "Line1");
-    mnuViewThumbnails = item(FileMenuHeader, "mnuViewThumbnails", QStringLiteral("Thumbnail View"));
+    mnuViewThumbnails = item(FileMenuHeader, "mnuViewThumbnails", texts::kThumbnailView);
     mnuViewThumbnails->setCheckable(true);
     Line2 = separator(FileMenuHeader, "Line2");
-    mnuExit = item(FileMenuHeader, "mnuExit", QStringLiteral("Exit"));
+    mnuExit = item(FileMenuHeader, "mnuExit", texts::kExit);
 
-    SlideShowMenuHeader = title(bar->addMenu(QStringLiteral("Slide Show")), "SlideShowMenuHeader");
-    mnuBeginSlideShow = item(SlideShowMenuHeader, "mnuBeginSlideShow", QStringLiteral("Begin Slide Show"));
-    mnuEndSlideShow = item(SlideShowMenuHeader, "mnuEndSlideShow", QStringLiteral("End Slide Show"));
+    SlideShowMenuHeader = title(bar->addMenu(Text(texts::kSlideShowMenu)), "SlideShowMenuHeader");
+    mnuBeginSlideShow = item(SlideShowMenuHeader, "mnuBeginSlideShow", texts::kBeginSlideShow);
+    mnuEndSlideShow = item(SlideShowMenuHeader, "mnuEndSlideShow", texts::kEndSlideShow);
     mnuEndSlideShow->setEnabled(false);
     Line3 = separator(SlideShowMenuHeader, "Line3");
-    mnuSequentialShow = item(SlideShowMenuHeader, "mnuSequentialShow", QStringLiteral("Sequential Display"));
+    mnuSequentialShow = item(SlideShowMenuHeader, "mnuSequentialShow", texts::kSequentialDisplay);
     mnuSequentialShow->setCheckable(true);
     mnuSequentialShow->setChecked(true);
-    mnuRandomShow = item(SlideShowMenuHeader, "mnuRandomShow", QStringLiteral("Random Display"));
+    mnuRandomShow = item(SlideShowMenuHeader, "mnuRandomShow", texts::kRandomDisplay);
     mnuRandomShow->setCheckable(true);
     Line4 = separator(SlideShowMenuHeader, "Line4");
     DisplayIntervalHeader =
-        title(SlideShowMenuHeader->addMenu(QStringLiteral("Display Interval")), "DisplayIntervalHeader");
-    const std::array<const char*, 7> intervalCaptions{"1 Sec",  "3 Sec",  "5 Sec", "10 Sec",
-                                                      "15 Sec", "30 Sec", "60 Sec"};
+        title(SlideShowMenuHeader->addMenu(Text(texts::kDisplayInterval)), "DisplayIntervalHeader");
     for (std::size_t i = 0; i < mnuDisplayInterval.size(); ++i) {
-        mnuDisplayInterval[i] =
-            item(DisplayIntervalHeader, "mnuDisplayInterval", QString::fromLatin1(intervalCaptions[i]));
+        mnuDisplayInterval[i] = item(DisplayIntervalHeader, "mnuDisplayInterval", texts::kIntervals[i]);
         mnuDisplayInterval[i]->setCheckable(true);
     }
     mnuDisplayInterval[1]->setChecked(true);
 
-    HelpMenuHeader = title(bar->addMenu(QStringLiteral("Help")), "HelpMenuHeader");
-    mnuHelp = item(HelpMenuHeader, "mnuHelp", QStringLiteral("Help"));
+    HelpMenuHeader = title(bar->addMenu(Text(texts::kHelpMenu)), "HelpMenuHeader");
+    mnuHelp = item(HelpMenuHeader, "mnuHelp", texts::kHelp);
     Line5 = separator(HelpMenuHeader, "Line5");
-    mnuAbout = item(HelpMenuHeader, "mnuAbout", QStringLiteral("About"));
+    mnuAbout = item(HelpMenuHeader, "mnuAbout", texts::kAbout);
 }
 
 void FrmImageViewer::ConnectHandlers() {
@@ -218,6 +214,11 @@ void FrmImageViewer::ConnectHandlers() {
     connect(cmdNext, &QPushButton::clicked, this, &FrmImageViewer::cmdNext_Click);
 }
 
+QPoint FrmImageViewer::CellCorner(int slot) const {
+    const auto cell = static_cast<std::size_t>(slot - 1);
+    return {ThumbCellPos[cell], ThumbCellPos[cell + 9]};
+}
+
 int FrmImageViewer::InnerWidth() const {
     return centralWidget()->width();
 }
@@ -227,13 +228,10 @@ int FrmImageViewer::InnerHeight() const {
 }
 
 void FrmImageViewer::Form_Load() {
-    setWindowTitle(QStringLiteral("Tamsel Image Viewer v%1.%2.%3")
-                       .arg(kVersionMajor)
-                       .arg(kVersionMinor)
-                       .arg(kVersionRevision));
+    setWindowTitle(texts::TitleWithVersion());
     PlaceWindow();
     PlaceControls();
-    Label2->setText(QStringLiteral("Single Click and Open or Double Click On An Image to See It Full Size"));
+    Label2->setText(Text(texts::kHint));
     Label2->show();
     RestoreLastFolder();
     filList->SetPattern(browse::kFileListPattern);
@@ -244,12 +242,12 @@ void FrmImageViewer::Form_Load() {
 void FrmImageViewer::PlaceControls() {
     const int w = InnerWidth();
     const int h = InnerHeight();
-    Frame1->move(shell::RoundHalfEven(w / 2.0 - Frame1->width() / 2.0),
-                 shell::RoundHalfEven((h - Frame1->height()) / 2.0));
+    Frame1->move(platform::RoundHalfEven(w / 2.0 - Frame1->width() / 2.0),
+                 platform::RoundHalfEven((h - Frame1->height()) / 2.0));
     ComputeThumbCells();
-    cmdStop->move(shell::RoundHalfEven(w / 2.0 - cmdStop->width() / 2.0), h - 80);
-    cmdPrevious->move(shell::RoundHalfEven(w / 3.0 - cmdPrevious->width() / 2.0), cmdStop->y());
-    cmdNext->move(shell::RoundHalfEven(2.0 * w / 3.0 - cmdNext->width() / 2.0), cmdStop->y());
+    cmdStop->move(platform::RoundHalfEven(w / 2.0 - cmdStop->width() / 2.0), h - 80);
+    cmdPrevious->move(platform::RoundHalfEven(w / 3.0 - cmdPrevious->width() / 2.0), cmdStop->y());
+    cmdNext->move(platform::RoundHalfEven(2.0 * w / 3.0 - cmdNext->width() / 2.0), cmdStop->y());
     Label2->setGeometry(20, cmdStop->y(), 180, cmdStop->height());
     ControlLayout.assign(Controls.size(), shell::ControlPlacement{});
     RecordLayout();
@@ -260,8 +258,8 @@ void FrmImageViewer::PlaceWindow() {
     // height 10 twips (two thirds of a pixel) less, rounded to whole pixels.
     const QSize screen = platform_.screenSize;
     outerSize_ =
-        QSize(screen.width(), shell::RoundHalfEven((screen.height() * platform::kTwipsPerPixel - 10) /
-                                                   double{platform::kTwipsPerPixel}));
+        QSize(screen.width(), platform::RoundHalfEven((screen.height() * platform::kTwipsPerPixel - 10) /
+                                                      double{platform::kTwipsPerPixel}));
     create();  // with its native window made, the platform can tell what frame it adds
     FitOuterSize();
     layout()->activate();
@@ -429,7 +427,7 @@ bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmImageViewer::ShowMessage(const QString& text, platform::MessageIcon icon) {
-    platform_.messages->Show(this, kApplicationTitle, text, icon);
+    platform_.messages->Show(this, texts::ApplicationTitle(), text, icon);
 }
 
 }  // namespace tamsel

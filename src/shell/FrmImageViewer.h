@@ -29,6 +29,9 @@ class PictureBox;
 namespace tamsel {
 
 class FrmHelp;
+namespace buttons {
+struct Changes;
+}
 
 // The main window: the file browser, the ten picture boxes, the three buttons, the labels and the
 // menus, the view state they share, and every handler. The handlers of each part of the window are
@@ -100,6 +103,10 @@ public:
     std::array<int, 18> ThumbCellPos{};
     std::array<int, 20> ThumbImageSize{};
     std::vector<shell::ControlPlacement> ControlLayout;
+
+    // The top-left corner of the cell that picture slot `slot` (1..9) shows: its left edge at
+    // ThumbCellPos entry slot - 1, its top edge at entry slot - 1 + 9.
+    QPoint CellCorner(int slot) const;
 
     // The window's inner area: the central widget, below the menu bar.
     int InnerWidth() const;
@@ -206,6 +213,8 @@ private:
     void ShowEntry(int index);
     void HideThumbnailCells();
     void ShowFullSizeFromPage();
+    void ShowFirstPage();
+    void SetButtons(const buttons::Changes& changes);
     void ShowMessage(const QString& text, platform::MessageIcon icon);
     void ShowCannotDisplay(const QString& path);
     QSize LimitOf(int slot) const;
@@ -230,8 +239,5 @@ private:
     int displaying_ = 0;          // displays in progress: a message box of one may be open
     bool redrawPending_ = false;  // a resize came during a display and owes a redraw
 };
-
-// The application's title: the caption of every message box.
-inline const QString kApplicationTitle = QStringLiteral("Tamsel Image Viewer");
 
 }  // namespace tamsel

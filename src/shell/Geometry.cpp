@@ -1,13 +1,6 @@
 #include "shell/Geometry.h"
 
-#include <cmath>
-
 namespace tamsel::shell {
-
-int RoundHalfEven(double value) {
-    // nearbyint rounds in the current rounding mode, which is to nearest with ties to even.
-    return static_cast<int>(std::nearbyint(value));
-}
 
 ViewGeometry ComputeViewGeometry(int width, int height, int buttonHeight) {
     ViewGeometry g;

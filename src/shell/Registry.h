@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "Version.h"
 #include "platform/SettingsStore.h"
 
 // The remembered values, under the names the program has always used for them: a root, a key path
@@ -9,7 +10,9 @@
 namespace tamsel::Registry {
 
 inline const QString kMachineRoot = QStringLiteral("HKEY_LOCAL_MACHINE");
-inline const QString kViewerKey = QStringLiteral("Software\\Corvane Software Store\\Tamsel Image Viewer");
+// "Software\Corvane Software Store\Tamsel Image Viewer": the company's, then the product's.
+inline const QString kViewerKey =
+    QStringLiteral("Software\\%1\\%2").arg(QString::fromUtf8(kCompanyName), QString::fromUtf8(kProductName));
 inline const QString kLastUsedPath = QStringLiteral("LastUsedPath");
 
 // Reads a string value; `defaultValue` when the key or the value cannot be read. A value name of

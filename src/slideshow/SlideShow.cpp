@@ -4,14 +4,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <cmath>
 
+#include "navigation/Stepping.h"
 #include "platform/FileListBox.h"
+#include "shell/Buttons.h"
 #include "shell/FrmImageViewer.h"
 #include "slideshow/ShowTiming.h"
-#include "thumbs/Paging.h"
 
 namespace tamsel {
 
@@ -33,14 +33,7 @@ void FrmImageViewer::RunSlideShow() {
     mnuBeginSlideShow->setEnabled(false);
     mnuEndSlideShow->setEnabled(true);
     DisplayIntervalHeader->menuAction()->setEnabled(false);
-    cmdPrevious->setEnabled(false);
-    cmdPrevious->show();
-    cmdStop->setText(QStringLiteral("Pause"));
-    cmdStop->setEnabled(true);
-    cmdStop->show();
-    cmdStop->setToolTip(QStringLiteral("Pause Slide Show"));
-    cmdNext->setEnabled(false);
-    cmdNext->show();
+    SetButtons(buttons::kShowRunning);
     Label2->hide();
     Frame1->hide();
     StopShow = false;
@@ -54,7 +47,7 @@ void FrmImageViewer::RunSlideShow() {
     do {
         const int listCount = filList->ListCount();
         if (mnuSequentialShow->isChecked()) {
-            filList->SetListIndex(thumbs::NextEntry(filList->ListIndex(), listCount));
+            filList->SetListIndex(navigation::NextEntry(filList->ListIndex(), listCount));
         } else {
             platform_.random->Reseed(clock.SecondsSinceMidnight());
             filList->SetListIndex(slideshow::RandomEntry(platform_.random->Next(), listCount));
@@ -75,9 +68,7 @@ void FrmImageViewer::mnuEndSlideShow_Click() {
     mnuBeginSlideShow->setEnabled(true);
     mnuEndSlideShow->setEnabled(false);
     DisplayIntervalHeader->menuAction()->setEnabled(true);
-    cmdPrevious->setEnabled(true);
-    cmdStop->hide();
-    cmdNext->setEnabled(true);
+    SetButtons(buttons::kShowEnded);
     StopShow = true;
 }
 

@@ -6,7 +6,7 @@
 //
 // A colour value is red + 256 x green + 65536 x blue, each channel 0..255. The canvas that a texture
 // is painted on stores 0xFFRRGGBB words (the layout of a 32-bit RGB image), so the decoder produces
-// those directly; ColourOfCanvasPixel and CanvasPixelOf convert between the two.
+// those directly; CanvasPixelOf converts a colour value to that layout.
 namespace tamsel::Binary {
 
 using ColourValue = std::int32_t;
@@ -20,6 +20,10 @@ inline constexpr std::uint8_t kFormat4444 = 5;
 constexpr bool IsPaletteFormat(std::uint8_t format) {
     return format <= 2;
 }
+
+// The per-pixel reference of the conversions: channel by channel, exactly as the formats define them.
+// The reader paints through the whole-run kernels of PixelKernels.h, which the tests and the fuzzer
+// check against these on every word.
 
 // Channels of a 16-bit pixel word under a format code, widened to 8 bits; 0 for unknown formats.
 std::int32_t RedOf(std::int32_t word, std::uint8_t format);
@@ -35,10 +39,6 @@ ColourValue PaletteEntryColour(std::uint32_t entry);
 constexpr std::uint32_t CanvasPixelOf(ColourValue colour) {
     const auto c = static_cast<std::uint32_t>(colour);
     return 0xFF000000U | ((c & 0xFFU) << 16) | (c & 0xFF00U) | ((c >> 16) & 0xFFU);
-}
-
-constexpr ColourValue ColourOfCanvasPixel(std::uint32_t pixel) {
-    return static_cast<ColourValue>(((pixel >> 16) & 0xFFU) | (pixel & 0xFF00U) | ((pixel & 0xFFU) << 16));
 }
 
 }  // namespace tamsel::Binary

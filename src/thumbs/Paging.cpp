@@ -20,12 +20,4 @@ int PreviousPageStart(int pageStart, int listCount) {
     return pageStart - step >= 0 ? pageStart - step : pageStart - step + listCount;
 }
 
-int NextEntry(int index, int listCount) {
-    return index + 1 >= listCount ? 0 : index + 1;
-}
-
-int PreviousEntry(int index, int listCount) {
-    return index <= 0 ? listCount - 1 : index - 1;
-}
-
 }  // namespace tamsel::thumbs

@@ -1,7 +1,6 @@
 #pragma once
 
-// The arithmetic of stepping through the file list: single entries and thumbnail pages, both
-// wrapping around at the ends of the list.
+// The arithmetic of thumbnail pages over the file list, wrapping around at its ends.
 namespace tamsel::thumbs {
 
 inline constexpr int kCellsPerPage = 9;
@@ -18,10 +17,5 @@ int NextPageStart(int selected, int listCount);
 
 // The page before: `pageStart` moved back by a page size, wrapping; the selection plays no part.
 int PreviousPageStart(int pageStart, int listCount);
-
-// One entry forward (from no selection, -1, to entry 0) and back (from entry 0 or no selection to
-// the last), wrapping at both ends.
-int NextEntry(int index, int listCount);
-int PreviousEntry(int index, int listCount);
 
 }  // namespace tamsel::thumbs

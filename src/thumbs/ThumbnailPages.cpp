@@ -3,14 +3,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QScopeGuard>
 
 #include "browse/ImageKind.h"
+#include "navigation/Stepping.h"
 #include "platform/DirListBox.h"
+#include "platform/Drives.h"
 #include "platform/FileListBox.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
+#include "shell/Buttons.h"
 #include "shell/FrmImageViewer.h"
 #include "thumbs/Paging.h"
 
@@ -20,30 +22,25 @@ void FrmImageViewer::mnuViewThumbnails_Click() {
     if (!mnuViewThumbnails->isChecked()) {
         mnuViewThumbnails->setChecked(true);
         SlideShowMenuHeader->menuAction()->setEnabled(false);
-        cmdPrevious->setToolTip(QStringLiteral("Previous Thumbnails"));
-        cmdPrevious->show();
-        cmdStop->setText(QStringLiteral("Open"));
-        cmdStop->hide();
-        cmdNext->setToolTip(QStringLiteral("Next ThumbNails"));
-        cmdNext->show();
-        Frame1->hide();
-        Picture3[0]->hide();
-        ThumbMode = true;
-        PageStart = 0;
-        ShowThumbnailPage();
+        SetButtons(buttons::kEnterThumbnails);
+        ShowFirstPage();
         return;
     }
     mnuOpenFile->setEnabled(true);
     mnuViewThumbnails->setChecked(false);
     SlideShowMenuHeader->menuAction()->setEnabled(true);
-    cmdPrevious->setToolTip(QStringLiteral("Previous Image"));
-    cmdPrevious->setEnabled(true);
-    cmdStop->hide();
-    cmdNext->setToolTip(QStringLiteral("Next Image"));
-    cmdNext->setEnabled(true);
+    SetButtons(buttons::kLeaveThumbnails);
     ThumbMode = false;
     HideThumbnailCells();
     OpenSelectedImage(0);
+}
+
+void FrmImageViewer::ShowFirstPage() {
+    Frame1->hide();
+    Picture3[0]->hide();
+    ThumbMode = true;
+    PageStart = 0;
+    ShowThumbnailPage();
 }
 
 void FrmImageViewer::ShowThumbnailPage() {
@@ -60,7 +57,7 @@ void FrmImageViewer::ShowThumbnailPage() {
     // its colours from the one before it.
     QStringList pictures;
     for (int cell = 1; cell <= count; ++cell) {
-        const QString path = browse::FullPath(
+        const QString path = platform::FullPath(
             dirList->Path(), filList->EntryName(thumbs::CellEntry(PageStart, cell, listCount)));
         if (browse::IsPictureName(path) && HeldFor(path, cell) == nullptr) {
             pictures << path;
@@ -71,7 +68,7 @@ void FrmImageViewer::ShowThumbnailPage() {
     for (int cell = 1; cell <= count; ++cell) {
         const auto slot = static_cast<std::size_t>(cell);
         platform::PictureBox* box = Picture3[slot];
-        box->setGeometry(ThumbCellPos[slot - 1], ThumbCellPos[slot + 8], ThumbWidth, ThumbHeight);
+        box->setGeometry(QRect(CellCorner(cell), QSize(ThumbWidth, ThumbHeight)));
         // A file of no known kind draws nothing: its cell stays empty rather than keep the picture of
         // an earlier page.
         if (!browse::KindOfName(filList->FileName())) {
@@ -79,7 +76,7 @@ void FrmImageViewer::ShowThumbnailPage() {
         }
         OpenSelectedImage(cell);
         if (cell < count) {
-            filList->SetListIndex(thumbs::NextEntry(filList->ListIndex(), listCount));
+            filList->SetListIndex(navigation::NextEntry(filList->ListIndex(), listCount));
         }
     }
     platform::MousePointer::SetDefault();
@@ -90,9 +87,8 @@ void FrmImageViewer::Picture3_Click(int index) {
         return;
     }
     filList->SetListIndex(thumbs::CellEntry(PageStart, index, filList->ListCount()));
-    setWindowTitle(QStringLiteral("Tamsel Image Viewer: ") + filList->FileName());
-    cmdStop->setEnabled(true);
-    cmdStop->show();
+    setWindowTitle(texts::TitleOfFile(filList->FileName()));
+    SetButtons(buttons::kCellSelected);
 }
 
 void FrmImageViewer::Picture3_DblClick(int index) {
@@ -115,12 +111,7 @@ void FrmImageViewer::HideThumbnailCells() {
 void FrmImageViewer::ShowFullSizeFromPage() {
     Label2->hide();
     mnuOpenFile->setEnabled(false);
-    cmdPrevious->setEnabled(false);
-    cmdStop->setText(QStringLiteral("ThumbNails"));
-    cmdStop->setEnabled(true);
-    cmdStop->show();
-    cmdStop->setToolTip(QStringLiteral("View More Thumbnails"));
-    cmdNext->setEnabled(false);
+    SetButtons(buttons::kFullSizeFromPage);
 }
 
 }  // namespace tamsel

@@ -4,6 +4,8 @@
 #include "browse/ImageKind.h"
 #include "display/DisplayText.h"
 #include "display/FitRule.h"
+#include "navigation/Stepping.h"
+#include "platform/Drives.h"
 #include "shell/Geometry.h"
 #include "slideshow/ShowTiming.h"
 #include "thumbs/Paging.h"
@@ -176,8 +178,8 @@ void RulesTest::kindOfName() {
 }
 
 void RulesTest::fullPath() {
-    QCOMPARE(browse::FullPath(QStringLiteral("/"), QStringLiteral("road.mip")), QStringLiteral("/road.mip"));
-    QCOMPARE(browse::FullPath(QStringLiteral("/cars"), QStringLiteral("road.mip")),
+    QCOMPARE(platform::FullPath(QStringLiteral("/"), QStringLiteral("road.mip")), QStringLiteral("/road.mip"));
+    QCOMPARE(platform::FullPath(QStringLiteral("/cars"), QStringLiteral("road.mip")),
              QStringLiteral("/cars/road.mip"));
 }
 
@@ -221,14 +223,14 @@ void RulesTest::cellToFile() {
 }
 
 void RulesTest::stepping() {
-    QCOMPARE(thumbs::NextEntry(3, 4), 0);
-    QCOMPARE(thumbs::NextEntry(-1, 4), 0);
-    QCOMPARE(thumbs::NextEntry(1, 4), 2);
-    QCOMPARE(thumbs::PreviousEntry(0, 4), 3);
-    QCOMPARE(thumbs::PreviousEntry(-1, 4), 3);
-    QCOMPARE(thumbs::PreviousEntry(2, 4), 1);
-    QCOMPARE(thumbs::NextEntry(0, 1), 0);
-    QCOMPARE(thumbs::PreviousEntry(0, 1), 0);
+    QCOMPARE(navigation::NextEntry(3, 4), 0);
+    QCOMPARE(navigation::NextEntry(-1, 4), 0);
+    QCOMPARE(navigation::NextEntry(1, 4), 2);
+    QCOMPARE(navigation::PreviousEntry(0, 4), 3);
+    QCOMPARE(navigation::PreviousEntry(-1, 4), 3);
+    QCOMPARE(navigation::PreviousEntry(2, 4), 1);
+    QCOMPARE(navigation::NextEntry(0, 1), 0);
+    QCOMPARE(navigation::PreviousEntry(0, 1), 0);
 }
 
 void RulesTest::intervalFromTheCheckedItem_data() {

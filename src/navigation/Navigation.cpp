@@ -6,9 +6,11 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "navigation/Stepping.h"
 #include "platform/FileListBox.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
+#include "shell/Buttons.h"
 #include "shell/FrmImageViewer.h"
 #include "thumbs/Paging.h"
 
@@ -36,7 +38,7 @@ void FrmImageViewer::cmdPrevious_Click() {
         PageStart = thumbs::PreviousPageStart(PageStart, listCount);
         ShowThumbnailPage();
     } else {
-        StepSinglePicture(*this, thumbs::PreviousEntry);
+        StepSinglePicture(*this, navigation::PreviousEntry);
     }
 }
 
@@ -49,48 +51,34 @@ void FrmImageViewer::cmdNext_Click() {
         PageStart = thumbs::NextPageStart(filList->ListIndex(), listCount);
         ShowThumbnailPage();
     } else {
-        StepSinglePicture(*this, thumbs::NextEntry);
+        StepSinglePicture(*this, navigation::NextEntry);
     }
 }
 
 void FrmImageViewer::cmdStop_Click() {
+    using texts::Text;
     const QString caption = cmdStop->text();
-    if (caption == QStringLiteral("Pause")) {
-        cmdPrevious->setEnabled(true);
-        cmdStop->setText(QStringLiteral("Continue"));
-        cmdStop->setToolTip(QStringLiteral("Continue Slide Show"));
-        cmdNext->setEnabled(true);
+    if (caption == Text(texts::kPause)) {
+        SetButtons(buttons::kShowPaused);
         StopShow = true;
-    } else if (caption == QStringLiteral("Continue")) {
-        cmdPrevious->setEnabled(false);
-        cmdStop->setText(QStringLiteral("Pause"));
-        cmdStop->setToolTip(QStringLiteral("Pause Slide Show"));
-        cmdNext->setEnabled(false);
+    } else if (caption == Text(texts::kContinue)) {
+        SetButtons(buttons::kContinueShow);
         RunSlideShow();
-    } else if (caption == QStringLiteral("ThumbNails")) {
+    } else if (caption == Text(texts::kThumbNails)) {
         Label2->show();
         ThumbMode = true;
         Picture3[0]->hide();
         ShowThumbnailPage();
         mnuOpenFile->setEnabled(true);
-        cmdPrevious->setEnabled(true);
-        cmdPrevious->setToolTip(QStringLiteral("Previous Thumbnails"));
-        cmdStop->setText(QStringLiteral("Open"));
-        cmdStop->setEnabled(false);
-        cmdStop->hide();
-        cmdStop->setToolTip(QStringLiteral("View Thumbnails"));
-        cmdNext->setEnabled(true);
-        cmdNext->setToolTip(QStringLiteral("Next Thumbnails"));
-    } else if (caption == QStringLiteral("Open") && ThumbMode) {
+        SetButtons(buttons::kBackToPage);
+    } else if (caption == Text(texts::kOpen) && ThumbMode) {
         ThumbMode = false;
         HideThumbnailCells();
         ShowFullSizeFromPage();
         OpenSelectedImage(0);
-    } else if (caption == QStringLiteral("Open")) {
+    } else if (caption == Text(texts::kOpen)) {
         Label2->hide();
-        cmdPrevious->show();
-        cmdStop->hide();
-        cmdNext->show();
+        SetButtons(buttons::kSingleView);
         Frame1->hide();
         OpenSelectedImage(0);
     }
