@@ -1,5 +1,6 @@
 #include "display/FitRule.h"
 
+#include "platform/PictureBox.h"
 #include "platform/Rounding.h"
 
 namespace tamsel::display {
@@ -29,6 +30,14 @@ std::optional<QSize> FittedSize(QSize picture, QSize limit) {
         return QSize(limit.width(), platform::RoundHalfEven(boxWidth * aspect));
     }
     return QSize(platform::RoundHalfEven(boxHeight / aspect), limit.height());
+}
+
+std::optional<QImage> FittedPicture(const QImage& staged, QSize size, QSize limit) {
+    const std::optional<QSize> shown = FittedSize(size, limit);
+    if (!shown) {
+        return std::nullopt;
+    }
+    return Fits(size, limit) ? staged : platform::Halftone(staged, *shown);
 }
 
 }  // namespace tamsel::display

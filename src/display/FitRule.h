@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QSize>
 #include <optional>
 
@@ -17,5 +18,10 @@ bool Fits(QSize picture, QSize limit);
 // arithmetic has no answer (a shrink with a zero-width picture or a zero-sized limit) or the limit
 // is negative.
 std::optional<QSize> FittedSize(QSize picture, QSize limit);
+
+// What a box of `limit` shows of a picture of size `size` staged as `staged` (at its own size, or at a
+// decoder scale): `staged` itself when the picture fits, else `staged` shrunk with halftone stretching
+// to the fitted size. Nothing when the fit has no answer.
+std::optional<QImage> FittedPicture(const QImage& staged, QSize size, QSize limit);
 
 }  // namespace tamsel::display

@@ -5,6 +5,7 @@
 #include "display/DisplayText.h"
 #include "display/FitRule.h"
 #include "display/PictureLoader.h"
+#include "navigation/Stepping.h"
 #include "platform/DirListBox.h"
 #include "platform/Drives.h"
 #include "platform/FileListBox.h"
@@ -31,12 +32,29 @@ void FrmImageViewer::OpenSelectedImage(int slot) {
         return;
     }
     const QString path = platform::FullPath(dirList->Path(), name);
-    if (ShowHeld(path, slot)) {
-        return;
+    const bool validSlot = slot >= 0 && slot < static_cast<int>(held_.size()) && !(ThumbMode && slot == 0);
+    if (!ShowHeld(path, slot)) {
+        Open(path, *kind, slot, validSlot);
     }
+    if (slot == 0 && !ThumbMode) {
+        ReadAheadAround();
+    }
+}
+
+// Shows the file at `path` in the slot: made ready ahead of time, or opened now; and records what the
+// slot's box then holds.
+void FrmImageViewer::Open(const QString& path, browse::ImageKind kind, int slot, bool validSlot) {
     display::HeldPicture held{path, {}, LimitOf(slot), {}, {}, false, {}, {}};
     const std::optional<texture::FileStamp> stamp = texture::StampOf(platform::EncodeName(path).constData());
-    if (browse::IsTexture(*kind)) {
+    std::optional<display::Prepared> prepared;
+    if (validSlot) {
+        prepared = readAhead_->Take(path, stamp, LimitOf(slot), textureReader_.Palette());
+    }
+    if (prepared) {
+        held.paletteTaken = prepared->paletteTaken;
+        held.paletteLoaded = prepared->paletteLoaded;
+        held.shown = ShowPrepared(slot, *prepared);
+    } else if (browse::IsTexture(kind)) {
         const display::Palette before = textureReader_.Palette();
         const std::optional<texture::TextureLayout> layout = LoadTexture(path);
         if (layout && layout->fourBit && !layout->paletteRead) {
@@ -45,23 +63,39 @@ void FrmImageViewer::OpenSelectedImage(int slot) {
         if (textureReader_.Palette() != before || (layout && layout->paletteRead)) {
             held.paletteLoaded = textureReader_.Palette();
         }
-        if (!layout) {
+        if (!layout && validSlot) {
             // A refused texture shows nothing further: its box stays hidden, title and hover text as
             // they were.
-            if (slot >= 0 && slot < static_cast<int>(Picture3.size())) {
-                Picture3[static_cast<std::size_t>(slot)]->hide();
-            }
+            Picture3[static_cast<std::size_t>(slot)]->hide();
         }
         held.shown = layout && ShowImage(path, slot);
     } else {
         held.shown = ShowImage(path, slot);
     }
-    if (stamp && slot >= 0 && slot < static_cast<int>(held_.size())) {
+    if (stamp && validSlot) {
         held.stamp = *stamp;
         held.size = Picture2->size();
         held.boxSize = Picture3[static_cast<std::size_t>(slot)]->size();
         held_[static_cast<std::size_t>(slot)] = std::move(held);
     }
+}
+
+// The neighbours of the picture on show in the single view, made ready for Previous and Next.
+void FrmImageViewer::ReadAheadAround() {
+    const int count = filList->ListCount();
+    const int index = filList->ListIndex();
+    if (count < 2 || index < 0) {
+        return;
+    }
+    std::vector<display::ReadJob> jobs;
+    for (const int entry : {navigation::NextEntry(index, count), navigation::PreviousEntry(index, count)}) {
+        const QString name = filList->EntryName(entry);
+        if (browse::KindOfName(name)) {
+            jobs.push_back(
+                {{platform::FullPath(dirList->Path(), name)}, LimitOf(0), textureReader_.Palette()});
+        }
+    }
+    readAhead_->Want(jobs, false);
 }
 
 QSize FrmImageViewer::LimitOf(int slot) const {
@@ -111,24 +145,33 @@ std::optional<texture::TextureLayout> FrmImageViewer::LoadTexture(const QString&
     // The staging box lets go of the last canvas first, so that painting reuses its memory rather than
     // copying it.
     Picture2->Surface() = QImage();
-    // The headers decide everything before a byte of pixels is read: what the decode may take, and
-    // which pixel bytes reach the canvas. A canvas the toolkit cannot make is refused like any other.
-    std::optional<texture::TextureLayout> layout = textureReader_.ReadLayout(file);
-    const auto reserved = layout ? texture::DecodeBudget::Program().Reserve(texture::DecodeBytes(*layout))
-                                 : std::optional<texture::DecodeBudget::Reservation>();
-    if (!reserved || !texture::ReadPixelData(file, *layout, texturePixels_) ||
-        !imgOriginal->SetSurfaceSize(layout->width, layout->height, PictureBox::Clear::None)) {
-        SetDefault();
-        ShowMessage(texts::Text(texts::kNotValidTexture), platform::MessageIcon::Warning);
-        return std::nullopt;
-    }
-    // Every canvas pixel is painted (black where no stored pixel lands), so the canvas's memory is
-    // reused as it is.
-    QImage& canvas = imgOriginal->Surface();
-    textureReader_.Paint(*layout, texturePixels_,
-                         {reinterpret_cast<std::uint32_t*>(canvas.bits()), canvas.bytesPerLine() / 4});
+    // A canvas the toolkit cannot make is refused like any other.
+    std::optional<texture::TextureLayout> layout =
+        display::DecodeTexture(textureReader_, file, texturePixels_, [this](int width, int height) {
+            return imgOriginal->SetSurfaceSize(width, height, PictureBox::Clear::None)
+                       ? &imgOriginal->Surface()
+                       : nullptr;
+        });
     SetDefault();
+    if (!layout) {
+        ShowMessage(texts::Text(texts::kNotValidTexture), platform::MessageIcon::Warning);
+    }
     return layout;
+}
+
+bool FrmImageViewer::ShowPrepared(int slot, const display::Prepared& prepared) {
+    SetBusy();
+    const auto index = static_cast<std::size_t>(slot);
+    held_[index].reset();
+    Picture3[index]->hide();
+    if (prepared.paletteLoaded) {
+        textureReader_.SetPalette(*prepared.paletteLoaded);
+    }
+    Picture2->AssignPicture(prepared.staged.isNull() ? prepared.shown : prepared.staged);
+    Picture2->resize(prepared.size);
+    RecordSize(slot, prepared.size);
+    Draw(slot, prepared.size, prepared.shown);
+    return true;
 }
 
 bool FrmImageViewer::ShowImage(const QString& path, int slot) {
@@ -150,7 +193,7 @@ bool FrmImageViewer::ShowImage(const QString& path, int slot) {
     QSize size;
     QImage staged;
     if (picture) {
-        std::optional<display::Picture> loaded = prefetch_.Take(path, limit);
+        std::optional<display::Picture> loaded = display::LoadPicture(path, limit);
         if (!loaded) {
             ShowCannotDisplay(path);
             return false;
@@ -166,27 +209,26 @@ bool FrmImageViewer::ShowImage(const QString& path, int slot) {
 
     RecordSize(slot, size);
 
-    const std::optional<QSize> shown = display::FittedSize(size, limit);
+    std::optional<QImage> shown = display::FittedPicture(staged, size, limit);
     if (!shown) {
         ShowCannotDisplay(path);
         return false;
     }
-    if (display::Fits(size, limit)) {
-        box->SetAutoSize(true);
-        if (picture) {
-            box->AssignPicture(staged);
-        } else {
-            // The canvas is painted afresh by the next texture: the box takes a copy.
-            box->resize(size);
-            box->BitBlt(staged);
-        }
-    } else {
-        box->SetAutoSize(false);
-        box->resize(*shown);
-        box->StretchBltHalftone(staged);
+    if (!picture && display::Fits(size, limit)) {
+        *shown = shown->copy();  // the canvas is painted afresh by the next texture: the box takes a copy
     }
-    PlaceAndShow(slot);
+    Draw(slot, size, *shown);
     return true;
+}
+
+// Puts `shown`, a picture of size `size` fitted to the slot's limit, into the slot's box and shows it.
+void FrmImageViewer::Draw(int slot, QSize size, const QImage& shown) {
+    PictureBox* box = Picture3[static_cast<std::size_t>(slot)];
+    box->SetAutoSize(display::Fits(size, LimitOf(slot)));
+    // The box takes the fitted size even where the shrunk picture has no pixels left (a side of 0).
+    box->resize(display::FittedSize(size, LimitOf(slot)).value_or(shown.size()));
+    box->AssignPicture(shown);
+    PlaceAndShow(slot);
 }
 
 // The size record of the slot and the hover text of its box.

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QImageReader>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 #include "display/FitRule.h"
@@ -97,34 +96,25 @@ std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::De
     return Picture{upright, Opaque(std::move(image))};
 }
 
-PicturePrefetch::~PicturePrefetch() {
-    Clear();
-}
-
-void PicturePrefetch::Start(const QStringList& paths, QSize limit) {
-    for (const QString& path : paths) {
-        pending_.push_back(
-            {path, limit, QtConcurrent::run([path, limit] { return LoadPicture(path, limit); })});
+std::optional<texture::TextureLayout> DecodeTexture(texture::TextureReader& reader, texture::ByteSource& file,
+                                                    std::vector<std::uint8_t>& pixels,
+                                                    const std::function<QImage*(int, int)>& canvasFor,
+                                                    texture::DecodeBudget& budget) {
+    std::optional<texture::TextureLayout> layout = reader.ReadLayout(file);
+    const auto reserved = layout ? budget.Reserve(texture::DecodeBytes(*layout))
+                                 : std::optional<texture::DecodeBudget::Reservation>();
+    if (!reserved || !texture::ReadPixelData(file, *layout, pixels)) {
+        return std::nullopt;
     }
-}
-
-std::optional<Picture> PicturePrefetch::Take(const QString& path, QSize limit) {
-    const auto found = std::find_if(pending_.begin(), pending_.end(), [&](const Pending& pending) {
-        return pending.path == path && pending.limit == limit;
-    });
-    if (found == pending_.end()) {
-        return LoadPicture(path, limit);
+    QImage* canvas = canvasFor(layout->width, layout->height);
+    if (canvas == nullptr) {
+        return std::nullopt;
     }
-    std::optional<Picture> picture = found->picture.result();
-    pending_.erase(found);
-    return picture;
-}
-
-void PicturePrefetch::Clear() {
-    for (Pending& pending : pending_) {
-        pending.picture.waitForFinished();
-    }
-    pending_.clear();
+    // Every canvas pixel is painted (black where no stored pixel lands), so the canvas's memory is
+    // reused as it is.
+    reader.Paint(*layout, pixels,
+                 {reinterpret_cast<std::uint32_t*>(canvas->bits()), canvas->bytesPerLine() / 4});
+    return layout;
 }
 
 }  // namespace tamsel::display

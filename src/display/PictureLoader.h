@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QFuture>
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "texture/DecodeBudget.h"
+#include "texture/TextureReader.h"
 
-// Reading BMP and JPEG pictures: only regular files are ever opened, each is read as its decoder asks
+// Reading pictures and textures: only regular files are ever opened, each is read as its decoder asks
 // for the bytes (never whole into memory), and each decode first reserves, from the program's decode
 // budget, what its header says it will need.
 namespace tamsel::display {
@@ -29,32 +30,13 @@ struct Picture {
 std::optional<Picture> LoadPicture(const QString& path, QSize limit,
                                    texture::DecodeBudget& budget = texture::DecodeBudget::Program());
 
-// Pictures decoded ahead on worker threads while the window draws the ones before them: a thumbnail
-// page starts its BMP and JPEG files at once and takes each when its cell's turn comes, so the page
-// shows the same pictures in the same order, sooner. The workers share the program's decode budget.
-class PicturePrefetch {
-public:
-    PicturePrefetch() = default;
-    PicturePrefetch(const PicturePrefetch&) = delete;
-    PicturePrefetch& operator=(const PicturePrefetch&) = delete;
-    ~PicturePrefetch();
-
-    // Starts decoding each of `paths` for `limit`.
-    void Start(const QStringList& paths, QSize limit);
-
-    // The picture at `path` for `limit`: the decode started for it, waited for, or else one made now.
-    std::optional<Picture> Take(const QString& path, QSize limit);
-
-    // Waits for the decodes that were never taken, and drops them.
-    void Clear();
-
-private:
-    struct Pending {
-        QString path;
-        QSize limit;
-        QFuture<std::optional<Picture>> picture;
-    };
-    std::vector<Pending> pending_;
-};
+// Decodes the texture in `file` with `reader`: the headers, what the decode may take from `budget`,
+// the pixel bytes that land (read into `pixels`, whose memory is reused), painted into the canvas that
+// `canvasFor(width, height)` gives, or that it cannot make (nullptr). Nothing when the texture is
+// refused; the reader's palette is then as far as the headers took it.
+std::optional<texture::TextureLayout> DecodeTexture(
+    texture::TextureReader& reader, texture::ByteSource& file, std::vector<std::uint8_t>& pixels,
+    const std::function<QImage*(int, int)>& canvasFor,
+    texture::DecodeBudget& budget = texture::DecodeBudget::Program());
 
 }  // namespace tamsel::display

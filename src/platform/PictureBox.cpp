@@ -33,24 +33,9 @@ bool PictureBox::SetSurfaceSize(int width, int height, Clear clear) {
     return true;
 }
 
-void PictureBox::BitBlt(const QImage& source) {
-    if (source.size() == size() && source.format() == QImage::Format_RGB32) {
-        image_ = source.copy();
-    } else {
-        if (!SetSurfaceSize(width(), height())) {
-            return;
-        }
-        QPainter painter(&image_);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, source);
-    }
-    update();
-}
-
-void PictureBox::StretchBltHalftone(const QImage& source) {
-    image_ = source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                 .convertToFormat(QImage::Format_RGB32);
-    update();
+QImage Halftone(const QImage& source, QSize size) {
+    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {

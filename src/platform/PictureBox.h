@@ -25,13 +25,6 @@ public:
     enum class Clear { Black, None };
     bool SetSurfaceSize(int width, int height, Clear clear = Clear::Black);
 
-    // Copies the source's top-left rectangle of the box's size onto the box at 0, 0, unchanged.
-    void BitBlt(const QImage& source);
-
-    // Shrinks (or stretches) the whole source onto the box's whole size, each target pixel the mean of
-    // the source pixels it covers.
-    void StretchBltHalftone(const QImage& source);
-
     // The image the box shows; its drawing surface.
     QImage& Surface() { return image_; }
     const QImage& Surface() const { return image_; }
@@ -51,5 +44,9 @@ private:
     bool autoSize_ = false;
     bool swallowRelease_ = false;  // the release that ends a double click is no click of its own
 };
+
+// The halftone stretch of a drawing surface: the whole source shrunk (or stretched) to `size`, each
+// target pixel the mean of the source pixels it covers.
+QImage Halftone(const QImage& source, QSize size);
 
 }  // namespace tamsel::platform

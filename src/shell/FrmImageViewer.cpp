@@ -63,8 +63,12 @@ PictureBox* MakePictureBox(QWidget* parent, const QRect& rect) {
 
 }  // namespace
 
-FrmImageViewer::FrmImageViewer(platform::Platform platform, QWidget* parent)
-    : QMainWindow(parent), platform_(std::move(platform)), settings_(platform_.settingsFile) {
+FrmImageViewer::FrmImageViewer(platform::Platform platform, std::shared_ptr<display::ReadAhead> readAhead,
+                               QWidget* parent)
+    : QMainWindow(parent),
+      platform_(std::move(platform)),
+      settings_(platform_.settingsFile),
+      readAhead_(std::move(readAhead)) {
     QImageReader::setAllocationLimit(kImageAllocationLimitMb);
     setWindowTitle(texts::ApplicationTitle());
     setWindowIcon(QIcon(QPixmap::fromImage(shell::DrawAppIcon(64))));

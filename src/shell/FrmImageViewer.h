@@ -6,8 +6,9 @@
 #include <functional>
 #include <vector>
 
+#include "browse/ImageKind.h"
 #include "display/HeldPicture.h"
-#include "display/PictureLoader.h"
+#include "display/ReadAhead.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 #include "shell/Geometry.h"
@@ -43,7 +44,11 @@ struct Changes;
 class FrmImageViewer : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FrmImageViewer(platform::Platform platform, QWidget* parent = nullptr);
+    // `readAhead` may already be making pictures ready, such as the one named on the command line.
+    explicit FrmImageViewer(
+        platform::Platform platform,
+        std::shared_ptr<display::ReadAhead> readAhead = std::make_shared<display::ReadAhead>(),
+        QWidget* parent = nullptr);
     ~FrmImageViewer() override;
 
     // One entry of the control collection: a control with a rectangle, or a menu title, item or
@@ -218,6 +223,12 @@ private:
     void ShowMessage(const QString& text, platform::MessageIcon icon);
     void ShowCannotDisplay(const QString& path);
     QSize LimitOf(int slot) const;
+    void Open(const QString& path, browse::ImageKind kind, int slot, bool validSlot);
+    bool ShowPrepared(int slot, const display::Prepared& prepared);
+    void Draw(int slot, QSize size, const QImage& shown);
+    void ReadAheadAround();
+    std::vector<display::ReadJob> PageJobs(int pageStart) const;
+    std::vector<std::pair<QString, display::Prepared>> PageOnShow() const;
     const display::HeldPicture* HeldFor(const QString& path, int slot) const;
     bool ShowHeld(const QString& path, int slot);
     void RecordSize(int slot, QSize size);
@@ -227,7 +238,7 @@ private:
     platform::SettingsStore settings_;
     texture::TextureReader textureReader_;
     std::vector<std::uint8_t> texturePixels_;  // the pixel bytes last read; their memory serves the next
-    display::PicturePrefetch prefetch_;
+    std::shared_ptr<display::ReadAhead> readAhead_;
     std::array<std::optional<display::HeldPicture>, 10> held_;  // what each picture box holds
     QPointer<FrmHelp> help_;
     QSize outerSize_;             // the window's size with its frame, from the screen's

@@ -3,7 +3,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QScopeGuard>
 
 #include "browse/ImageKind.h"
 #include "navigation/Stepping.h"
@@ -52,19 +51,9 @@ void FrmImageViewer::ShowThumbnailPage() {
     }
     platform::MousePointer::SetBusy();
     const int count = thumbs::PageSize(listCount);
-    // The page's BMP and JPEG files that its cells do not hold already decode on worker threads
-    // meanwhile; textures stay in list order on this thread, since a texture without a palette takes
-    // its colours from the one before it.
-    QStringList pictures;
-    for (int cell = 1; cell <= count; ++cell) {
-        const QString path = platform::FullPath(
-            dirList->Path(), filList->EntryName(thumbs::CellEntry(PageStart, cell, listCount)));
-        if (browse::IsPictureName(path) && HeldFor(path, cell) == nullptr) {
-            pictures << path;
-        }
-    }
-    prefetch_.Start(pictures, QSize(ThumbWidth, ThumbHeight));
-    const auto dropUntaken = qScopeGuard([this] { prefetch_.Clear(); });
+    // The files of the page that its cells do not hold already are made ready on worker threads while
+    // the cells are drawn in order.
+    readAhead_->Want(PageJobs(PageStart), true);
     for (int cell = 1; cell <= count; ++cell) {
         const auto slot = static_cast<std::size_t>(cell);
         platform::PictureBox* box = Picture3[slot];
@@ -79,7 +68,54 @@ void FrmImageViewer::ShowThumbnailPage() {
             filList->SetListIndex(navigation::NextEntry(filList->ListIndex(), listCount));
         }
     }
+    // This page is kept for coming back, and the next one is made ready while this one is looked at.
+    readAhead_->KeepPage(PageOnShow());
+    readAhead_->Want(PageJobs(thumbs::NextPageStart(filList->ListIndex(), listCount)), false);
     platform::MousePointer::SetDefault();
+}
+
+// The files of the page that starts at `pageStart` that its cells do not hold: each BMP and JPEG on its
+// own, the textures one after another from the palette as it stands, as drawing the page reads them.
+std::vector<display::ReadJob> FrmImageViewer::PageJobs(int pageStart) const {
+    const int listCount = filList->ListCount();
+    const QSize limit(ThumbWidth, ThumbHeight);
+    std::vector<display::ReadJob> jobs;
+    display::ReadJob textures{{}, limit, textureReader_.Palette()};
+    for (int cell = 1; cell <= thumbs::PageSize(listCount); ++cell) {
+        const QString name = filList->EntryName(thumbs::CellEntry(pageStart, cell, listCount));
+        const std::optional<browse::ImageKind> kind = browse::KindOfName(name);
+        const QString path = platform::FullPath(dirList->Path(), name);
+        if (!kind || HeldFor(path, cell) != nullptr) {
+            continue;
+        }
+        if (browse::IsTexture(*kind)) {
+            textures.paths << path;
+        } else {
+            jobs.push_back({{path}, limit, {}});
+        }
+    }
+    if (!textures.paths.isEmpty()) {
+        jobs.push_back(textures);
+    }
+    return jobs;
+}
+
+// What the cells of the page on show hold, as pictures made ready for them.
+std::vector<std::pair<QString, display::Prepared>> FrmImageViewer::PageOnShow() const {
+    std::vector<std::pair<QString, display::Prepared>> page;
+    for (std::size_t slot = 1; slot < held_.size(); ++slot) {
+        const std::optional<display::HeldPicture>& held = held_[slot];
+        if (held && held->shown && held->limit == QSize(ThumbWidth, ThumbHeight)) {
+            page.emplace_back(held->path, display::Prepared{held->stamp,
+                                                            held->size,
+                                                            {},
+                                                            held->limit,
+                                                            Picture3[slot]->Surface(),
+                                                            held->paletteTaken,
+                                                            held->paletteLoaded});
+        }
+    }
+    return page;
 }
 
 void FrmImageViewer::Picture3_Click(int index) {

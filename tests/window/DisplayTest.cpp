@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "display/FitRule.h"
+#include "display/PictureLoader.h"
 #include "platform/DirListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/MousePointer.h"
@@ -132,6 +134,7 @@ private slots:
     void afterAResizePicturesKeepTheStartupLimits();
     void resizesDrawAgainFromWhatTheBoxesHold();
     void aTextureWithoutAPaletteIsDrawnAgainWithTheCurrentOne();
+    void neighboursAndPagesAreReadAhead();
 };
 
 void DisplayTest::aTextureThatFitsShowsExactlyItsPixels_data() {
@@ -518,6 +521,51 @@ void DisplayTest::aTextureWithoutAPaletteIsDrawnAgainWithTheCurrentOne() {
     viewer.window.mnuViewThumbnails_Click();
     QCOMPARE(viewer.window.filList->FileName(), QStringLiteral("b.mip"));
     QCOMPARE(viewer.View().Surface().pixel(0, 0), qRgb(0, 0, 255));
+}
+
+// While a picture is looked at, its neighbours and the next page are read ahead: stepping to them
+// opens no file, shows exactly what opening it would, and going back a page opens nothing either.
+void DisplayTest::neighboursAndPagesAreReadAhead() {
+    TestPlatform platform;
+    QStringList names;
+    for (int i = 0; i < 12; ++i) {
+        names << QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+        testing::WritePicture(platform.programFolder, names.back(), Quadrants(1200 + 10 * i, 900));
+    }
+    Viewer viewer(platform, platform.programFolder);
+    OpenCounter counter(platform.programFolder);
+    viewer.Open(names[0]);
+    QTRY_VERIFY(counter.Opens(names[1]) == 1 && counter.Opens(names[11]) == 1);
+    viewer.window.cmdNext_Click();
+    QCOMPARE(counter.Opens(names[1]), 1);
+    const QImage fromReadAhead = viewer.View().Surface();
+    const std::optional<display::Picture> opened =
+        display::LoadPicture(QDir(platform.programFolder).filePath(names[1]),
+                             QSize(viewer.window.ViewWidth, viewer.window.ViewHeight));
+    QVERIFY(opened);
+    QCOMPARE(fromReadAhead,
+             *display::FittedPicture(opened->image, opened->size,
+                                     QSize(viewer.window.ViewWidth, viewer.window.ViewHeight)));
+
+    viewer.window.mnuViewThumbnails_Click();
+    // The next page is read ahead: the three files not on this page (p11 was read once already, as the
+    // single view's neighbour).
+    QTRY_VERIFY(counter.Opens(names[9]) == 1 && counter.Opens(names[10]) == 1 &&
+                counter.Opens(names[11]) == 2);
+    const auto allOpens = [&] {
+        int opens = 0;
+        for (const QString& name : names) {
+            opens += counter.Opens(name);
+        }
+        return opens;
+    };
+    const int before = allOpens();
+    viewer.window.cmdNext_Click();
+    QCOMPARE(viewer.window.PageStart, 9);
+    viewer.window.cmdPrevious_Click();
+    QCOMPARE(viewer.window.PageStart, 0);
+    QCOMPARE(allOpens(), before);
+    QVERIFY(platform.messages->shown.empty());
 }
 
 QTEST_MAIN(DisplayTest)

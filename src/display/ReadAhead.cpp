@@ -1,0 +1,208 @@
+#include "display/ReadAhead.h"
+
+#include <QThread>
+#include <algorithm>
+#include <atomic>
+
+#include "browse/ImageKind.h"
+#include "display/FitRule.h"
+#include "display/PictureLoader.h"
+#include "platform/FileNames.h"
+
+namespace tamsel::display {
+
+namespace {
+
+// A texture decoded into a canvas of its own, with the reader's palette before and after.
+std::optional<Prepared> PrepareTexture(texture::FileSource& file, Palette& palette, QImage& staged) {
+    Prepared prepared;
+    texture::TextureReader reader;
+    reader.SetPalette(palette);
+    std::vector<std::uint8_t> pixels;
+    const std::optional<texture::TextureLayout> layout =
+        DecodeTexture(reader, file, pixels, [&staged](int width, int height) {
+            staged = QImage(width, height, QImage::Format_RGB32);
+            return staged.isNull() && width > 0 && height > 0 ? nullptr : &staged;
+        });
+    if (reader.Palette() != palette || (layout && layout->paletteRead)) {
+        prepared.paletteLoaded = reader.Palette();
+    }
+    if (layout && layout->fourBit && !layout->paletteRead) {
+        prepared.paletteTaken = palette;
+    }
+    palette = reader.Palette();
+    if (!layout) {
+        return std::nullopt;
+    }
+    prepared.size = staged.size();
+    return prepared;
+}
+
+}  // namespace
+
+std::optional<Prepared> Prepare(const QString& path, QSize limit, Palette& palette, bool keepStaged) {
+    const QByteArray name = platform::EncodeName(path);
+    const std::optional<texture::FileStamp> stamp = texture::StampOf(name.constData());
+    if (!stamp) {
+        return std::nullopt;
+    }
+    std::optional<Prepared> prepared;
+    QImage staged;
+    if (browse::IsPictureName(path)) {
+        std::optional<Picture> picture = LoadPicture(path, limit);
+        if (picture) {
+            prepared = Prepared{};
+            prepared->size = picture->size;
+            staged = std::move(picture->image);
+        }
+    } else {
+        texture::FileSource file(name.constData());
+        if (file.IsOpen() && file.Size() > 0) {
+            prepared = PrepareTexture(file, palette, staged);
+        }
+    }
+    if (!prepared) {
+        return std::nullopt;
+    }
+    std::optional<QImage> shown = FittedPicture(staged, prepared->size, limit);
+    if (!shown) {
+        return std::nullopt;
+    }
+    prepared->stamp = *stamp;
+    prepared->limit = limit;
+    prepared->shown = std::move(*shown);
+    if (keepStaged) {
+        prepared->staged = std::move(staged);
+    }
+    return prepared;
+}
+
+ReadAhead::ReadAhead() {
+    pool_.setMaxThreadCount(std::max(QThread::idealThreadCount(), 1));
+}
+
+ReadAhead::~ReadAhead() {
+    Clear();
+}
+
+void ReadAhead::Want(const std::vector<ReadJob>& jobs, bool urgent) {
+    std::vector<Entry> wanted;
+    for (const ReadJob& job : jobs) {
+        std::vector<std::shared_ptr<std::promise<std::optional<Prepared>>>> promises;
+        std::vector<std::shared_ptr<std::atomic<bool>>> dropped;
+        QStringList paths;
+        for (const QString& path : job.paths) {
+            const auto same = [&](const Entry& entry) {
+                return entry.path == path && entry.limit == job.limit;
+            };
+            if (std::any_of(wanted.begin(), wanted.end(), same)) {
+                continue;
+            }
+            if (const Entry* known = Find(path, job.limit)) {
+                wanted.push_back(*known);
+                continue;
+            }
+            promises.push_back(std::make_shared<std::promise<std::optional<Prepared>>>());
+            dropped.push_back(std::make_shared<std::atomic<bool>>(false));
+            paths << path;
+            wanted.push_back(
+                {path, job.limit, job.keepStaged, promises.back()->get_future().share(), dropped.back()});
+        }
+        if (paths.isEmpty()) {
+            continue;
+        }
+        pool_.start(
+            [paths, promises, dropped, limit = job.limit, palette = job.palette,
+             keep = job.keepStaged]() mutable {
+                for (qsizetype i = 0; i < paths.size(); ++i) {
+                    const auto index = static_cast<std::size_t>(i);
+                    promises[index]->set_value(*dropped[index] ? std::nullopt
+                                                               : Prepare(paths[i], limit, palette, keep));
+                }
+            },
+            urgent ? 1 : 0);
+    }
+    for (Entry& entry : entries_) {
+        const bool stillWanted = std::any_of(
+            wanted.begin(), wanted.end(), [&](const Entry& other) { return other.dropped == entry.dropped; });
+        if (!stillWanted) {
+            *entry.dropped = true;
+        }
+    }
+    entries_ = std::move(wanted);
+}
+
+void ReadAhead::KeepPage(std::vector<std::pair<QString, Prepared>> pictures) {
+    std::vector<Entry> page;
+    for (auto& [path, prepared] : pictures) {
+        std::promise<std::optional<Prepared>> ready;
+        const QSize limit = prepared.limit;
+        ready.set_value(std::move(prepared));
+        page.push_back(
+            {path, limit, false, ready.get_future().share(), std::make_shared<std::atomic<bool>>(false)});
+    }
+    kept_.push_back(std::move(page));
+    if (kept_.size() > 2) {
+        kept_.pop_front();
+    }
+}
+
+const ReadAhead::Entry* ReadAhead::Find(const QString& path, QSize limit) const {
+    const auto same = [&](const Entry& entry) { return entry.path == path && entry.limit == limit; };
+    if (const auto found = std::find_if(entries_.begin(), entries_.end(), same); found != entries_.end()) {
+        return &*found;
+    }
+    for (auto page = kept_.rbegin(); page != kept_.rend(); ++page) {
+        if (const auto found = std::find_if(page->begin(), page->end(), same); found != page->end()) {
+            return &*found;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<Prepared> ReadAhead::Take(const QString& path, const std::optional<texture::FileStamp>& stamp,
+                                        QSize limit, const Palette& current) {
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+        return entry.path == path && (entry.limit == limit || entry.staged);
+    });
+    const Entry* kept = found == entries_.end() ? Find(path, limit) : nullptr;
+    if (found == entries_.end() && kept == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<Prepared> prepared = kept != nullptr ? kept->result.get() : found->result.get();
+    if (kept == nullptr) {
+        entries_.erase(found);
+    }
+    if (!prepared || prepared->stamp != stamp ||
+        (prepared->paletteTaken && *prepared->paletteTaken != current)) {
+        return std::nullopt;
+    }
+    if (prepared->limit == limit) {
+        return prepared;
+    }
+    // Made for a limit that was a guess: fitted again from the decoded picture, when its decoder scale
+    // gives at least what the real limit needs.
+    const std::optional<QSize> fitted = FittedSize(prepared->size, limit);
+    if (prepared->staged.isNull() || !fitted || prepared->staged.width() < fitted->width() ||
+        prepared->staged.height() < fitted->height()) {
+        return std::nullopt;
+    }
+    std::optional<QImage> shown = FittedPicture(prepared->staged, prepared->size, limit);
+    if (!shown) {
+        return std::nullopt;
+    }
+    prepared->limit = limit;
+    prepared->shown = std::move(*shown);
+    return prepared;
+}
+
+void ReadAhead::Clear() {
+    for (Entry& entry : entries_) {
+        *entry.dropped = true;
+    }
+    entries_.clear();
+    kept_.clear();
+    pool_.waitForDone();
+}
+
+}  // namespace tamsel::display
