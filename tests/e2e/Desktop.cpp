@@ -51,7 +51,7 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
-Desktop::Desktop(QSize screen) : screen_(screen) {
+Desktop::Desktop(QSize screen) {
     // Xvfb picks a free display itself and writes its number to the descriptor given: its stdout.
     server_.setStandardErrorFile(QProcess::nullDevice());
     server_.start(QStringLiteral("Xvfb"),

@@ -30,7 +30,6 @@ public:
 
     // Empty once the screen and its window manager are up; otherwise what failed.
     QString Fault() const { return fault_; }
-    QSize Screen() const { return screen_; }
     QProcessEnvironment Environment() const;
 
     // Runs an X client on this screen; its standard output, trimmed.
@@ -50,7 +49,6 @@ public:
     void Resize(const QString& window, QSize size) const;
 
 private:
-    QSize screen_;
     QString fault_;
     QString display_;
     QProcess server_;

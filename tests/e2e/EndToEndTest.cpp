@@ -9,6 +9,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -50,6 +51,13 @@ QString SettingsFolder(const QString& configHome) {
 
 QString SettingsFile(const QString& configHome) {
     return QDir(SettingsFolder(configHome)).filePath(QStringLiteral("Tamsel Image Viewer.ini"));
+}
+
+void WriteSettings(const QString& configHome, const QByteArray& content) {
+    QDir().mkpath(SettingsFolder(configHome));
+    QFile file(SettingsFile(configHome));
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
 }
 
 QByteArray FolderLine(const QString& folder) {
@@ -95,22 +103,23 @@ QByteArray ClaimingJpeg(QImage::Format format, int side) {
     return bytes;
 }
 
-// An 8-bit run-length BMP of about 1 KB claiming `side` x `side` pixels: a grey colour table, three
-// runs and the end of the bitmap.
+// An 8-bit run-length BMP of about 1 KB claiming `side` x `side` pixels: a grey colour table, then
+// runs of 255 pixels, an end of line and the end of the bitmap.
 QByteArray RunLengthBmp(int side) {
     const QByteArray runs("\xFF\x01\xFF\x02\x00\x00\xFF\x03\x00\x01", 10);
+    const auto runsSize = static_cast<quint32>(runs.size());
     constexpr quint32 kHeaders = 14 + 40 + 256 * 4;
     QByteArray file;
     QDataStream out(&file, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
     out.writeRawData("BM", 2);
-    out << quint32{kHeaders + 10} << quint32{0} << kHeaders;
-    out << quint32{40} << qint32{side} << qint32{side} << quint16{1} << quint16{8} << quint32{1}
-        << quint32{10} << qint32{2835} << qint32{2835} << quint32{256} << quint32{0};
+    out << kHeaders + runsSize << quint32{0} << kHeaders;
+    out << quint32{40} << qint32{side} << qint32{side} << quint16{1} << quint16{8} << quint32{1} << runsSize
+        << qint32{2835} << qint32{2835} << quint32{256} << quint32{0};
     for (int i = 0; i < 256; ++i) {
         out << quint8(i) << quint8(i) << quint8(i) << quint8{0};
     }
-    out.writeRawData(runs.constData(), static_cast<int>(runs.size()));
+    out.writeRawData(runs.constData(), static_cast<int>(runsSize));
     return file;
 }
 
@@ -151,8 +160,8 @@ private slots:
     void hostileFiles();
     void aFullDiskKeepsTheSettingsFile();
     void aLargeSettingsFileKeepsEveryOtherByte();
-    void settingsThroughASymlink();
-    void settingsLinkedToAFifo();
+    void aLinkedSettingsFileStaysALink_data();
+    void aLinkedSettingsFileStaysALink();
     void theFrameCoversTheScreen_data();
     void theFrameCoversTheScreen();
 
@@ -404,7 +413,7 @@ void EndToEndTest::aFullDiskKeepsTheSettingsFile() {
     }
     const auto unmount = qScopeGuard([&] { ::umount2(folder.constData(), MNT_DETACH); });
     const QByteArray before = kSection + '\n' + FolderLine(config.path());
-    testing::WriteBytes(SettingsFolder(config.path()), QStringLiteral("Tamsel Image Viewer.ini"), before);
+    WriteSettings(config.path(), before);
     QFile filler(QDir(SettingsFolder(config.path())).filePath(QStringLiteral("filler")));
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     const QByteArray block(4096, '\0');
@@ -424,9 +433,7 @@ void EndToEndTest::aLargeSettingsFileKeepsEveryOtherByte() {
     }
     head += "\n; ours\n" + kSection + '\n';
     const QByteArray tail = "Unknown=kept\n\n[Later]\n; the last section\nColour=blue\n";
-    QDir().mkpath(SettingsFolder(config.path()));
-    testing::WriteBytes(SettingsFolder(config.path()), QStringLiteral("Tamsel Image Viewer.ini"),
-                        head + FolderLine(config.path()) + tail);
+    WriteSettings(config.path(), head + FolderLine(config.path()) + tail);
     QCOMPARE(OpenAndClose(config.path(), pictures.path()), QStringLiteral("exit 0"));
     const QByteArray expected = head + FolderLine(pictures.path()) + tail;
     const QByteArray after = Contents(SettingsFile(config.path()));
@@ -434,30 +441,36 @@ void EndToEndTest::aLargeSettingsFileKeepsEveryOtherByte() {
     QVERIFY(after == expected);
 }
 
-void EndToEndTest::settingsThroughASymlink() {
+void EndToEndTest::aLinkedSettingsFileStaysALink_data() {
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("to a regular file") << false;
+    QTest::newRow("to a FIFO") << true;
+}
+
+// The link is the user's: a file it leads to takes the new folder; a FIFO is left as it is, and
+// neither reading nor writing waits on it.
+void EndToEndTest::aLinkedSettingsFileStaysALink() {
+    QFETCH(bool, fifo);
     QTemporaryDir config;
     QTemporaryDir pictures;
     QTemporaryDir elsewhere;
-    const QString target = testing::WriteBytes(elsewhere.path(), QStringLiteral("real.ini"),
-                                               kSection + '\n' + FolderLine(elsewhere.path()));
+    const QString target = QDir(elsewhere.path()).filePath(QStringLiteral("settings"));
+    if (fifo) {
+        QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+    } else {
+        testing::WriteBytes(elsewhere.path(), QStringLiteral("settings"),
+                            kSection + '\n' + FolderLine(elsewhere.path()));
+    }
     QDir().mkpath(SettingsFolder(config.path()));
     QVERIFY(QFile::link(target, SettingsFile(config.path())));
     QCOMPARE(OpenAndClose(config.path(), pictures.path()), QStringLiteral("exit 0"));
     QVERIFY(QFileInfo(SettingsFile(config.path())).isSymLink());
-    QCOMPARE(StoredFolder(target), FolderLine(pictures.path()));
-}
-
-void EndToEndTest::settingsLinkedToAFifo() {
-    QTemporaryDir config;
-    QTemporaryDir pictures;
-    QTemporaryDir elsewhere;
-    const QByteArray fifo = QFile::encodeName(QDir(elsewhere.path()).filePath(QStringLiteral("fifo")));
-    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
-    QDir().mkpath(SettingsFolder(config.path()));
-    QVERIFY(QFile::link(QFile::decodeName(fifo), SettingsFile(config.path())));
-    QCOMPARE(OpenAndClose(config.path(), pictures.path()), QStringLiteral("exit 0"));
     struct stat status {};
-    QVERIFY(::lstat(fifo.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    QCOMPARE(::lstat(QFile::encodeName(target).constData(), &status), 0);
+    QCOMPARE(S_ISFIFO(status.st_mode), fifo);
+    if (!fifo) {
+        QCOMPARE(StoredFolder(target), FolderLine(pictures.path()));
+    }
 }
 
 void EndToEndTest::theFrameCoversTheScreen_data() {
