@@ -7,6 +7,8 @@ TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info)
 # To show the viewer on a machine without a display, and to drive it there for the README's picture.
 HEADLESS_PACKAGES=(xvfb xauth imagemagick)
 SCREENSHOT_PACKAGES=(xdotool)
+# To drive the real program on a virtual X server under a window manager in the end-to-end tests.
+E2E_PACKAGES=(xvfb openbox xdotool x11-utils)
 
 apt_updated=0
 

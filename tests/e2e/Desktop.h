@@ -1,0 +1,316 @@
+#pragma once
+
+#include <sys/inotify.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <limits>
+#include <thread>
+
+// The real program on a real X server: a virtual screen with a window manager, the viewer started on
+// it as a user starts it, input through the XTest extension (xdotool), and what can be read from
+// outside: window titles and geometry, the process's state, CPU time and peak memory, and the files
+// it opens.
+namespace tamsel::e2e {
+
+using namespace Qt::StringLiterals;
+
+// Asks `condition` every 50 ms until it holds or `timeoutMs` have passed; whether it held.
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10'000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() >= timeoutMs) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// The number after "label:" in a tool's report or a /proc file; 0 when there is none.
+inline qint64 NumberAfter(const QString& text, const QString& label) {
+    const auto match = QRegularExpression(QRegularExpression::escape(label) + u":\\s+(-?\\d+)"_s).match(text);
+    return match.hasMatch() ? match.captured(1).toLongLong() : 0;
+}
+
+// Starts `process` so that it is killed when the test ends, however the test ends.
+inline void StartTied(QProcess& process, const QString& program, const QStringList& arguments) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    process.start(program, arguments);
+}
+
+// A virtual X screen (Xvfb on a free display) with openbox managing its windows, while the object lives.
+class Desktop {
+public:
+    explicit Desktop(QSize screen) {
+        // Xvfb picks a free display and writes its number to the descriptor given: its stdout.
+        server_.setStandardErrorFile(QProcess::nullDevice());
+        StartTied(server_, u"Xvfb"_s,
+                  u"-displayfd 1 -noreset -screen 0 %1x%2x24"_s
+                      .arg(QString::number(screen.width()), QString::number(screen.height()))
+                      .split(u' '));
+        if (!WaitUntil([this] {
+                server_.waitForReadyRead(50);
+                return server_.canReadLine();
+            })) {
+            fault_ = u"Xvfb gave no display number"_s;
+            return;
+        }
+        display_ = u':' + QString::fromLatin1(server_.readLine().trimmed());
+        manager_.setProcessEnvironment(Environment());
+        manager_.setStandardOutputFile(QProcess::nullDevice());
+        manager_.setStandardErrorFile(QProcess::nullDevice());
+        StartTied(manager_, u"openbox"_s, {});
+        // openbox names its check window on the root window once it manages the screen.
+        if (!WaitUntil(
+                [this] { return Run(u"xprop -root _NET_SUPPORTING_WM_CHECK"_s).contains(u"window id"_s); })) {
+            fault_ = u"openbox did not take display "_s + display_;
+        }
+    }
+    ~Desktop() {
+        for (QProcess* process : {&manager_, &server_}) {
+            process->terminate();  // Xvfb removes its lock file; a QProcess still running is killed
+            process->waitForFinished(5000);
+        }
+    }
+
+    QString Fault() const { return fault_; }  // empty once the screen and its window manager are up
+
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"DISPLAY"_s, display_);
+        return environment;
+    }
+
+    // Runs an X client on this screen: the words of `command`, then `more`; its output, trimmed.
+    QString Run(const QString& command, const QStringList& more = {}) const {
+        QStringList words = command.split(u' ');
+        const QString program = words.takeFirst();
+        QProcess tool;
+        tool.setProcessEnvironment(Environment());
+        tool.setStandardErrorFile(QProcess::nullDevice());
+        tool.start(program, words + more);
+        if (!tool.waitForFinished(10'000)) {
+            tool.kill();
+            tool.waitForFinished();
+        }
+        return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+    }
+
+    // The window's rectangle in screen coordinates, without or with the frame the window manager draws.
+    QRect Geometry(const QString& window, bool withFrame = false) const {
+        const QString info = Run(u"xwininfo -id "_s + window);
+        const auto number = [&info](const QString& label) {
+            return static_cast<int>(NumberAfter(info, label));
+        };
+        const QRect inner(number(u"Absolute upper-left X"_s), number(u"Absolute upper-left Y"_s),
+                          number(u"Width"_s), number(u"Height"_s));
+        // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+        const QStringList frame =
+            Run(u"xprop _NET_FRAME_EXTENTS -id "_s + window).section(u'=', 1).split(u',');
+        return !withFrame || frame.size() != 4
+                   ? inner
+                   : inner.adjusted(-frame[0].toInt(), -frame[2].toInt(), frame[1].toInt(), frame[3].toInt());
+    }
+
+    // Activates `window` and presses `keys` in turn; the pause lets a menu opened by one key take the
+    // keyboard before the next.
+    void Keys(const QString& window, const QString& keys) const {
+        Run(u"xdotool windowactivate --sync %1 key --delay 250 %2"_s.arg(window, keys));
+    }
+
+    // Clicks the left button `count` times at `at`, relative to the window's top left.
+    void Click(const QString& window, QPoint at, int count = 1) const {
+        Run(u"xdotool mousemove --window %1 %2 %3 click --repeat %4 --delay 100 1"_s.arg(
+            window, QString::number(at.x()), QString::number(at.y()), QString::number(count)));
+    }
+
+private:
+    QString fault_;
+    QString display_;
+    QProcess server_;
+    QProcess manager_;
+};
+
+// The viewer run on a desktop with its settings under `configHome`; killed if it outlives the object.
+class Viewer {
+public:
+    Viewer(const Desktop& desktop, const QString& configHome, const QStringList& arguments)
+        : desktop_(desktop) {
+        QProcessEnvironment environment = desktop.Environment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        environment.insert(u"XDG_CONFIG_HOME"_s, configHome);
+        environment.insert(u"XDG_RUNTIME_DIR"_s, own_.path());
+        // A slide show holds off the screen saver over the session bus: not the tester's own.
+        environment.remove(u"DBUS_SESSION_BUS_ADDRESS"_s);
+        process_.setProcessEnvironment(environment);
+        process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.setStandardOutputFile(own_.filePath(u"output"_s));
+        StartTied(process_, QStringLiteral(TAMSEL_VIEWER_BINARY), arguments);
+        process_.waitForStarted();
+    }
+    ~Viewer() {
+        if (Running()) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+
+    // The main window, waited for the first time; empty when it never showed.
+    QString Window() {
+        WaitUntil([this] {
+            window_ = window_.isEmpty() ? Windows(u"^Tamsel Image Viewer( v|: )"_s).value(0) : window_;
+            return !window_.isEmpty() || !Running();
+        });
+        return window_;
+    }
+    QString Title() { return desktop_.Run(u"xdotool getwindowname "_s + Window()); }
+    bool ShowsTitle(const QString& title, int timeoutMs = 10'000) {
+        return WaitUntil([&] { return Title() == title; }, timeoutMs);
+    }
+    // Its visible windows whose title matches the regular expression `title`.
+    QStringList Windows(const QString& title) const {
+        return desktop_
+            .Run(u"xdotool search --all --onlyvisible --pid %1 --name"_s.arg(process_.processId()), {title})
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+    void Keys(const QString& keys) { desktop_.Keys(Window(), keys); }
+    void Close() { Keys(u"alt+F4"_s); }  // through the window manager
+
+    bool Running() {
+        process_.waitForFinished(0);
+        return process_.state() == QProcess::Running;
+    }
+    // Once it has ended or `waitMs` have passed: "running", "exit N", or "signal N" with the end of what
+    // it printed.
+    QString State(int waitMs = 0) {
+        process_.waitForFinished(waitMs);
+        if (Running()) {
+            return u"running"_s;
+        }
+        if (process_.exitStatus() == QProcess::NormalExit) {
+            return u"exit %1"_s.arg(process_.exitCode());
+        }
+        QFile output(own_.filePath(u"output"_s));
+        output.open(QIODevice::ReadOnly);
+        return u"signal %1 after: %2"_s.arg(process_.exitCode())
+            .arg(QString::fromLocal8Bit(output.readAll().right(300)));
+    }
+
+    qint64 PeakMemory() {  // the highest peak resident size seen, in bytes
+        QFile status(u"/proc/%1/status"_s.arg(process_.processId()));
+        if (status.open(QIODevice::ReadOnly)) {
+            peak_ = std::max(peak_, NumberAfter(QString::fromLatin1(status.readAll()), u"VmHWM"_s) * 1024);
+        }
+        return peak_;
+    }
+
+    // Waits until it has used no CPU for 400 ms, counted from this call; whether it did in time.
+    bool WaitQuiet(int timeoutMs = 10'000) {
+        lastTicks_ = kForget;
+        return WaitUntil([this] { return Idle(); }, timeoutMs);
+    }
+
+    struct Outcome {
+        int answered = 0;      // message boxes answered with Return, one at a time
+        int mostAtOnce = 0;    // the most boxes on screen together
+        bool settled = false;  // quiet with no box before the time was up
+    };
+    // Answers each message box once the program is quiet, until it is quiet with none on screen, the
+    // time is up, it ends, or its peak memory passes `memoryLimit`.
+    Outcome AnswerBoxes(int timeoutMs, qint64 memoryLimit = std::numeric_limits<qint64>::max()) {
+        Outcome outcome;
+        lastTicks_ = kForget;
+        WaitUntil(
+            [&] {
+                // Only once the program is quiet can a box be told from one about to be stacked on it.
+                const bool over = !Running() || PeakMemory() > memoryLimit;
+                if (over || !Idle()) {
+                    return over;
+                }
+                const QStringList boxes = Windows(u"^Tamsel Image Viewer$"_s);
+                outcome.mostAtOnce = std::max(outcome.mostAtOnce, static_cast<int>(boxes.size()));
+                outcome.settled = boxes.isEmpty();
+                if (!outcome.settled) {
+                    desktop_.Keys(boxes.last(), u"Return"_s);
+                    ++outcome.answered;
+                    lastTicks_ = kForget;
+                }
+                return outcome.settled;
+            },
+            timeoutMs);
+        return outcome;
+    }
+
+private:
+    // User and system CPU time of all its threads, in clock ticks: after the command name in
+    // parentheses come the state (field 3) on to utime and stime (fields 14 and 15).
+    qint64 CpuTicks() const {
+        QFile stat(u"/proc/%1/stat"_s.arg(process_.processId()));
+        const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+    }
+    // Whether no CPU time was used since 400 ms ago, or since a first sample after kForget.
+    bool Idle() {
+        const qint64 ticks = CpuTicks();
+        if (ticks != lastTicks_) {
+            lastTicks_ = ticks;
+            idleSince_.start();
+        }
+        return idleSince_.elapsed() >= 400;
+    }
+    static constexpr qint64 kForget = -2;
+
+    const Desktop& desktop_;
+    QTemporaryDir own_;  // its output and runtime folder
+    QProcess process_;
+    QString window_;
+    qint64 peak_ = 0;
+    qint64 lastTicks_ = kForget;
+    QElapsedTimer idleSince_;
+};
+
+// Counts, by name, the opens of the files in one folder from the object's making on (inotify).
+class OpenCounter {
+public:
+    explicit OpenCounter(const QString& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
+    }
+    ~OpenCounter() { ::close(fd_); }
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+
+    int Opens(const QString& name) {
+        alignas(inotify_event) char buffer[4096];
+        ssize_t got = 0;
+        while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->len > 0) {  // events of the folder itself carry no name
+                    ++counts_[QFile::decodeName(event->name)];
+                }
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return counts_.value(name);
+    }
+
+private:
+    int fd_;
+    QHash<QString, int> counts_;
+};
+
+}  // namespace tamsel::e2e
