@@ -272,8 +272,10 @@ void FrmImageViewer::PlaceWindow() {
 void FrmImageViewer::FitOuterSize() {
     assumedFrame_ = FrameExtra();
     setWindowState(Qt::WindowNoState);
-    move(0, 0);
     resize(outerSize_ - assumedFrame_);
+    // The frame's corner, not the inner area's, goes to the screen's corner: set as the frame's
+    // position, so that it holds whether or not the platform knew the frame when the window was placed.
+    windowHandle()->setFramePosition(QPoint(0, 0));
 }
 
 QSize FrmImageViewer::FrameExtra() const {
