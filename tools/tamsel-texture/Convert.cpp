@@ -70,7 +70,8 @@ Outcome ConvertOne(const texture::TextureReader& primed, const Task& task, const
     if (!error.empty()) {
         return {{}, error};
     }
-    const auto picture = PaintReduced(reader, file, 1, 1, EncodingBytes(settings.format, pixels), error);
+    const auto picture = PaintReduced(reader, file, layout.width, layout.height,
+                                      EncodingBytes(settings.format, pixels), error);
     if (!picture) {
         return {{}, error};
     }

@@ -55,16 +55,25 @@ bool ForEachPart(std::int32_t width, std::int32_t firstRow, std::int32_t endRow,
     return true;
 }
 
-// Adds the red, green and blue of each painted pixel of `area` to the sums of the picture column its
-// box belongs to.
-void AddToSums(std::span<const std::uint32_t> painted, CanvasArea area, std::int64_t xFactor,
+// A canvas side of `canvas` pixels cut into `count` boxes of whole pixels, their sizes spread evenly:
+// box c starts at canvas pixel ceil(c x canvas / count), and pixel x lies in box floor(x x count / canvas).
+struct Boxes {
+    std::int64_t canvas;
+    std::int64_t count;
+
+    std::int64_t Start(std::int64_t box) const { return (box * canvas + count - 1) / count; }
+    std::int64_t Of(std::int64_t pixel) const { return pixel * count / canvas; }
+};
+
+// Adds the red, green and blue of each painted pixel of `area` to the sums of the box it lies in.
+void AddToSums(std::span<const std::uint32_t> painted, CanvasArea area, Boxes columns,
                std::vector<std::uint64_t>& sums) {
     const std::int64_t end = std::int64_t{area.x} + area.width;
     for (std::int64_t row = 0; row < area.height; ++row) {
         const std::uint32_t* pixels = painted.data() + row * area.width - area.x;
         for (std::int64_t x = area.x; x < end;) {
-            const std::int64_t column = x / xFactor;
-            const std::int64_t boxEnd = std::min(end, (column + 1) * xFactor);
+            const std::int64_t column = columns.Of(x);
+            const std::int64_t boxEnd = std::min(end, columns.Start(column + 1));
             std::uint64_t* sum = &sums[static_cast<std::size_t>(3 * column)];
             for (; x < boxEnd; ++x) {
                 const std::uint32_t pixel = pixels[x];
@@ -76,14 +85,14 @@ void AddToSums(std::span<const std::uint32_t> painted, CanvasArea area, std::int
     }
 }
 
-// Row `y` of the picture from the sums of its boxes, each `boxHeight` canvas rows high; the sums are
-// cleared for the next row.
-void StoreMeans(QImage& picture, std::int32_t y, std::int64_t canvasWidth, std::int64_t xFactor,
-                std::int64_t boxHeight, std::vector<std::uint64_t>& sums) {
+// Row `y` of the picture, the means of its boxes from their sums, each box `boxHeight` canvas rows
+// high; the sums are cleared for the next row.
+void StoreMeans(QImage& picture, std::int32_t y, Boxes columns, std::int64_t boxHeight,
+                std::vector<std::uint64_t>& sums) {
     auto* out = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
-    for (std::int64_t column = 0; column < picture.width(); ++column) {
+    for (std::int64_t column = 0; column < columns.count; ++column) {
         const auto count =
-            static_cast<std::uint64_t>(std::min(xFactor, canvasWidth - column * xFactor) * boxHeight);
+            static_cast<std::uint64_t>((columns.Start(column + 1) - columns.Start(column)) * boxHeight);
         std::uint32_t pixel = 0xFF000000U;
         for (std::size_t channel = 0; channel < 3; ++channel) {
             std::uint64_t& sum = sums[static_cast<std::size_t>(3 * column) + channel];
@@ -145,22 +154,22 @@ TextureFile::TextureFile(const std::string& path, texture::TextureReader& reader
 }
 
 std::optional<QImage> PaintReduced(const texture::TextureReader& reader, TextureFile& file,
-                                   std::int32_t xFactor, std::int32_t yFactor, std::uint64_t extraBytes,
-                                   std::string& error) {
+                                   std::int32_t pictureWidth, std::int32_t pictureHeight,
+                                   std::uint64_t extraBytes, std::string& error) {
     const texture::TextureLayout& layout = file.Layout();
     const std::int64_t width = layout.width;
     const std::int64_t height = layout.height;
     if (width == 0 || height == 0) {
         return QImage();
     }
-    const auto pictureWidth = static_cast<std::int32_t>((width + xFactor - 1) / xFactor);
-    const auto pictureHeight = static_cast<std::int32_t>((height + yFactor - 1) / yFactor);
-    const bool reducing = xFactor > 1 || yFactor > 1;
+    const Boxes columns{width, pictureWidth};
+    const Boxes rows{height, pictureHeight};
+    const bool reducing = pictureWidth < width || pictureHeight < height;
     // Unreduced, each part is painted straight into the picture.
     const auto partPixels = static_cast<std::uint64_t>(std::min(kPartPixels, width * height));
     const std::uint64_t needed =
         4 * static_cast<std::uint64_t>(pictureWidth) * pictureHeight + 2 * partPixels + 1 +
-        (reducing ? 4 * partPixels + 24 * std::uint64_t(pictureWidth) : 0) + extraBytes;
+        (reducing ? 4 * partPixels + 24 * static_cast<std::uint64_t>(pictureWidth) : 0) + extraBytes;
     const auto reserved = texture::DecodeBudget::Program().Reserve(needed);
     if (!reserved) {
         error = "needs more memory than the decode budget holds";
@@ -185,7 +194,7 @@ std::optional<QImage> PaintReduced(const texture::TextureReader& reader, Texture
             return true;
         }
         reader.PaintArea(layout, *data, area, {part.data(), area.width});
-        AddToSums(part, area, xFactor, sums);
+        AddToSums(part, area, columns, sums);
         return true;
     };
     bool read = true;
@@ -193,11 +202,10 @@ std::optional<QImage> PaintReduced(const texture::TextureReader& reader, Texture
         read = ForEachPart(layout.width, 0, layout.height, paint);
     }
     for (std::int32_t y = 0; reducing && read && y < pictureHeight; ++y) {
-        const std::int32_t firstRow = y * yFactor;
-        const std::int32_t endRow =
-            static_cast<std::int32_t>(std::min<std::int64_t>(height, firstRow + yFactor));
+        const auto firstRow = static_cast<std::int32_t>(rows.Start(y));
+        const auto endRow = static_cast<std::int32_t>(rows.Start(y + 1));
         read = ForEachPart(layout.width, firstRow, endRow, paint);
-        StoreMeans(picture, y, width, xFactor, endRow - firstRow, sums);
+        StoreMeans(picture, y, columns, endRow - firstRow, sums);
     }
     if (!read) {
         error = "cannot read its pixel data";

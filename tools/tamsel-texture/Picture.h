@@ -34,12 +34,13 @@ private:
     std::string error_;
 };
 
-// The canvas of an accepted file reduced by whole factors: each picture pixel is the mean of a box of
-// xFactor x yFactor canvas pixels (the boxes at the right and bottom edges cut to the canvas), so
-// factors of 1 give the canvas itself. The canvas is painted a part at a time: whatever its size, only
-// the picture, one part and that part's pixel bytes are held, and that much is first reserved from
-// the program's decode budget together with `extraBytes`. A canvas without pixels gives a null image;
-// nothing, with `error` set, when the budget or the file does not allow it.
+// The canvas of an accepted file reduced to pictureWidth x pictureHeight pixels (neither more than
+// the canvas's side): each picture pixel is the mean of a box of whole canvas pixels, the boxes' sizes
+// spread evenly over the canvas. The canvas's own size gives the canvas itself. It is painted a part
+// at a time: whatever its size, only the picture, one part and that part's pixel bytes are held, and
+// that much is first reserved from the program's decode budget together with `extraBytes`. A canvas
+// without pixels gives a null image; nothing, with `error` set, when the budget or the file does not
+// allow it.
 std::optional<QImage> PaintReduced(const texture::TextureReader& reader, TextureFile& file,
                                    std::int32_t xFactor, std::int32_t yFactor, std::uint64_t extraBytes,
                                    std::string& error);

@@ -11,7 +11,7 @@ namespace {
 constexpr std::int32_t kDefaultSize = 256;
 constexpr std::int32_t kLargestSize = 16384;
 
-// The side of `side` within a longest side of `longest` shrunk to `size`, rounded, at least 1.
+// A side of the canvas when its longest side `longest` is shrunk to `size`: rounded, at least 1.
 std::int32_t Shrunk(std::int64_t side, std::int64_t longest, std::int64_t size) {
     return static_cast<std::int32_t>(std::max<std::int64_t>(1, (side * size + longest / 2) / longest));
 }
@@ -48,15 +48,17 @@ int Thumbnail(int argc, char** argv) {
         Complain(input + ": " + error);
         return kSomeFailed;
     }
-    // The thumbnail's size, and the whole factors that shrink the canvas to at least that size; the
-    // rest of the way is a smooth scaling of the far smaller picture.
+    // The thumbnail's size. A side at least four times as long is first reduced by a whole factor to
+    // between two and four times that size, painting the canvas a part at a time; a smooth scaling of
+    // that far smaller picture does the rest.
     const std::int64_t longest = std::max(layout.width, layout.height);
     const std::int32_t width = longest <= size ? layout.width : Shrunk(layout.width, longest, size);
     const std::int32_t height = longest <= size ? layout.height : Shrunk(layout.height, longest, size);
     const std::uint64_t thumbnailBytes =
         4 * static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
     auto picture =
-        PaintReduced(reader, file, layout.width / width, layout.height / height, thumbnailBytes, error);
+        PaintReduced(reader, file, layout.width / std::max(1, layout.width / (2 * width)),
+                     layout.height / std::max(1, layout.height / (2 * height)), thumbnailBytes, error);
     if (picture && picture->size() != QSize(width, height)) {
         picture = picture->scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
