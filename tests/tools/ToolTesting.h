@@ -67,21 +67,18 @@ inline Finished Run(const QString& program, const QStringList& arguments,
 // Fails at the first pixel where `actual` differs from `expected` by more than `tolerance` in a channel.
 inline void ComparePicture(const QImage& actual, const samples::Picture& expected, int tolerance = 0) {
     QCOMPARE(actual.size(), QSize(expected.width, expected.height));
-    const QImage rgb = actual.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < expected.height; ++y) {
-        const auto* row = reinterpret_cast<const samples::Pixel*>(rgb.constScanLine(y));
         for (int x = 0; x < expected.width; ++x) {
-            const samples::Pixel want = expected.At(x, y);
-            for (const int shift : {0, 8, 16}) {
-                const int difference =
-                    static_cast<int>((row[x] >> shift) & 255U) - static_cast<int>((want >> shift) & 255U);
-                if (std::abs(difference) > tolerance) {
-                    QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
-                                         .arg(x)
-                                         .arg(y)
-                                         .arg(row[x], 8, 16)
-                                         .arg(want, 8, 16)));
-                }
+            const QRgb got = actual.pixel(x, y);
+            const QRgb want = expected.At(x, y);
+            if (std::abs(qRed(got) - qRed(want)) > tolerance ||
+                std::abs(qGreen(got) - qGreen(want)) > tolerance ||
+                std::abs(qBlue(got) - qBlue(want)) > tolerance) {
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(got, 8, 16)
+                                     .arg(want, 8, 16)));
             }
         }
     }
