@@ -26,7 +26,8 @@ struct Settings {
     PictureFormat format = PictureFormat::Png;
     std::string outputFolder;  // empty: next to each texture; "-": the standard output
     std::string paletteFrom;
-    std::int32_t jobs = static_cast<std::int32_t>(std::clamp(std::thread::hardware_concurrency(), 1U, 256U));
+    std::int32_t jobs =
+        std::clamp(static_cast<std::int32_t>(std::thread::hardware_concurrency()), 1, kMostJobs);
     bool force = false;
     bool recursive = false;
 };
