@@ -2,8 +2,9 @@
 
 # To build the viewer and its tests.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev fonts-dejavu-core)
-# To validate the desktop entry, the MIME types and the AppStream data in the tests.
-TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info)
+# To validate the desktop entry, the MIME types and the AppStream data in the tests, and to measure
+# the thumbnailer's peak memory.
+TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info time)
 # To show the viewer on a machine without a display, and to drive it there for the README's picture.
 HEADLESS_PACKAGES=(xvfb xauth imagemagick)
 SCREENSHOT_PACKAGES=(xdotool)

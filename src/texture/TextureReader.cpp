@@ -113,6 +113,7 @@ std::optional<ImageHeader> ReadMipBody(ByteCursor& cursor, TextureLayout& layout
         if (!layout.paletteRead || !ReadChunkHeader(cursor)) {
             return std::nullopt;
         }
+        layout.paletteSource = PaletteSource::OwnChunkBefore;
         return ReadImageHeader(cursor);
     }
     const auto image = ReadImageHeader(cursor);
@@ -121,6 +122,7 @@ std::optional<ImageHeader> ReadMipBody(ByteCursor& cursor, TextureLayout& layout
         if (!layout.paletteRead) {
             return std::nullopt;
         }
+        layout.paletteSource = PaletteSource::OwnChunkAfter;
     }
     return image;
 }
@@ -197,15 +199,20 @@ std::optional<TextureLayout> TextureReader::ReadLayout(ByteSource& file) {
 
 void TextureReader::Paint(const TextureLayout& layout, std::span<const std::uint8_t> pixelData,
                           CanvasView canvas) const {
-    const std::int64_t width = layout.width;
-    const std::int64_t height = layout.height;
-    if (width <= 0 || height <= 0) {
+    PaintArea(layout, PixelBytes{pixelData, 0}, WholeCanvas(layout), canvas);
+}
+
+void TextureReader::PaintArea(const TextureLayout& layout, PixelBytes data, CanvasArea area,
+                              CanvasView canvas) const {
+    if (area.width <= 0 || area.height <= 0) {
         return;
     }
-    const auto data = pixelData.first(std::min(layout.pixelDataSize, pixelData.size()));
-    const std::int64_t stored = std::min<std::int64_t>(
-        layout.pixelCount, layout.fourBit ? 2 * static_cast<std::int64_t>(data.size())
-                                          : static_cast<std::int64_t>(data.size() / 2));
+    // The stored pixels that the bytes in hand reach, within the pixel data chunk.
+    const std::uint64_t dataEnd =
+        std::min<std::uint64_t>(data.start + data.bytes.size(), layout.pixelDataSize);
+    const std::int64_t stored =
+        std::min<std::int64_t>(layout.pixelCount, layout.fourBit ? 2 * static_cast<std::int64_t>(dataEnd)
+                                                                 : static_cast<std::int64_t>(dataEnd / 2));
     // The 4-bit colour table is made from the palette as it stands now, and only for 4-bit pixels.
     std::optional<Binary::NibblePairs> pairs;
     if (layout.fourBit) {
@@ -216,40 +223,66 @@ void TextureReader::Paint(const TextureLayout& layout, std::span<const std::uint
     // stored pixels y x R onwards, as many as the row holds; with R < 0 every i past -R - 1 has y < 0,
     // so only row 0 is reached, by the first -R stored pixels.
     const std::int64_t rowSpan = std::abs(std::int64_t{layout.rowLength});
-    const std::int64_t reachedRows = layout.rowLength > 0 ? height : 1;
-    const std::int64_t perRow = std::min(rowSpan, width);
-    for (std::int64_t y = 0; y < height; ++y) {
-        const std::span<std::uint32_t> row(canvas.pixels + y * canvas.stride,
-                                           static_cast<std::size_t>(width));
+    const std::int64_t reachedRows = layout.rowLength > 0 ? layout.height : 1;
+    const std::int64_t perRow = std::min<std::int64_t>(rowSpan, layout.width);
+    const std::int64_t areaEnd = std::int64_t{area.x} + area.width;
+    for (std::int64_t row = 0; row < area.height; ++row) {
+        const std::span<std::uint32_t> out(canvas.pixels + row * canvas.stride,
+                                           static_cast<std::size_t>(area.width));
+        const std::int64_t y = area.y + row;
+        // The stored pixels that land on this row of the area: from its first column to the end of
+        // the row's stored pixels or of the area, whichever comes first.
+        const std::int64_t first = y * rowSpan + area.x;
+        const std::int64_t last = std::min(y * rowSpan + std::min(perRow, areaEnd), stored);
         std::size_t painted = 0;
-        const std::int64_t firstStored = y * rowSpan;
-        if (y < reachedRows && firstStored < stored) {
-            painted = static_cast<std::size_t>(std::min(perRow, stored - firstStored));
-            const auto first = static_cast<std::size_t>(firstStored);
+        if (y < reachedRows && first < last) {
+            painted = static_cast<std::size_t>(last - first);
+            const auto index = static_cast<std::size_t>(first);
             if (layout.fourBit) {
-                pairs->Convert(data, first, row.first(painted));
+                pairs->Convert(data.bytes, index - 2 * data.start, out.first(painted));
             } else {
-                Binary::ConvertWords(data.subspan(2 * first), layout.imageFormat, row.first(painted));
+                Binary::ConvertWords(data.bytes.subspan(2 * index - data.start), layout.imageFormat,
+                                     out.first(painted));
             }
         }
-        std::fill(row.begin() + static_cast<std::ptrdiff_t>(painted), row.end(), Binary::kBlackCanvasPixel);
+        std::fill(out.begin() + static_cast<std::ptrdiff_t>(painted), out.end(), Binary::kBlackCanvasPixel);
     }
 }
 
-std::size_t PixelBytesNeeded(const TextureLayout& layout) {
-    const std::int64_t width = layout.width;
-    const std::int64_t height = layout.height;
+namespace {
+
+// The stretch of pixel data whose stored pixels land on `area`: from the first stored pixel of its
+// top row to the last of its bottom row. With R < 0 only row 0 is reached.
+struct ByteRange {
+    std::uint64_t start = 0;
+    std::size_t size = 0;
+};
+
+ByteRange PixelRange(const TextureLayout& layout, CanvasArea area) {
     const std::int64_t rowLength = layout.rowLength;
-    if (width <= 0 || height <= 0) {
-        return 0;
+    if (area.width <= 0 || area.height <= 0 || (rowLength < 0 && area.y > 0)) {
+        return {};
     }
-    // The last stored pixel that lands: the end of the last row's visible part; with R < 0 only the
-    // first -R stored pixels reach the canvas, all on row 0.
-    const std::int64_t landing =
-        std::min(layout.pixelCount, rowLength > 0 ? (height - 1) * rowLength + std::min(rowLength, width)
-                                                  : std::min(-rowLength, width));
-    const std::int64_t bytes = layout.fourBit ? (landing + 1) / 2 : 2 * landing;
-    return std::min(static_cast<std::size_t>(bytes), layout.pixelDataSize);
+    const std::int64_t rowSpan = std::abs(rowLength);
+    const std::int64_t lastRow = rowLength > 0 ? std::int64_t{area.y} + area.height - 1 : 0;
+    const std::int64_t first = area.y * rowSpan + area.x;
+    const std::int64_t end =
+        std::min(layout.pixelCount, lastRow * rowSpan + std::min({rowSpan, std::int64_t{layout.width},
+                                                                  std::int64_t{area.x} + area.width}));
+    if (end <= first) {
+        return {};
+    }
+    const std::int64_t start = layout.fourBit ? first / 2 : 2 * first;
+    const std::int64_t stop =
+        std::min(layout.fourBit ? (end + 1) / 2 : 2 * end, static_cast<std::int64_t>(layout.pixelDataSize));
+    return {static_cast<std::uint64_t>(start),
+            static_cast<std::size_t>(std::max<std::int64_t>(stop - start, 0))};
+}
+
+}  // namespace
+
+std::size_t PixelBytesNeeded(const TextureLayout& layout) {
+    return PixelRange(layout, WholeCanvas(layout)).size;
 }
 
 std::uint64_t DecodeBytes(const TextureLayout& layout) {
@@ -258,9 +291,18 @@ std::uint64_t DecodeBytes(const TextureLayout& layout) {
     return 4 * pixels + PixelBytesNeeded(layout);
 }
 
+std::optional<PixelBytes> ReadPixelArea(ByteSource& file, const TextureLayout& layout, CanvasArea area,
+                                        std::vector<std::uint8_t>& buffer) {
+    const ByteRange range = PixelRange(layout, area);
+    buffer.resize(range.size);
+    if (!file.ReadAt(layout.pixelDataOffset + range.start, buffer)) {
+        return std::nullopt;
+    }
+    return PixelBytes{buffer, range.start};
+}
+
 bool ReadPixelData(ByteSource& file, const TextureLayout& layout, std::vector<std::uint8_t>& buffer) {
-    buffer.resize(PixelBytesNeeded(layout));
-    return file.ReadAt(layout.pixelDataOffset, buffer);
+    return ReadPixelArea(file, layout, WholeCanvas(layout), buffer).has_value();
 }
 
 std::span<const std::uint8_t> PixelDataOf(const TextureLayout& layout, std::span<const std::uint8_t> file) {

@@ -1,4 +1,5 @@
-# cmake -DBUILD_DIR=<build tree> -DPREFIX=<folder> -DAPP_ID=<application id> -P InstallLayout.cmake
+# cmake -DBUILD_DIR=<build tree> -DPREFIX=<folder> -DAPP_ID=<application id> -DQT_PLUGINS=<Qt's plugin folder
+#     below a prefix> -P InstallLayout.cmake
 # Installs the build tree under PREFIX and checks that every file lies where a desktop looks for it, and
 # that each PNG icon is as large as the folder it lies in says.
 file(REMOVE_RECURSE ${PREFIX})
@@ -11,6 +12,9 @@ endif()
 set(icon_sizes 48 64)
 set(expected
     bin/tamsel-viewer
+    bin/tamsel-texture
+    share/thumbnailers/${APP_ID}.thumbnailer
+    ${QT_PLUGINS}/imageformats/libtamsel-texture-imageformat.so
     share/applications/${APP_ID}.desktop
     share/mime/packages/${APP_ID}.xml
     share/metainfo/${APP_ID}.metainfo.xml

@@ -3,6 +3,7 @@
 // it. The files the reader must refuse go to DIR/bad/.
 // make-samples --demo DIR: writes a dozen larger textures of every container and pixel format, a
 // folder to look through with the viewer.
+// make-samples --help says so; any other argument that starts with "-" is refused, with status 2.
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,17 @@ namespace fs = std::filesystem;
 using tamsel::samples::Sample;
 
 namespace {
+
+constexpr std::string_view kHelp = R"(make-samples DIR
+  writes every sample texture into DIR under its name and extension (.pbf, .mip, .srb), and beside
+  each good one NAME.expected.ppm, the canvas that a reader which has seen no palette before paints
+  for it; the files a reader must refuse go to DIR/bad/
+make-samples --demo DIR
+  writes a dozen larger textures of every container and pixel format into DIR, to look through
+make-samples --help
+  shows this
+A folder whose name starts with "-" is given as ./-NAME.
+)";
 
 void WriteFile(const fs::path& path, const tamsel::samples::Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
@@ -79,7 +91,16 @@ void WriteDemo(const fs::path& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string_view(argv[1]) == "--demo") {
+    if (argc == 2 && std::string_view(argv[1]) == "--help") {
+        std::cout << kHelp;
+        return std::cout.flush() ? 0 : 1;
+    }
+    const bool demo = argc == 3 && std::string_view(argv[1]) == "--demo";
+    if (argc != (demo ? 3 : 2) || argv[argc - 1][0] == '-') {
+        std::cerr << "usage: make-samples DIR | make-samples --demo DIR | make-samples --help\n";
+        return 2;
+    }
+    if (demo) {
         try {
             WriteDemo(argv[2]);
         } catch (const std::exception& error) {
@@ -87,10 +108,6 @@ int main(int argc, char** argv) {
             return 1;
         }
         return 0;
-    }
-    if (argc != 2) {
-        std::cerr << "usage: make-samples DIR | make-samples --demo DIR\n";
-        return 2;
     }
     try {
         const fs::path dir = argv[1];
