@@ -1,20 +1,38 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "Version.h"
+#include "browse/ImageKind.h"
+#include "display/ReadAhead.h"
+#include "platform/Drives.h"
 #include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "shell/FrmImageViewer.h"
+#include "shell/Geometry.h"
 #include "shell/Texts.h"
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(tamsel::texts::ApplicationTitle());
-    QApplication::setApplicationVersion(QString::fromLatin1(tamsel::kVersionText));
-    QApplication::setOrganizationName(QString::fromUtf8(tamsel::kCompanyName));
-    QApplication::setDesktopFileName(QString::fromLatin1(tamsel::kApplicationId));
+namespace {
 
+using namespace tamsel;
+
+// The arguments as the system gave them: a file name that is not valid UTF-8 keeps its bytes.
+QStringList Arguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << platform::DecodeName(argv[i]);
+    }
+    return arguments;
+}
+
+// The path given, if any; --help and --version print and end the program here. Exits with 2 on a
+// wrong command line.
+QString ParsePath(const QStringList& arguments) {
+    QCoreApplication::setApplicationName(texts::ApplicationTitle());
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
+    QCoreApplication::setOrganizationName(QString::fromUtf8(kCompanyName));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Shows the simulation's texture files (.mip, .srb, .pbf) and BMP and JPEG pictures.\n"
@@ -24,26 +42,50 @@ int main(int argc, char* argv[]) {
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("A picture or a folder to open."),
                                  QStringLiteral("[FILE | FOLDER]"));
-    // The arguments as the system gave them: a file name that is not valid UTF-8 keeps its bytes.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << tamsel::platform::DecodeName(argv[i]);
-    }
     parser.process(arguments);
     if (parser.positionalArguments().size() > 1) {
         std::fputs("tamsel-viewer: give at most one file or folder\n", stderr);
-        return 2;
+        std::exit(2);
+    }
+    return parser.positionalArguments().value(0);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const QStringList arguments = Arguments(argc, argv);
+    // Help and the version need no display: they are answered before the window system is asked for.
+    const bool answerOnly = std::any_of(arguments.begin() + 1, arguments.end(), [](const QString& argument) {
+        return argument == QStringLiteral("-h") || argument == QStringLiteral("--help") ||
+               argument == QStringLiteral("--help-all") || argument == QStringLiteral("-v") ||
+               argument == QStringLiteral("--version");
+    });
+    if (answerOnly) {
+        const QCoreApplication app(argc, argv);
+        ParsePath(arguments);
+        return 2;  // not reached: the parser ends the program after answering
+    }
+    const QApplication app(argc, argv);
+    const QString path = ParsePath(arguments);
+    QApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));
+
+    // A picture named on the command line is decoded at once, while the window is made and placed,
+    // for the largest single view this screen allows; the window fits it to its own limit.
+    auto readAhead = std::make_shared<display::ReadAhead>();
+    platform::Platform platform = platform::ProductPlatform();
+    const QString absolute = path.isEmpty() ? QString() : platform::NormalFolderPath(path);
+    if (browse::KindOfName(absolute.section(u'/', -1))) {
+        readAhead->Want({{{absolute}, shell::LargestViewLimit(platform.screenSize), {}, true}}, true);
     }
 
-    tamsel::FrmImageViewer window(tamsel::platform::ProductPlatform());
+    FrmImageViewer window(std::move(platform), readAhead);
     window.show();
-    if (!parser.positionalArguments().isEmpty()) {
-        const QString path = parser.positionalArguments().constFirst();
+    if (!path.isEmpty()) {
         window.WhenPlaced([&window, path] {
             const QString refusal = window.OpenPath(path);
             if (!refusal.isEmpty()) {
-                std::fprintf(stderr, "tamsel-viewer: %s: %s\n",
-                             tamsel::platform::EncodeName(path).constData(), qPrintable(refusal));
+                std::fprintf(stderr, "tamsel-viewer: %s: %s\n", platform::EncodeName(path).constData(),
+                             qPrintable(refusal));
             }
         });
     }

@@ -27,6 +27,11 @@ ViewGeometry ComputeViewGeometry(int width, int height, int buttonHeight) {
     return g;
 }
 
+QSize LargestViewLimit(QSize screen) {
+    const ViewGeometry g = ComputeViewGeometry(screen.width(), screen.height(), 0);
+    return {g.viewWidth, g.viewHeight};
+}
+
 ControlPlacement PlacementOf(const QRect& rect, int innerWidth, int innerHeight) {
     const auto w = static_cast<float>(innerWidth);
     const auto h = static_cast<float>(innerHeight);

@@ -24,6 +24,10 @@ struct ViewGeometry {
 // The geometry for an inner area of `width` x `height` pixels and buttons `buttonHeight` high.
 ViewGeometry ComputeViewGeometry(int width, int height, int buttonHeight);
 
+// The largest single-view limits a window on a screen of `screen` pixels can have: those of an inner
+// area as large as the screen.
+QSize LargestViewLimit(QSize screen);
+
 // A control's rectangle as fractions of the window's inner size.
 struct ControlPlacement {
     float WidthRatio = 0.0F;
