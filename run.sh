@@ -2,6 +2,15 @@
 # Builds the viewer and starts it, with any arguments passed on. On a machine without a display it
 # runs the viewer under a virtual X server for a few seconds and saves a screenshot of it instead.
 set -euo pipefail
+# A path is taken as the caller typed it: relative to the folder the command was given in.
+arguments=()
+for argument in "$@"; do
+    case "$argument" in
+        -* | /*) arguments+=("$argument") ;;
+        *) arguments+=("$PWD/$argument") ;;
+    esac
+done
+set -- "${arguments[@]+"${arguments[@]}"}"
 cd "$(dirname "$0")"
 . scripts/common.sh
 

@@ -86,6 +86,8 @@ int main(int argc, char* argv[]) {
             if (!refusal.isEmpty()) {
                 std::fprintf(stderr, "tamsel-viewer: %s: %s\n", platform::EncodeName(path).constData(),
                              qPrintable(refusal));
+                std::fflush(stderr);
+                window.ReportRefusedPath(path);
             }
         });
     }

@@ -6,6 +6,7 @@
 #include <QDBusMessage>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -115,7 +116,8 @@ Platform ProductPlatform() {
     const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     Platform platform;
     platform.screenSize = screen != nullptr ? screen->size() : QSize(1024, 768);
-    platform.programFolder = QCoreApplication::applicationDirPath();
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    platform.programFolder = !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
     platform.settingsFile =
         QDir(configHome)
             .filePath(QStringLiteral("%1/%2.ini")

@@ -46,6 +46,20 @@ QFont ControlFont(qreal points) {
     return font;
 }
 
+// The control font at the largest size, at most `points`, at which the label's text wraps into its box:
+// where the named face is missing, a stand-in face may need a smaller size.
+QFont FontThatFits(const QLabel& label, qreal points) {
+    QFont font = ControlFont(points);
+    const auto fits = [&label](const QFont& f) {
+        return QFontMetrics(f).boundingRect(label.contentsRect(), Qt::TextWordWrap, label.text()).height() <=
+               label.contentsRect().height();
+    };
+    while (!fits(font) && font.pointSizeF() > 6.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    return font;
+}
+
 QPushButton* MakeButton(QWidget* parent, const char* caption, const char* tip, const QRect& rect) {
     auto* button = new QPushButton(texts::Text(caption), parent);
     button->setToolTip(texts::Text(tip));
@@ -236,9 +250,12 @@ void FrmImageViewer::Form_Load() {
     PlaceWindow();
     PlaceControls();
     Label2->setText(Text(texts::kHint));
+    Label2->setFont(FontThatFits(*Label2, 8.25));
     Label2->show();
     RestoreLastFolder();
     filList->SetPattern(browse::kFileListPattern);
+    // The keyboard starts in the file list, where Enter opens the selected file.
+    filList->setFocus(Qt::OtherFocusReason);
 }
 
 // Places the browser frame and the buttons for the inner size, computes the view geometry (making the
@@ -422,10 +439,12 @@ void FrmImageViewer::InnerArea_Resized() {
 }
 
 bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
+    // Keys go to the menus while the menu bar or an open menu has the keyboard.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
+        static_cast<QWidget*>(watched)->window() == this && QApplication::activePopupWidget() == nullptr &&
+        !menuBar()->hasFocus()) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() == Qt::NoModifier && HandleKey(key->key())) {
+        if (HandleKey(key->key(), key->modifiers() & ~Qt::KeypadModifier)) {
             return true;
         }
     }

@@ -171,6 +171,10 @@ public:
     // otherwise why not, with nothing changed.
     QString OpenPath(const QString& path);
 
+    // A path given from outside that is not taken is reported as any file that cannot be shown: the
+    // viewer may have been started by a file manager, where nobody reads the standard error.
+    void ReportRefusedPath(const QString& path);
+
     // Runs `action` from the event loop once the shown window has its final geometry: after a window
     // manager has added its frame and the window has been sized for it, so that a picture opened at
     // start-up is drawn once, for the final size.
@@ -179,10 +183,14 @@ public:
     // A drop is taken while the File menu is enabled and the thumbnail view is off.
     bool AcceptsDrops() const;
 
+    // Keys, each through the handler of the button or menu item it stands for, with its guards:
     // Left and Right do what Previous and Next do, Home and End go to the first and last file in the
-    // single view, all only while those buttons are visible and enabled; F11 toggles full screen and
-    // Escape leaves it. True when the key was taken.
-    bool HandleKey(int key);
+    // single view, all only while those buttons are visible and enabled; Enter in the folder list
+    // opens the highlighted folder and in the file list does what a double click does; Backspace in
+    // the browser goes to the parent folder; F1 opens Help, F10 the menu bar, Ctrl+Q does what Exit
+    // does; F11 toggles full screen; Escape leaves it, or else goes back from a picture opened from a
+    // page to the page. True when the key was taken.
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGroupBox>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 
@@ -15,6 +17,7 @@
 #include "platform/FileNames.h"
 #include "platform/MousePointer.h"
 #include "shell/FrmImageViewer.h"
+#include "shell/Texts.h"
 
 namespace tamsel {
 
@@ -36,6 +39,10 @@ std::optional<QString> DraggedPath(const QMimeData* data) {
 }
 
 }  // namespace
+
+void FrmImageViewer::ReportRefusedPath(const QString& path) {
+    ShowCannotDisplay(path);
+}
 
 QString FrmImageViewer::OpenPath(const QString& path) {
     struct stat status {};
@@ -81,13 +88,30 @@ void FrmImageViewer::dropEvent(QDropEvent* event) {
     const std::optional<QString> path = DraggedPath(event->mimeData());
     if (AcceptsDrops() && path && OpenPath(*path).isEmpty()) {
         event->acceptProposedAction();
-    } else {
-        event->ignore();
+        return;
+    }
+    event->ignore();
+    if (AcceptsDrops() && path) {
+        // Reported once the drop is over: a message box must not open inside it.
+        QMetaObject::invokeMethod(
+            this, [this, refused = *path] { ReportRefusedPath(refused); }, Qt::QueuedConnection);
     }
 }
 
-bool FrmImageViewer::HandleKey(int key) {
+bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (modifiers == Qt::ControlModifier) {
+        // Ctrl+Q: what File > Exit does, while the File menu offers it.
+        if (key == Qt::Key_Q && FileMenuHeader->menuAction()->isEnabled() && mnuExit->isEnabled()) {
+            mnuExit_Click();
+            return true;
+        }
+        return false;
+    }
+    if ((modifiers & ~Qt::ShiftModifier) != Qt::NoModifier) {
+        return false;
+    }
     const bool stepping = Usable(cmdPrevious) && Usable(cmdNext);
+    const bool browsing = Frame1->isVisible();
     switch (key) {
         case Qt::Key_Left:
             if (Usable(cmdPrevious)) {
@@ -108,12 +132,50 @@ bool FrmImageViewer::HandleKey(int key) {
                 return true;
             }
             return false;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // In the folder list: the highlighted folder becomes the current one. In the file list:
+            // what a double click does.
+            if (browsing && dirList->hasFocus()) {
+                dirList->SetPath(dirList->EntryPath(dirList->ListIndex()));
+                return true;
+            }
+            if (browsing && filList->hasFocus() && filList->ListIndex() >= 0) {
+                filList_DblClick();
+                return true;
+            }
+            return false;
+        case Qt::Key_Backspace:
+            // Up to the parent folder, as choosing it in the folder list does.
+            if (browsing && dirList->Path() != QStringLiteral("/")) {
+                dirList->SetPath(platform::NormalFolderPath(dirList->Path() + QStringLiteral("/..")));
+                return true;
+            }
+            return false;
+        case Qt::Key_F1:
+            if (HelpMenuHeader->menuAction()->isEnabled()) {
+                mnuHelp_Click();
+                return true;
+            }
+            return false;
+        case Qt::Key_F10:
+            // The menu bar takes the keyboard, its first menu highlighted.
+            menuBar()->setFocus(Qt::MenuBarFocusReason);
+            menuBar()->setActiveAction(FileMenuHeader->menuAction()->isEnabled()
+                                           ? FileMenuHeader->menuAction()
+                                           : HelpMenuHeader->menuAction());
+            return true;
         case Qt::Key_F11:
             setWindowState(windowState() ^ Qt::WindowFullScreen);
             return true;
         case Qt::Key_Escape:
+            // Full screen is left first; otherwise a picture opened from a page goes back to the page.
             if (isFullScreen()) {
                 setWindowState(windowState() & ~Qt::WindowFullScreen);
+                return true;
+            }
+            if (Usable(cmdStop) && cmdStop->text() == texts::Text(texts::kThumbNails)) {
+                cmdStop_Click();
                 return true;
             }
             return false;
