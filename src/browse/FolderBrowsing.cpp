@@ -23,6 +23,7 @@ void FrmImageViewer::drvList_Change() {
 void FrmImageViewer::dirList_Change() {
     drvList->ShowDriveOf(dirList->Path());
     filList->SetPath(dirList->Path());
+    WatchShown();
     if (filList->ListCount() == 0 || !ThumbMode) {
         return;
     }

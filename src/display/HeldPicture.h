@@ -7,6 +7,7 @@
 
 #include "texture/Binary.h"
 #include "texture/FileSource.h"
+#include "texture/TextureReader.h"
 
 namespace tamsel::display {
 
@@ -25,6 +26,7 @@ struct HeldPicture {
     bool shown = false;                    // false: it could not be shown, and its message was given
     std::optional<Palette> paletteTaken;   // a texture without a palette of its own: the colours it took
     std::optional<Palette> paletteLoaded;  // a texture that carries a palette: the palette it leaves
+    std::optional<texture::TextureLayout> layout;  // a texture: what its headers say
 
     bool Matches(const QString& otherPath, const std::optional<texture::FileStamp>& otherStamp,
                  QSize otherLimit, const Palette& current) const {

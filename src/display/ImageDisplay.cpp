@@ -33,10 +33,18 @@ void FrmImageViewer::OpenSelectedImage(int slot) {
     }
     const QString path = platform::FullPath(dirList->Path(), name);
     const bool validSlot = slot >= 0 && slot < static_cast<int>(held_.size()) && !(ThumbMode && slot == 0);
+    if (slot == 0) {
+        LeaveZoom();
+    }
     if (!ShowHeld(path, slot)) {
         Open(path, *kind, slot, validSlot);
     }
+    if (validSlot && held_[static_cast<std::size_t>(slot)] &&
+        held_[static_cast<std::size_t>(slot)]->paletteLoaded) {
+        paletteFrom_ = name;
+    }
     if (slot == 0 && !ThumbMode) {
+        UpdateFactsPanel();
         ReadAheadAround();
     }
 }
@@ -44,7 +52,7 @@ void FrmImageViewer::OpenSelectedImage(int slot) {
 // Shows the file at `path` in the slot: made ready ahead of time, or opened now; and records what the
 // slot's box then holds.
 void FrmImageViewer::Open(const QString& path, browse::ImageKind kind, int slot, bool validSlot) {
-    display::HeldPicture held{path, {}, LimitOf(slot), {}, {}, false, {}, {}};
+    display::HeldPicture held{path, {}, LimitOf(slot), {}, {}, false, {}, {}, {}};
     const std::optional<texture::FileStamp> stamp = texture::StampOf(platform::EncodeName(path).constData());
     std::optional<display::Prepared> prepared;
     if (validSlot) {
@@ -53,6 +61,7 @@ void FrmImageViewer::Open(const QString& path, browse::ImageKind kind, int slot,
     if (prepared) {
         held.paletteTaken = prepared->paletteTaken;
         held.paletteLoaded = prepared->paletteLoaded;
+        held.layout = prepared->layout;
         held.shown = ShowPrepared(slot, *prepared);
     } else if (browse::IsTexture(kind)) {
         const display::Palette before = textureReader_.Palette();
@@ -60,6 +69,7 @@ void FrmImageViewer::Open(const QString& path, browse::ImageKind kind, int slot,
         if (layout && layout->fourBit && !layout->paletteRead) {
             held.paletteTaken = before;
         }
+        held.layout = layout;
         if (textureReader_.Palette() != before || (layout && layout->paletteRead)) {
             held.paletteLoaded = textureReader_.Palette();
         }
@@ -170,7 +180,7 @@ bool FrmImageViewer::ShowPrepared(int slot, const display::Prepared& prepared) {
     Picture2->AssignPicture(prepared.staged.isNull() ? prepared.shown : prepared.staged);
     Picture2->resize(prepared.size);
     RecordSize(slot, prepared.size);
-    Draw(slot, prepared.size, prepared.shown);
+    Draw(slot, prepared.size, prepared.shown, prepared.layout.has_value());
     return true;
 }
 
@@ -217,13 +227,15 @@ bool FrmImageViewer::ShowImage(const QString& path, int slot) {
     if (!picture && display::Fits(size, limit)) {
         *shown = shown->copy();  // the canvas is painted afresh by the next texture: the box takes a copy
     }
-    Draw(slot, size, *shown);
+    Draw(slot, size, *shown, !picture);
     return true;
 }
 
-// Puts `shown`, a picture of size `size` fitted to the slot's limit, into the slot's box and shows it.
-void FrmImageViewer::Draw(int slot, QSize size, const QImage& shown) {
+// Puts `shown`, a picture of size `size` fitted to the slot's limit, into the slot's box and shows it;
+// a texture's texels stay crisp on a screen of more than one device pixel to the pixel.
+void FrmImageViewer::Draw(int slot, QSize size, const QImage& shown, bool crisp) {
     PictureBox* box = Picture3[static_cast<std::size_t>(slot)];
+    box->SetCrisp(crisp);
     box->SetAutoSize(display::Fits(size, LimitOf(slot)));
     // The box takes the fitted size even where the shrunk picture has no pixels left (a side of 0).
     box->resize(display::FittedSize(size, LimitOf(slot)).value_or(shown.size()));

@@ -35,6 +35,7 @@ std::optional<Prepared> PrepareTexture(texture::FileSource& file, Palette& palet
         return std::nullopt;
     }
     prepared.size = staged.size();
+    prepared.layout = layout;
     return prepared;
 }
 

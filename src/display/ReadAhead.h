@@ -30,6 +30,7 @@ struct Prepared {
     QImage shown;   // what a box of that limit shows
     std::optional<Palette> paletteTaken;   // a texture without a palette of its own: the colours it took
     std::optional<Palette> paletteLoaded;  // a texture that carries a palette: the palette it leaves
+    std::optional<texture::TextureLayout> layout;  // a texture: what its headers say
 };
 
 // Files to make ready for boxes of `limit`, in this order: each texture is read with the palette the

@@ -1,6 +1,7 @@
 #include "platform/FileListBox.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace tamsel::platform {
 
@@ -60,6 +61,19 @@ bool FileListBox::Relist(const QString& folder) {
     });
     selectionModel()->clear();
     return listed.has_value();
+}
+
+void FileListBox::Refresh() {
+    const int index = ListIndex();
+    const QByteArray selected = index >= 0 ? names_[static_cast<std::size_t>(index)].bytes : QByteArray();
+    Relist(path_);
+    const auto found = std::find_if(names_.begin(), names_.end(),
+                                    [&selected](const ListedName& name) { return name.bytes == selected; });
+    if (index >= 0 && found != names_.end()) {
+        const QSignalBlocker blocker(selectionModel());
+        selectionModel()->setCurrentIndex(model_->index(static_cast<int>(found - names_.begin())),
+                                          QItemSelectionModel::ClearAndSelect);
+    }
 }
 
 int FileListBox::ListIndex() const {

@@ -23,6 +23,10 @@ public:
     // lists nothing, and the result is false.
     bool SetPath(const QString& folder);
 
+    // Lists the folder again as it now is, the selection kept on the same file (none when it is gone),
+    // without firing Click: the list follows files added or removed by others.
+    void Refresh();
+
     const QString& Pattern() const { return pattern_; }
     // Sets the ";"-separated wildcards and lists the folder again, if they changed.
     void SetPattern(const QString& pattern);

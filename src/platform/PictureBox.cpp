@@ -40,6 +40,7 @@ QImage Halftone(const QImage& source, QSize size) {
 
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !crisp_);
     painter.fillRect(rect(), Qt::black);
     painter.drawImage(0, 0, image_);
 }

@@ -16,6 +16,10 @@ public:
     // When on, a picture assigned to the box resizes the box to the picture.
     void SetAutoSize(bool on) { autoSize_ = on; }
 
+    // When on, the picture is drawn pixel for pixel with no smoothing, also where a screen has more than
+    // one device pixel to the pixel: each texel of a texture stays a crisp square.
+    void SetCrisp(bool on) { crisp_ = on; }
+
     // Assigns a loaded picture: it becomes the box's image; with auto-size on the box takes its size.
     void AssignPicture(QImage picture);
 
@@ -42,6 +46,7 @@ protected:
 private:
     QImage image_;
     bool autoSize_ = false;
+    bool crisp_ = false;
     bool swallowRelease_ = false;  // the release that ends a double click is no click of its own
 };
 

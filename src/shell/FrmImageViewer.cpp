@@ -13,9 +13,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include "browse/ImageKind.h"
+#include "display/FactsPanel.h"
+#include "display/ZoomView.h"
 #include "help/FrmHelp.h"
 #include "platform/DirListBox.h"
 #include "platform/DriveListBox.h"
@@ -89,6 +92,7 @@ FrmImageViewer::FrmImageViewer(platform::Platform platform, std::shared_ptr<disp
     CreateControls();
     CreateMenus();
     ConnectHandlers();
+    StartWatching();
     setAcceptDrops(true);
     // Keys pressed anywhere in the window reach its key handling before the focused control's own.
     qApp->installEventFilter(this);
@@ -134,6 +138,12 @@ void FrmImageViewer::CreateControls() {
     Label1->setGeometry(264, 400, 45, 20);
     Label1->setFont(ControlFont(12));
     Label1->hide();
+
+    // Drawn over the single view, outside the layout record: they move no control.
+    picFacts = new display::FactsPanel(inner);
+    picZoom = new display::ZoomView(inner);
+    connect(picZoom, &display::ZoomView::Wheel, this,
+            [this](QPointF at, int steps) { ZoomByWheel(picZoom->mapTo(this, at), steps); });
 
     Controls = {{"imgOriginal", imgOriginal, nullptr}, {"Frame1", Frame1, nullptr},
                 {"filList", filList, nullptr},         {"dirList", dirList, nullptr},
@@ -254,6 +264,8 @@ void FrmImageViewer::Form_Load() {
     Label2->show();
     RestoreLastFolder();
     filList->SetPattern(browse::kFileListPattern);
+    factsOn_ = Registry::GetRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey,
+                                      Registry::kShowFacts, QString()) == QStringLiteral("1");
     // The keyboard starts in the file list, where Enter opens the selected file.
     filList->setFocus(Qt::OtherFocusReason);
 }
@@ -413,6 +425,8 @@ void FrmImageViewer::mnuExit_Click() {
 
 void FrmImageViewer::StoreFolderAndEnd() {
     platform_.screenSaver->Release();
+    Registry::SaveRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey, Registry::kShowFacts,
+                            factsOn_ ? QStringLiteral("1") : QStringLiteral("0"));
     Registry::SaveRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey, Registry::kLastUsedPath,
                             dirList->Path() + u'/');
     platform_.programEnd->EndProgram();
@@ -439,6 +453,18 @@ void FrmImageViewer::InnerArea_Resized() {
 }
 
 bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
+    // The facts and the zoom follow the single view: shown with its picture, gone with it.
+    if (watched == Picture3[0] && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        if (event->type() == QEvent::Hide) {
+            LeaveZoom();
+        }
+        UpdateFactsPanel();
+    }
+    if (watched == Picture3[0] && event->type() == QEvent::Wheel && PictureOnShow() != nullptr) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        ZoomByWheel(Picture3[0]->mapTo(this, wheel->position()), wheel->angleDelta().y() / 120);
+        return true;
+    }
     // Keys go to the menus while the menu bar or an open menu has the keyboard.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this && QApplication::activePopupWidget() == nullptr &&

@@ -15,6 +15,8 @@
 #include "texture/TextureReader.h"
 
 class QAction;
+class QFileSystemWatcher;
+class QTimer;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -30,6 +32,10 @@ class PictureBox;
 namespace tamsel {
 
 class FrmHelp;
+namespace display {
+class FactsPanel;
+class ZoomView;
+}  // namespace display
 namespace buttons {
 struct Changes;
 }
@@ -192,6 +198,15 @@ public:
     // page to the page. True when the key was taken.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
+    // What a modder uses beside the picture, each through a key or the wheel. I toggles the facts of
+    // the picture on show over the view's corner (remembered from run to run). In the single view, +
+    // and - zoom about the pointer (as the wheel does), 1 shows the picture at its own size, 0 returns
+    // to the fit; showing another picture returns to the fit too.
+    void ToggleFacts();
+    bool HandleZoomKey(int key);
+    display::FactsPanel* picFacts = nullptr;
+    display::ZoomView* picZoom = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -233,7 +248,7 @@ private:
     QSize LimitOf(int slot) const;
     void Open(const QString& path, browse::ImageKind kind, int slot, bool validSlot);
     bool ShowPrepared(int slot, const display::Prepared& prepared);
-    void Draw(int slot, QSize size, const QImage& shown);
+    void Draw(int slot, QSize size, const QImage& shown, bool crisp);
     void ReadAheadAround();
     std::vector<display::ReadJob> PageJobs(int pageStart) const;
     std::vector<std::pair<QString, display::Prepared>> PageOnShow() const;
@@ -241,6 +256,16 @@ private:
     bool ShowHeld(const QString& path, int slot);
     void RecordSize(int slot, QSize size);
     void PlaceAndShow(int slot);
+    QRect ViewArea() const;
+    const display::HeldPicture* PictureOnShow() const;
+    void UpdateFactsPanel();
+    void StartWatching();
+    void WatchShown();
+    void FilesChanged();
+    bool EnterZoom();
+    void LeaveZoom();
+    void Zoom(std::optional<QPointF> aboutInWindow, double factor);
+    void ZoomByWheel(QPointF atInWindow, int steps);
 
     platform::Platform platform_;
     platform::SettingsStore settings_;
@@ -248,6 +273,10 @@ private:
     std::vector<std::uint8_t> texturePixels_;  // the pixel bytes last read; their memory serves the next
     std::shared_ptr<display::ReadAhead> readAhead_;
     std::array<std::optional<display::HeldPicture>, 10> held_;  // what each picture box holds
+    QString paletteFrom_;   // the file the reader's palette came from; empty while it is black
+    bool factsOn_ = false;  // the facts panel is asked for
+    QFileSystemWatcher* watcher_ = nullptr;  // the folder and the files on show
+    QTimer* settle_ = nullptr;               // restarted by each change: fires once the files are still
     QPointer<FrmHelp> help_;
     QSize outerSize_;             // the window's size with its frame, from the screen's
     QSize assumedFrame_;          // what the frame added when the window was sized

@@ -14,6 +14,8 @@ inline const QString kMachineRoot = QStringLiteral("HKEY_LOCAL_MACHINE");
 inline const QString kViewerKey =
     QStringLiteral("Software\\%1\\%2").arg(QString::fromUtf8(kCompanyName), QString::fromUtf8(kProductName));
 inline const QString kLastUsedPath = QStringLiteral("LastUsedPath");
+// Whether the facts of the picture on show are asked for: "1" or "0".
+inline const QString kShowFacts = QStringLiteral("ShowFacts");
 
 // Reads a string value; `defaultValue` when the key or the value cannot be read. A value name of
 // "*" stands for the key's unnamed default value.

@@ -136,11 +136,11 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_Enter:
             // In the folder list: the highlighted folder becomes the current one. In the file list:
             // what a double click does.
-            if (browsing && dirList->hasFocus()) {
+            if (browsing && focusWidget() == dirList) {
                 dirList->SetPath(dirList->EntryPath(dirList->ListIndex()));
                 return true;
             }
-            if (browsing && filList->hasFocus() && filList->ListIndex() >= 0) {
+            if (browsing && focusWidget() == filList && filList->ListIndex() >= 0) {
                 filList_DblClick();
                 return true;
             }
@@ -165,6 +165,15 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
                                            ? FileMenuHeader->menuAction()
                                            : HelpMenuHeader->menuAction());
             return true;
+        case Qt::Key_I:
+            ToggleFacts();
+            return true;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+        case Qt::Key_Minus:
+        case Qt::Key_1:
+        case Qt::Key_0:
+            return HandleZoomKey(key);
         case Qt::Key_F11:
             setWindowState(windowState() ^ Qt::WindowFullScreen);
             return true;

@@ -48,9 +48,13 @@ FrmImageViewer::DisplayScope::DisplayScope(FrmImageViewer& window) : window_(win
 }
 
 FrmImageViewer::DisplayScope::~DisplayScope() {
-    if (--window_.displaying_ == 0 && std::exchange(window_.redrawPending_, false)) {
+    if (--window_.displaying_ != 0) {
+        return;
+    }
+    if (std::exchange(window_.redrawPending_, false)) {
         QMetaObject::invokeMethod(&window_, &FrmImageViewer::Redraw, Qt::QueuedConnection);
     }
+    window_.WatchShown();
 }
 
 }  // namespace tamsel

@@ -112,7 +112,7 @@ std::vector<std::pair<QString, display::Prepared>> FrmImageViewer::PageOnShow() 
                                                             held->limit,
                                                             Picture3[slot]->Surface(),
                                                             held->paletteTaken,
-                                                            held->paletteLoaded});
+                                                            held->paletteLoaded, held->layout});
         }
     }
     return page;

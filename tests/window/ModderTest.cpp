@@ -1,0 +1,259 @@
+// What a modder uses beside the picture: the facts of a texture, zoom with crisp texels, files that
+// change on disk, the keyboard, and the first start.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+#include "display/FactsPanel.h"
+#include "display/ZoomView.h"
+#include "help/FrmHelp.h"
+#include "platform/DirListBox.h"
+#include "platform/FileListBox.h"
+#include "platform/PictureBox.h"
+#include "samples/TextureFiles.h"
+#include "shell/FrmImageViewer.h"
+#include "support/TestPlatform.h"
+
+using namespace tamsel;
+using testing::TestPlatform;
+
+namespace {
+
+// A 4 x 2 MIP texture of 4-bit indices 0..7, with a palette of its own or none.
+QString WriteIndexedMip(const QString& folder, const QString& name,
+                        std::optional<samples::PaletteColours> palette) {
+    samples::MipFields mip;
+    mip.image = {palette ? std::uint8_t{0} : std::uint8_t{3}, 4, 2, 0};
+    if (palette) {
+        mip.paletteChunk = samples::PaletteChunk::BeforeImage;
+        mip.palette = *palette;
+    }
+    return testing::WriteTextureFile(folder, name,
+                                     samples::MipFile(mip, samples::Bytes{0x01, 0x23, 0x45, 0x67}));
+}
+
+samples::PaletteColours Ramp() {
+    samples::PaletteColours palette{};
+    for (std::uint32_t i = 0; i < palette.size(); ++i) {
+        palette[i] = samples::Rgb(16 * i, 255 - 16 * i, (i % 2) * 255);
+    }
+    return palette;
+}
+
+struct Viewer {
+    explicit Viewer(TestPlatform& platform) : window(platform.Build()) { window.show(); }
+    void Open(const QString& name) {
+        for (int i = 0; i < window.filList->ListCount(); ++i) {
+            if (window.filList->EntryName(i) == name) {
+                window.filList->SetListIndex(i);
+                window.filList_DblClick();
+                return;
+            }
+        }
+        QFAIL("no such file in the list");
+    }
+    QStringList Facts() const {
+        return window.picFacts->isVisible() ? window.picFacts->Shown().lines : QStringList();
+    }
+    FrmImageViewer window;
+};
+
+}  // namespace
+
+class ModderTest : public QObject {
+    Q_OBJECT
+private slots:
+    void factsFollowThePictureAndAreRemembered();
+    void zoomDrawsEachTexelAsASquare();
+    void theWheelZoomsAboutThePointer();
+    void changesOnDiskAreShown();
+    void keysGoThroughTheHandlers();
+    void theHintFitsItsBox();
+    void theHelpAndVersionNeedNoDisplay();
+};
+
+void ModderTest::factsFollowThePictureAndAreRemembered() {
+    TestPlatform platform;
+    WriteIndexedMip(platform.programFolder, QStringLiteral("a.mip"), Ramp());
+    WriteIndexedMip(platform.programFolder, QStringLiteral("b.mip"), std::nullopt);
+    testing::WritePicture(platform.programFolder, QStringLiteral("c.bmp"),
+                          testing::SolidImage(6, 3, qRgb(1, 2, 3)));
+    {
+        Viewer viewer(platform);
+        viewer.Open(QStringLiteral("b.mip"));
+        QVERIFY(viewer.Facts().isEmpty());
+        QTest::keyClick(&viewer.window, Qt::Key_I);
+        QCOMPARE(viewer.Facts(), (QStringList{"MIP texture, 4-bit paletted", "4 x 2 pixels", "100 bytes",
+                                              "palette: none (black)"}));
+        viewer.window.cmdPrevious_Click();
+        QCOMPARE(viewer.Facts().last(), QStringLiteral("palette: own PAMC chunk"));
+        QCOMPARE(viewer.window.picFacts->Shown().swatches->at(1),
+                 static_cast<Binary::ColourValue>(16 + 256 * 239 + 65536 * 255));
+        viewer.window.cmdNext_Click();
+        QCOMPARE(viewer.Facts().last(), QStringLiteral("palette: carried over from a.mip"));
+        viewer.window.cmdNext_Click();
+        QCOMPARE(viewer.Facts(), (QStringList{"BMP picture", "6 x 3 pixels", "114 bytes"}));
+        viewer.window.mnuOpenFile_Click();
+        QVERIFY(viewer.Facts().isEmpty());
+        viewer.window.mnuExit_Click();
+    }
+    Viewer again(platform);
+    again.Open(QStringLiteral("c.bmp"));
+    QCOMPARE(again.Facts().first(), QStringLiteral("BMP picture"));
+}
+
+// Zoomed in, a texture's texels are squares of one colour each, not blends: nearest-neighbour.
+void ModderTest::zoomDrawsEachTexelAsASquare() {
+    TestPlatform platform;
+    WriteIndexedMip(platform.programFolder, QStringLiteral("a.mip"), Ramp());
+    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("b.pbf"), 2, 2, qRgb(255, 0, 0));
+    Viewer viewer(platform);
+    viewer.Open(QStringLiteral("a.mip"));
+    display::ZoomView& zoom = *viewer.window.picZoom;
+    QTest::keyClick(&viewer.window, Qt::Key_1);
+    QVERIFY(zoom.isVisible());
+    QCOMPARE(zoom.Scale(), 1.0);
+    zoom.ZoomAbout(QPointF(zoom.rect().center()), 8.0);
+    const QImage drawn = zoom.grab().toImage();
+    const QPoint corner = zoom.Offset().toPoint();
+    for (int texel = 0; texel < 8; ++texel) {
+        const samples::Pixel expected = Ramp()[static_cast<std::size_t>(texel)];
+        for (const int inside : {1, 6}) {
+            const QPoint at = corner + QPoint((texel % 4) * 8 + inside, (texel / 4) * 8 + inside);
+            QCOMPARE(drawn.pixel(at) & 0xFFFFFFU, expected & 0xFFFFFFU);
+        }
+    }
+    QTest::keyClick(&viewer.window, Qt::Key_0);
+    QVERIFY(!zoom.isVisible());
+    QTest::keyClick(&viewer.window, Qt::Key_Plus);
+    QCOMPARE(zoom.Scale(), 1.25);
+    viewer.window.cmdNext_Click();
+    QVERIFY(!zoom.isVisible());
+    QVERIFY(viewer.window.Picture3[0]->isVisible());
+}
+
+// The picture's point under the pointer stays under it; a picture larger than the view is dragged.
+void ModderTest::theWheelZoomsAboutThePointer() {
+    TestPlatform platform;
+    testing::WritePicture(platform.programFolder, QStringLiteral("p.bmp"),
+                          testing::SolidImage(400, 300, qRgb(9, 9, 9)));
+    Viewer viewer(platform);
+    viewer.Open(QStringLiteral("p.bmp"));
+    platform::PictureBox& box = *viewer.window.Picture3[0];
+    const QPointF at(150, 120);
+    QWheelEvent notches(at, box.mapToGlobal(at), {}, QPoint(0, 5 * 120), Qt::NoButton, Qt::NoModifier,
+                        Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&box, &notches);
+    display::ZoomView& zoom = *viewer.window.picZoom;
+    QCOMPARE(zoom.Scale(), 3.0517578125);
+    const QPointF pointer = zoom.mapFrom(&viewer.window, box.mapTo(&viewer.window, at));
+    QCOMPARE((pointer - zoom.Offset()) / zoom.Scale(), at);
+    zoom.ZoomAbout(pointer, 4.0);
+    const QPointF before = zoom.Offset();
+    QTest::mousePress(&zoom, Qt::LeftButton, {}, QPoint(300, 300));
+    QTest::mouseMove(&zoom, QPoint(280, 310));
+    QCOMPARE(zoom.Offset(), before + QPointF(-20, 10));
+}
+
+// A file saved again is shown anew once it is still; a file written in two goes gives no message;
+// files added and removed come and go with the selection kept; a page is drawn again too.
+void ModderTest::changesOnDiskAreShown() {
+    TestPlatform platform;
+    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("a.pbf"), 8, 4, qRgb(0, 0, 255));
+    const QString b =
+        testing::WriteSolidTexture(platform.programFolder, QStringLiteral("b.pbf"), 8, 4, qRgb(0, 255, 0));
+    Viewer viewer(platform);
+    viewer.Open(QStringLiteral("b.pbf"));
+    const QString staging = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("staging"));
+    QFile source(testing::WriteSolidTexture(staging, QStringLiteral("b.pbf"), 12, 6, qRgb(255, 0, 0)));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QByteArray content = source.readAll();
+    QFile target(b);
+    QVERIFY(target.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    target.write(content.first(60));
+    target.flush();
+    QTest::qWait(100);
+    target.write(content.sliced(60));
+    target.close();
+    QTRY_COMPARE(viewer.window.Picture3[0]->size(), QSize(12, 6));
+    QVERIFY(platform.messages->shown.empty());
+
+    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("c.pbf"), 4, 4, qRgb(1, 1, 1));
+    QVERIFY(QFile::remove(QDir(platform.programFolder).filePath(QStringLiteral("a.pbf"))));
+    QTRY_COMPARE(viewer.window.filList->EntryName(1), QStringLiteral("c.pbf"));
+    QCOMPARE(viewer.window.filList->ListCount(), 2);
+    QCOMPARE(viewer.window.filList->FileName(), QStringLiteral("b.pbf"));
+
+    viewer.window.mnuViewThumbnails_Click();
+    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("c.pbf"), 5, 5, qRgb(1, 1, 1));
+    QTRY_COMPARE(viewer.window.Picture3[2]->size(), QSize(5, 5));
+    testing::WriteBytes(platform.programFolder, QStringLiteral("c.pbf"), "broken now");
+    QTRY_COMPARE(platform.messages->shown.size(), std::size_t{1});
+    QTest::qWait(500);
+    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
+}
+
+void ModderTest::keysGoThroughTheHandlers() {
+    TestPlatform platform;
+    testing::WriteNumberedTextures(testing::MakeFolder(platform.programFolder, QStringLiteral("sub")), 3);
+    Viewer viewer(platform);
+    FrmImageViewer& window = viewer.window;
+    QCOMPARE(window.focusWidget(), window.filList);
+    window.dirList->SetPath(QDir(platform.programFolder).filePath(QStringLiteral("sub")));
+    QTest::keyClick(&window, Qt::Key_Backspace);
+    QCOMPARE(window.dirList->Path(), platform.programFolder);
+    window.dirList->setFocus();
+    window.dirList->SetListIndex(window.dirList->count() - 1);
+    QTest::keyClick(window.dirList, Qt::Key_Return);
+    QCOMPARE(window.filList->ListCount(), 3);
+    window.filList->setFocus();
+    window.filList->SetListIndex(1);
+    QTest::keyClick(window.filList, Qt::Key_Return);
+    QCOMPARE(testing::EntryShownIn(*window.Picture3[0]), 1);
+
+    window.mnuViewThumbnails_Click();
+    window.Picture3_DblClick(2);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(window.ThumbMode);
+    QTest::keyClick(&window, Qt::Key_F1);
+    QVERIFY(window.HelpWindow() != nullptr);
+    window.HelpWindow()->close();
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(platform.end->ends, 1);
+}
+
+// Drawn in the font it is given, the hint wraps within its 180 x 32 box.
+void ModderTest::theHintFitsItsBox() {
+    TestPlatform platform;
+    Viewer viewer(platform);
+    const QLabel& hint = *viewer.window.Label2;
+    QCOMPARE(hint.size(), QSize(180, 32));
+    const QRect needed =
+        QFontMetrics(hint.font()).boundingRect(QRect(0, 0, 180, 32), Qt::TextWordWrap, hint.text());
+    QVERIFY2(needed.height() <= 32 && needed.width() <= 180, qPrintable(QString::number(needed.height())));
+}
+
+void ModderTest::theHelpAndVersionNeedNoDisplay() {
+    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("--version")}) {
+        QProcess viewer;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        viewer.setProcessEnvironment(environment);
+        viewer.start(QStringLiteral(TAMSEL_VIEWER_BINARY), {option});
+        QVERIFY(viewer.waitForFinished(5000));
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(viewer.exitCode(), 0);
+        QVERIFY(!viewer.readAllStandardOutput().isEmpty());
+    }
+}
+
+QTEST_MAIN(ModderTest)
+#include "ModderTest.moc"
