@@ -4,17 +4,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QWheelEvent>
-#include <QWindow>
 
 #include "browse/ImageKind.h"
 #include "display/FactsPanel.h"
@@ -39,9 +35,6 @@ namespace {
 
 // Large BMPs must show: the image reader may allocate up to 1 GiB for one picture.
 constexpr int kImageAllocationLimitMb = 1024;
-
-// How long the window waits for a window manager to give it the size it asked for, at most.
-constexpr int kLongestPlacement = 1000;
 
 QFont ControlFont(qreal points) {
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -286,82 +279,6 @@ void FrmImageViewer::PlaceControls() {
     RecordLayout();
 }
 
-void FrmImageViewer::PlaceWindow() {
-    // The window covers the screen as a normal window: the outer width is the screen's, the outer
-    // height 10 twips (two thirds of a pixel) less, rounded to whole pixels.
-    const QSize screen = platform_.screenSize;
-    outerSize_ =
-        QSize(screen.width(), platform::RoundHalfEven((screen.height() * platform::kTwipsPerPixel - 10) /
-                                                      double{platform::kTwipsPerPixel}));
-    create();  // with its native window made, the platform can tell what frame it adds
-    FitOuterSize();
-    layout()->activate();
-}
-
-void FrmImageViewer::FitOuterSize() {
-    assumedFrame_ = FrameExtra();
-    setWindowState(Qt::WindowNoState);
-    resize(outerSize_ - assumedFrame_);
-    // The frame's corner, not the inner area's, goes to the screen's corner: set as the frame's
-    // position, so that it holds whether or not the platform knew the frame when the window was placed.
-    windowHandle()->setFramePosition(QPoint(0, 0));
-}
-
-QSize FrmImageViewer::FrameExtra() const {
-    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    return {frame.left() + frame.right(), frame.top() + frame.bottom()};
-}
-
-bool FrmImageViewer::event(QEvent* event) {
-    const bool handled = QMainWindow::event(event);
-    CheckFrame();
-    return handled;
-}
-
-void FrmImageViewer::CheckFrame() {
-    const QWindow* window = windowHandle();
-    if (frameFitted_ || window == nullptr || !window->isExposed() || windowState() != Qt::WindowNoState) {
-        return;
-    }
-    // A window manager may add its frame only once the window is shown: the inner area is then sized
-    // again, once, so that the outer size still comes out as the screen's. The event that tells may
-    // be a paint, where no size may change: the new size is asked for once it is over.
-    const QSize extra = FrameExtra();
-    if (extra != assumedFrame_ && extra.width() >= 0 && extra.height() >= 0) {
-        frameFitted_ = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                placeAfterFit_ = true;
-                FitOuterSize();
-            },
-            Qt::QueuedConnection);
-    } else if (!placeAfterFit_) {
-        // Shown with the frame it was sized for: it has its final geometry now.
-        Placed();
-    }
-}
-
-void FrmImageViewer::Placed() {
-    if (placed_) {
-        return;
-    }
-    placed_ = true;
-    if (whenPlaced_) {
-        QMetaObject::invokeMethod(this, std::exchange(whenPlaced_, {}), Qt::QueuedConnection);
-    }
-}
-
-void FrmImageViewer::WhenPlaced(std::function<void()> action) {
-    if (placed_) {
-        QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
-        return;
-    }
-    whenPlaced_ = std::move(action);
-    // A window manager that never gives the size asked for must not keep the action waiting.
-    QTimer::singleShot(kLongestPlacement, this, &FrmImageViewer::Placed);
-}
-
 void FrmImageViewer::ComputeThumbCells() {
     const shell::ViewGeometry g = shell::ComputeViewGeometry(InnerWidth(), InnerHeight(), cmdStop->height());
     ViewWidth = g.viewWidth;
@@ -435,21 +352,6 @@ void FrmImageViewer::StoreFolderAndEnd() {
 void FrmImageViewer::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
-}
-
-void FrmImageViewer::InnerArea_Resized() {
-    // Once the window has its final size, the start-up placement is made again for the inner area
-    // the frame leaves: the controls, the view limits and the cells are as if the frame had been
-    // known from the start.
-    const bool final = placeAfterFit_ && size() == outerSize_ - assumedFrame_;
-    if (final) {
-        placeAfterFit_ = false;
-        PlaceControls();
-    }
-    Form_Resize();
-    if (final) {
-        Placed();
-    }
 }
 
 bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
