@@ -259,6 +259,7 @@ void FrmImageViewer::Form_Load() {
     filList->SetPattern(browse::kFileListPattern);
     factsOn_ = Registry::GetRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey,
                                       Registry::kShowFacts, QString()) == QStringLiteral("1");
+    factsStored_ = factsOn_;
     // The keyboard starts in the file list, where Enter opens the selected file.
     filList->setFocus(Qt::OtherFocusReason);
 }
@@ -342,8 +343,12 @@ void FrmImageViewer::mnuExit_Click() {
 
 void FrmImageViewer::StoreFolderAndEnd() {
     platform_.screenSaver->Release();
-    Registry::SaveRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey, Registry::kShowFacts,
-                            factsOn_ ? QStringLiteral("1") : QStringLiteral("0"));
+    // The facts' state is stored only once it differs from what is stored: a settings file is left
+    // as it was by a user who never asks for them.
+    if (factsOn_ != factsStored_) {
+        Registry::SaveRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey, Registry::kShowFacts,
+                                factsOn_ ? QStringLiteral("1") : QStringLiteral("0"));
+    }
     Registry::SaveRegString(settings_, Registry::kMachineRoot, Registry::kViewerKey, Registry::kLastUsedPath,
                             dirList->Path() + u'/');
     platform_.programEnd->EndProgram();

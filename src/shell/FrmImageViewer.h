@@ -273,8 +273,9 @@ private:
     std::vector<std::uint8_t> texturePixels_;  // the pixel bytes last read; their memory serves the next
     std::shared_ptr<display::ReadAhead> readAhead_;
     std::array<std::optional<display::HeldPicture>, 10> held_;  // what each picture box holds
-    QString paletteFrom_;   // the file the reader's palette came from; empty while it is black
-    bool factsOn_ = false;  // the facts panel is asked for
+    QString paletteFrom_;       // the file the reader's palette came from; empty while it is black
+    bool factsOn_ = false;      // the facts panel is asked for
+    bool factsStored_ = false;  // as the settings file holds it
     QFileSystemWatcher* watcher_ = nullptr;  // the folder and the files on show
     QTimer* settle_ = nullptr;               // restarted by each change: fires once the files are still
     QPointer<FrmHelp> help_;
