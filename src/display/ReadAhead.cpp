@@ -3,6 +3,7 @@
 #include <QThread>
 #include <algorithm>
 #include <atomic>
+#include <new>
 
 #include "browse/ImageKind.h"
 #include "display/FitRule.h"
@@ -117,8 +118,15 @@ void ReadAhead::Want(const std::vector<ReadJob>& jobs, bool urgent) {
              keep = job.keepStaged]() mutable {
                 for (qsizetype i = 0; i < paths.size(); ++i) {
                     const auto index = static_cast<std::size_t>(i);
-                    promises[index]->set_value(*dropped[index] ? std::nullopt
-                                                               : Prepare(paths[i], limit, palette, keep));
+                    std::optional<Prepared> prepared;
+                    try {
+                        if (!*dropped[index]) {
+                            prepared = Prepare(paths[i], limit, palette, keep);
+                        }
+                    } catch (const std::bad_alloc&) {
+                        // Out of memory: nothing is made ready, and the window opens the file itself.
+                    }
+                    promises[index]->set_value(std::move(prepared));
                 }
             },
             urgent ? 1 : 0);
