@@ -1,14 +1,12 @@
 #include "Measure.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QStandardPaths>
 #include <algorithm>
@@ -20,30 +18,6 @@ extern char** environ;
 
 namespace tamsel::bench {
 
-namespace {
-
-double Seconds(const timeval& time) {
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
-}
-
-// Reads a pipe to its end.
-QByteArray ReadAll(int fd) {
-    QByteArray all;
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return all;
-        }
-        all.append(chunk, static_cast<qsizetype>(got));
-    }
-}
-
-}  // namespace
-
 double Median(std::vector<double> values) {
     if (values.empty()) {
         return 0.0;
@@ -53,80 +27,20 @@ double Median(std::vector<double> values) {
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
-std::vector<double> MedianSeconds(int runs, const std::vector<std::function<void()>>& bodies) {
-    std::vector<std::vector<double>> times(bodies.size());
-    QElapsedTimer timer;
+void Interleave(int runs, const std::vector<std::function<void(int round)>>& bodies) {
     for (int round = -1; round < runs; ++round) {
-        for (std::size_t b = 0; b < bodies.size(); ++b) {
-            timer.start();
-            bodies[b]();
-            const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-            QCoreApplication::processEvents();
-            if (round >= 0) {
-                times[b].push_back(seconds);
-            }
+        for (const std::function<void(int)>& body : bodies) {
+            body(round);
         }
     }
-    std::vector<double> medians;
-    medians.reserve(bodies.size());
-    for (std::vector<double>& list : times) {
-        medians.push_back(Median(std::move(list)));
-    }
-    return medians;
 }
 
-ProcessResult RunProcess(const QString& program, const QStringList& arguments, Output output) {
-    std::vector<QByteArray> storage;
-    storage.push_back(QFile::encodeName(program));
-    for (const QString& argument : arguments) {
-        storage.push_back(QFile::encodeName(argument));
+void Timed(int round, std::vector<double>& times, const std::function<void()>& body) {
+    const std::int64_t start = MonotonicNanoseconds();
+    body();
+    if (round >= 0) {
+        times.push_back(SecondsBetween(start, MonotonicNanoseconds()));
     }
-    std::vector<char*> argv;
-    for (QByteArray& argument : storage) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-
-    int pipeEnds[2] = {-1, -1};
-    if (output == Output::Capture && ::pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        return {};
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (output == Output::Capture) {
-        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    }
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-
-    ProcessResult result;
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (output == Output::Capture) {
-        ::close(pipeEnds[1]);
-        if (spawned == 0) {
-            result.output = ReadAll(pipeEnds[0]);
-        }
-        ::close(pipeEnds[0]);
-    }
-    if (spawned != 0) {
-        return result;
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    result.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    result.started = true;
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return result;
-}
-
-QString FindProgram(const QString& name) {
-    return QStandardPaths::findExecutable(name);
 }
 
 std::int64_t MonotonicNanoseconds() {
@@ -135,10 +49,118 @@ std::int64_t MonotonicNanoseconds() {
     return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
 }
 
-double ProcessCpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+double SecondsBetween(std::int64_t start, std::int64_t end) {
+    return static_cast<double>(end - start) / 1e9;
+}
+
+void Pause(double seconds) {
+    const auto nanoseconds = static_cast<std::int64_t>(seconds * 1e9);
+    timespec wait{static_cast<time_t>(nanoseconds / 1'000'000'000),
+                  static_cast<long>(nanoseconds % 1'000'000'000)};
+    while (::nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+    }
+}
+
+Process::Process(const QString& program, const QStringList& arguments, StandardOutput output,
+                 const std::vector<QByteArray>& environment) {
+    std::vector<QByteArray> storage{QFile::encodeName(program)};
+    for (const QString& argument : arguments) {
+        storage.push_back(QFile::encodeName(argument));
+    }
+    std::vector<char*> argv;
+    for (QByteArray& argument : storage) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    std::vector<QByteArray> envStorage = environment;
+    std::vector<char*> envp;
+    for (QByteArray& entry : envStorage) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+
+    int pipeEnds[2] = {-1, -1};
+    if (output == StandardOutput::Capture && ::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        return;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (output == StandardOutput::Capture) {
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(),
+                                    environment.empty() ? environ : envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (output == StandardOutput::Capture) {
+        ::close(pipeEnds[1]);
+        outFd_ = pipeEnds[0];
+    }
+    if (spawned == 0) {
+        pid_ = pid;
+    }
+}
+
+Process::~Process() {
+    if (pid_ > 0) {
+        Terminate();
+        Finish();
+    }
+    if (outFd_ >= 0) {
+        ::close(outFd_);
+    }
+}
+
+QByteArray Process::ReadLine() {
+    QByteArray line;
+    char byte = 0;
+    for (;;) {
+        const ssize_t got = outFd_ >= 0 ? ::read(outFd_, &byte, 1) : 0;
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got != 1 || byte == '\n') {
+            return line;
+        }
+        line.append(byte);
+    }
+}
+
+void Process::Terminate() const {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+    }
+}
+
+int Process::Finish() {
+    if (outFd_ >= 0) {
+        char chunk[4096];
+        ssize_t got = 0;
+        while ((got = ::read(outFd_, chunk, sizeof chunk)) > 0 || (got < 0 && errno == EINTR)) {
+            output_.append(chunk, static_cast<qsizetype>(std::max<ssize_t>(got, 0)));
+        }
+        ::close(outFd_);
+        outFd_ = -1;
+    }
+    if (pid_ <= 0) {
+        return -1;
+    }
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int RunProcess(const QString& program, const QStringList& arguments) {
+    return Process(program, arguments, Process::StandardOutput::Discard).Finish();
+}
+
+QString FindProgram(const QString& name) {
+    return QStandardPaths::findExecutable(name);
 }
 
 QString MachineLine() {

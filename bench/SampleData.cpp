@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,19 +12,16 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <numeric>
 #include <random>
 #include <stdexcept>
 
-#include "samples/Pictures.h"
 #include "samples/TextureFiles.h"
-#include "shell/Registry.h"
+#include "texture/TextureReader.h"
 
 namespace tamsel::bench {
 
 namespace {
-
-constexpr int kClaimedSide = 30'000;
-constexpr int kClaimFileSize = 64;
 
 // Writes a file through `write` under a temporary name and renames it into place, so that an
 // interrupted run never leaves a partial file that a later run would take as made.
@@ -37,31 +33,6 @@ void WriteOnce(const QString& path, const std::function<bool(const QString&)>& w
     if (!write(part) || !QFile::rename(part, path)) {
         throw std::runtime_error("cannot write " + path.toStdString());
     }
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ToByteArray(const samples::Bytes& bytes) {
-    return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
-}
-
-samples::Bytes TextureBytes(TextureKind kind, int side) {
-    if (kind == TextureKind::Nibbles) {
-        samples::MipFields fields;
-        fields.resultValue = 1;
-        fields.image = {0, side, side, 0};
-        fields.paletteChunk = samples::PaletteChunk::BeforeImage;
-        fields.palette = samples::DemoPalette(0);
-        return samples::MipFile(fields, samples::EncodeNibbles(samples::DrawIndexedTestCard(side, side)));
-    }
-    const std::uint8_t format = kind == TextureKind::Words565    ? samples::kFormat565
-                                : kind == TextureKind::Words1555 ? samples::kFormat1555
-                                                                 : samples::kFormat4444;
-    const samples::Picture card = samples::DrawTestCard(side, side, samples::BitsOfFormat(format));
-    return samples::BareImageFile({format, side, side, 2 * side}, samples::EncodeWords(card, format));
 }
 
 // What a camera's picture has that makes its JPEG as large as it is: a smooth sky over textured
@@ -199,63 +170,57 @@ private:
     std::vector<Block> blocks_;
 };
 
-bool WritePhoto(const QString& path, QSize size, std::uint32_t seed) {
+QImage DrawPhoto(QSize size, std::uint32_t seed) {
     QImage image(size, QImage::Format_RGB32);
     const PhotoPainter painter(size, seed);
     for (int y = 0; y < size.height(); ++y) {
         painter.PaintRow(image, y);
     }
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(90);
-    return writer.write(image);
+    return image;
 }
 
-QByteArray ClaimBytes(ClaimKind kind) {
-    if (kind == ClaimKind::Texture) {
-        const samples::ImageFields image{samples::kFormat565, kClaimedSide, kClaimedSide, 2 * kClaimedSide};
-        const std::size_t header = samples::BareImageFile(image, {}).size();
-        const samples::Bytes data(kClaimFileSize - header, 0x5A);
-        return ToByteArray(samples::BareImageFile(image, data));
+bool WritePhoto(const QString& path, QSize size, std::uint32_t seed) {
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(90);
+    return writer.write(DrawPhoto(size, seed));
+}
+
+bool WriteTexture(const QString& path, int side, std::uint32_t seed) {
+    const QImage photo = DrawPhoto({side, side}, seed);
+    samples::Picture picture{side, side, {}};
+    for (int y = 0; y < side; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(photo.constScanLine(y));
+        picture.pixels.insert(picture.pixels.end(), line, line + side);
     }
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    if (kind == ClaimKind::Bitmap) {
-        // File header and an information header of 24 bits a pixel, uncompressed.
-        out.setByteOrder(QDataStream::LittleEndian);
-        out << quint8{'B'} << quint8{'M'} << quint32{kClaimFileSize} << quint32{0} << quint32{54};
-        out << quint32{40} << qint32{kClaimedSide} << qint32{kClaimedSide} << quint16{1} << quint16{24}
-            << quint32{0} << quint32{0} << qint32{2835} << qint32{2835} << quint32{0} << quint32{0};
-    } else {
-        // Start of image, a baseline frame of three components at 4:2:0 and the start of its scan;
-        // no tables.
-        out.setByteOrder(QDataStream::BigEndian);
-        out << quint16{0xFFD8} << quint16{0xFFC0} << quint16{17} << quint8{8} << quint16{kClaimedSide}
-            << quint16{kClaimedSide} << quint8{3};
-        out << quint8{1} << quint8{0x22} << quint8{0} << quint8{2} << quint8{0x11} << quint8{1} << quint8{3}
-            << quint8{0x11} << quint8{1};
-        out << quint16{0xFFDA} << quint16{12} << quint8{3} << quint8{1} << quint8{0x00} << quint8{2}
-            << quint8{0x11} << quint8{3} << quint8{0x11} << quint8{0} << quint8{63} << quint8{0};
+    const samples::Bytes bytes = samples::BareImageFile({samples::kFormat565, side, side, 2 * side},
+                                                        samples::EncodeWords(picture, samples::kFormat565));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ==
+               static_cast<qint64>(bytes.size());
+}
+
+// The canvas that the texture reader paints from `texture`, as a BMP.
+bool WriteCanvasBmp(const QString& path, const QString& texture) {
+    QFile file(texture);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    texture::TextureReader reader;
+    std::optional<texture::DecodedTexture> decoded = texture::Decode(
+        reader,
+        {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
+    if (!decoded) {
+        return false;
     }
-    bytes.append(kClaimFileSize - bytes.size(), '\0');
-    return bytes;
+    const QImage canvas(reinterpret_cast<const uchar*>(decoded->pixels.data()), decoded->layout.width,
+                        decoded->layout.height, QImage::Format_RGB32);
+    return canvas.save(path, "BMP");
 }
 
 }  // namespace
 
-QString KindName(TextureKind kind) {
-    static constexpr std::array<const char*, 4> kNames{"5:6:5", "1:5:5:5", "4:4:4:4", "4-bit"};
-    return QString::fromLatin1(kNames[static_cast<std::size_t>(kind)]);
-}
-
-QString ClaimExtension(ClaimKind kind) {
-    static constexpr std::array<const char*, 3> kExtensions{".pbf", ".bmp", ".jpg"};
-    return QString::fromLatin1(kExtensions[static_cast<std::size_t>(kind)]);
-}
-
-QStringList PhotoFiles(const QString& folder) {
+QStringList FilesOf(const QString& folder, const QString& pattern) {
     QStringList files;
-    for (const QString& name :
-         QDir(folder).entryList({QStringLiteral("photo-*.jpg")}, QDir::Files, QDir::Name)) {
+    for (const QString& name : QDir(folder).entryList({pattern}, QDir::Files, QDir::Name)) {
         files << QDir(folder).filePath(name);
     }
     return files;
@@ -272,27 +237,31 @@ QString SampleData::Folder(const QString& name) const {
     return QDir(root_).filePath(name);
 }
 
-QString SampleData::Texture(TextureKind kind, int side) {
-    static constexpr std::array<const char*, 4> kFileNames{"565", "1555", "4444", "4bit"};
-    const QString path = QDir(Folder(QStringLiteral("textures")))
-                             .filePath(QStringLiteral("card-%1-%2%3")
-                                           .arg(QLatin1String(kFileNames[static_cast<std::size_t>(kind)]))
-                                           .arg(side)
-                                           .arg(kind == TextureKind::Nibbles ? QStringLiteral(".mip")
-                                                                             : QStringLiteral(".pbf")));
-    WriteOnce(path,
-              [&](const QString& part) { return WriteBytes(part, ToByteArray(TextureBytes(kind, side))); });
-    return path;
-}
-
-QString SampleData::Photos(QSize size, int count) {
-    const QString folder = Folder(QStringLiteral("photos-%1x%2").arg(size.width()).arg(size.height()));
+QString SampleData::Photos(const QString& name, QSize size, int count) {
+    const QString folder = Folder(name);
     std::vector<int> numbers(static_cast<std::size_t>(count));
     std::iota(numbers.begin(), numbers.end(), 1);
     QtConcurrent::blockingMap(numbers, [&](int number) {
         const auto seed = static_cast<std::uint32_t>(size.width() * 31 + number);
         WriteOnce(QDir(folder).filePath(QStringLiteral("photo-%1.jpg").arg(number)),
                   [&](const QString& part) { return WritePhoto(part, size, seed); });
+    });
+    return folder;
+}
+
+QString SampleData::Textures(int side, int count) {
+    const QString name = QStringLiteral("textures-%1").arg(side);
+    const QString folder = Folder(name);
+    const QString bmpFolder = Folder(name + QStringLiteral("-bmp"));
+    std::vector<int> numbers(static_cast<std::size_t>(count));
+    std::iota(numbers.begin(), numbers.end(), 1);
+    QtConcurrent::blockingMap(numbers, [&](int number) {
+        const QString texture = QDir(folder).filePath(QStringLiteral("texture-%1.pbf").arg(number));
+        WriteOnce(texture, [&](const QString& part) {
+            return WriteTexture(part, side, static_cast<std::uint32_t>(side * 17 + number));
+        });
+        WriteOnce(QDir(bmpFolder).filePath(QStringLiteral("texture-%1.bmp").arg(number)),
+                  [&](const QString& part) { return WriteCanvasBmp(part, texture); });
     });
     return folder;
 }
@@ -321,30 +290,14 @@ QString SampleData::ListedFolder() {
         }
         ::close(fd);
     }
-    WriteBytes(made, {});
+    if (!QFile(made).open(QIODevice::WriteOnly)) {
+        throw std::runtime_error("cannot write " + made.toStdString());
+    }
     return folder;
 }
 
 QString SampleData::EmptyFolder() {
     return Folder(QStringLiteral("empty"));
-}
-
-QString SampleData::ClaimFolder(ClaimKind kind) {
-    const QString extension = ClaimExtension(kind);
-    const QString folder = Folder(QStringLiteral("claim-") + extension.mid(1));
-    WriteOnce(QDir(folder).filePath(QStringLiteral("claim") + extension),
-              [&](const QString& part) { return WriteBytes(part, ClaimBytes(kind)); });
-    return folder;
-}
-
-QString SampleData::SettingsRemembering(const QString& name, const QString& folder) {
-    const QString path = QDir(Folder(QStringLiteral("settings"))).filePath(name + QStringLiteral(".ini"));
-    const platform::SettingsStore store(path);
-    if (!Registry::SaveRegString(store, Registry::kMachineRoot, Registry::kViewerKey, Registry::kLastUsedPath,
-                                 folder + u'/')) {
-        throw std::runtime_error("cannot write " + path.toStdString());
-    }
-    return path;
 }
 
 }  // namespace tamsel::bench

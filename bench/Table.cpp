@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 
 namespace tamsel::bench {
+
+QString RunsNote(int runs) {
+    return runs == 1 ? QStringLiteral(" [1 run]") : QStringLiteral(" [%1 runs]").arg(runs);
+}
 
 QString Milliseconds(double seconds) {
     const double ms = seconds * 1e3;
@@ -22,28 +25,30 @@ QString Ratio(double ours, std::optional<double> reference) {
     return QStringLiteral("%1x").arg(ours / *reference, 0, 'f', 2);
 }
 
-namespace {
-
-QString ReferenceCell(const Reference& reference, const std::function<QString(double)>& format) {
-    if (reference.name.isEmpty()) {
-        return QStringLiteral("-");
-    }
-    return reference.name + QStringLiteral(": ") +
-           (reference.value ? format(*reference.value) : reference.absence);
-}
-
-}  // namespace
-
 void Table::Add(Row row) {
     rows_.push_back(std::move(row));
 }
 
+void Table::AddValue(const QString& figure, double ours, const Reference& reference,
+                     const std::function<QString(double)>& format, bool ratio) {
+    const QString referenceCell = reference.name.isEmpty()
+                                      ? QStringLiteral("-")
+                                      : reference.name + QStringLiteral(": ") +
+                                            (reference.value ? format(*reference.value) : reference.absence);
+    Add({figure, format(ours), referenceCell, ratio ? Ratio(ours, reference.value) : QStringLiteral("-")});
+}
+
 void Table::AddTime(const QString& figure, double ours, const Reference& reference) {
-    Add({figure, Milliseconds(ours), ReferenceCell(reference, Milliseconds), Ratio(ours, reference.value)});
+    AddValue(figure, ours, reference, Milliseconds, true);
 }
 
 void Table::AddPeak(const QString& figure, double oursKib, const Reference& reference) {
-    Add({figure, Megabytes(oursKib), ReferenceCell(reference, Megabytes), Ratio(oursKib, reference.value)});
+    AddValue(figure, oursKib, reference, Megabytes, true);
+}
+
+void Table::AddCount(const QString& figure, double ours, const Reference& reference) {
+    AddValue(
+        figure, ours, reference, [](double count) { return QString::number(count); }, false);
 }
 
 QString Table::Text() const {

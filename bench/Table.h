@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct Row {
     QString ratio;
 };
 
+// " [n runs]", the run count a figure's name ends in.
+QString RunsNote(int runs);
 // "12.3 ms"
 QString Milliseconds(double seconds);
 // "123.4 MB" (10^6 bytes)
@@ -39,10 +42,16 @@ public:
     // A peak of resident memory in KiB against a reference's.
     void AddPeak(const QString& figure, double oursKib, const Reference& reference);
 
+    // A count against a reference's; a figure of its own, with no ratio.
+    void AddCount(const QString& figure, double ours, const Reference& reference);
+
     // The table with aligned columns, as Markdown.
     QString Text() const;
 
 private:
+    void AddValue(const QString& figure, double ours, const Reference& reference,
+                  const std::function<QString(double)>& format, bool ratio);
+
     std::vector<Row> rows_;
 };
 

@@ -10,12 +10,9 @@
 #include <optional>
 #include <stdexcept>
 
-#include "BenchWindow.h"
-#include "Children.h"
 #include "Figures.h"
 #include "Measure.h"
 
-using namespace tamsel;
 using namespace tamsel::bench;
 
 namespace {
@@ -30,43 +27,23 @@ void Say(const QString& text) {
                  qPrintable(text));
 }
 
-QSize ThumbCellOn(QSize screen, const QString& programFolder, const QString& settingsFile) {
-    const std::unique_ptr<FrmImageViewer> window =
-        BenchPlatform(screen, programFolder, settingsFile).Window();
-    return {window->ThumbWidth, window->ThumbHeight};
-}
-
 QString Run(bool quick, const QString& root) {
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString launcher = QDir(folder).filePath(QStringLiteral("tamsel-bench-peak"));
+    const QString viewer = QStringLiteral(TAMSEL_VIEWER_PATH);
+    if (!QFile::exists(launcher) || !QFile::exists(viewer)) {
+        throw std::runtime_error("tamsel-bench-peak and tamsel-viewer must be built");
+    }
     SampleData data(root);
     Table table;
-    const QString settingsNone = QDir(root).filePath(QStringLiteral("settings/none.ini"));
-    const QString empty = data.EmptyFolder();
-    const QString folder = QCoreApplication::applicationDirPath();
-    Context context{
-        quick,
-        data,
-        table,
-        {QCoreApplication::applicationFilePath(), QDir(folder).filePath(QStringLiteral("tamsel-bench-peak"))},
-        settingsNone,
-        ScreenForView(kViewLimit, empty, settingsNone),
-        QSize(1920, 1080),
-        {}};
-    context.thumbCell = ThumbCellOn(context.pageScreen, empty, settingsNone);
-    if (!QFile::exists(context.programs.launcher)) {
-        throw std::runtime_error("tamsel-bench-peak is not beside tamsel-bench");
-    }
-
     Say(QStringLiteral("data in %1").arg(root));
-    Say(QStringLiteral("textures"));
-    TextureFigures(context);
-    Say(QStringLiteral("JPEGs in the single view and on a thumbnail page"));
-    PictureFigures(context);
+    Desktop desktop(QDir(root).filePath(QStringLiteral("config")));
+    Context context{quick, data, table, desktop, viewer, launcher, Say};
     Say(QStringLiteral("a folder of %1 files").arg(kListedFolderSize));
     FolderFigures(context);
-    Say(QStringLiteral("a waiting slide show"));
-    SlideShowFigures(context);
-    Say(QStringLiteral("peaks of memory"));
-    MemoryFigures(context);
+    Say(desktop.Absence().isEmpty() ? QStringLiteral("on screen, beside feh")
+                                    : QStringLiteral("no figures on screen: ") + desktop.Absence());
+    ScreenFigures(context);
 
     return MachineLine() +
            QStringLiteral("; Qt %1%2\n\n")
@@ -77,15 +54,9 @@ QString Run(bool quick, const QString& root) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    // The benchmark shows nothing itself: the programs it measures run on its own X server.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.value(1) == QStringLiteral("--child")) {
-        return RunChild(arguments.mid(2));
-    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
