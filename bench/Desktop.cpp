@@ -3,14 +3,11 @@
 #include <dlfcn.h>
 
 #include <QDir>
-#include <QFile>
 
 // After Qt's headers: Xlib's macros (None, Unsorted ...) would rename Qt's own names.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-extern char** environ;
 
 namespace tamsel::bench {
 
@@ -85,43 +82,35 @@ Desktop::Desktop(const QString& configFolder) : x_(std::make_unique<X>()) {
     x_->fakeKey = reinterpret_cast<FakeKeyEvent>(dlsym(x_->xtest, "XTestFakeKeyEvent"));
 
     // The server writes its display number to the descriptor it is given once it takes clients.
-    server_.emplace(xvfb,
-                    QStringList{QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                QStringLiteral("0"),
-                                QStringLiteral("%1x%2x24").arg(kScreen.width()).arg(kScreen.height()),
-                                QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-br")},
-                    Process::StandardOutput::Capture);
-    const QByteArray display = ':' + server_->ReadLine();
+    const bool started =
+        Start(server_,
+              {xvfb, QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+               QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kScreen.width()).arg(kScreen.height()),
+               QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-br")},
+              QProcessEnvironment::systemEnvironment(), true);
+    const QByteArray display =
+        ':' + (started && server_.waitForReadyRead(10'000) ? server_.readLine().trimmed() : "");
     XSetErrorHandler(IgnoreError);
     x_->display = display.size() > 1 ? XOpenDisplay(display.constData()) : nullptr;
     int opcode = 0;
     int event = 0;
     int error = 0;
-    if (x_->display == nullptr || x_->fakeKey == nullptr ||
+    if (x_->display != nullptr) {
+        x_->root = DefaultRootWindow(x_->display);
+        x_->line = XGetImage(x_->display, x_->root, 0, 0, kScreen.width(), 1, AllPlanes, ZPixmap);
+    }
+    if (x_->line == nullptr || x_->line->bits_per_pixel != 32 || x_->fakeKey == nullptr ||
         !XQueryExtension(x_->display, "XTEST", &opcode, &event, &error)) {
-        absence_ = QStringLiteral("Xvfb did not start with XTest");
+        absence_ = QStringLiteral("Xvfb did not start with XTest and 32 bits a pixel");
         return;
     }
-    x_->root = DefaultRootWindow(x_->display);
-    x_->line = XGetImage(x_->display, x_->root, 0, 0, kScreen.width(), 1, AllPlanes, ZPixmap);
-    if (x_->line == nullptr || x_->line->bits_per_pixel != 32) {
-        absence_ = QStringLiteral("the screen is not 32 bits a pixel");
-        return;
-    }
-
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const QByteArray text(*entry);
-        if (!text.startsWith("DISPLAY=") && !text.startsWith("WAYLAND_DISPLAY=") &&
-            !text.startsWith("QT_QPA_PLATFORM=") && !text.startsWith("XDG_CONFIG_HOME=")) {
-            environment_.push_back(text);
-        }
-    }
-    environment_.push_back("DISPLAY=" + display);
-    environment_.push_back("QT_QPA_PLATFORM=xcb");
-    environment_.push_back("XDG_CONFIG_HOME=" + QFile::encodeName(configFolder));
+    environment_ = QProcessEnvironment::systemEnvironment();
+    environment_.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment_.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+    environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
     QDir().mkpath(configFolder);
-
-    windowManager_.emplace(openbox, QStringList{}, Process::StandardOutput::Discard, environment_);
+    Start(windowManager_, {openbox}, environment_);
     const std::int64_t start = MonotonicNanoseconds();
     while (WindowProperty(x_->display, x_->root, "_NET_SUPPORTING_WM_CHECK") == None) {
         if (SecondsBetween(start, MonotonicNanoseconds()) > 10.0) {
@@ -136,9 +125,11 @@ Desktop::Desktop(const QString& configFolder) : x_(std::make_unique<X>()) {
 }
 
 Desktop::~Desktop() {
-    windowManager_.reset();
+    windowManager_.terminate();
+    windowManager_.waitForFinished();
     x_.reset();
-    server_.reset();
+    server_.terminate();
+    server_.waitForFinished();
 }
 
 std::optional<Desktop::X::Active> Desktop::X::ActiveWindow() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QProcess>
 #include <QSize>
 #include <QString>
 #include <cstdint>
@@ -30,7 +30,7 @@ public:
 
     // The environment of the programs shown here: this process's, with the display, the settings
     // folder and Qt's own window system.
-    const std::vector<QByteArray>& Environment() const { return environment_; }
+    const QProcessEnvironment& Environment() const { return environment_; }
 
     // What a look at the screen sees: kLines rows across the inside of the active window, where the
     // window is on the screen, one after another; nothing while no window is active. A window is
@@ -54,9 +54,9 @@ private:
     struct X;
     std::unique_ptr<X> x_;
     QString absence_;
-    std::vector<QByteArray> environment_;
-    std::optional<Process> server_;
-    std::optional<Process> windowManager_;
+    QProcessEnvironment environment_;
+    QProcess server_;
+    QProcess windowManager_;
 };
 
 }  // namespace tamsel::bench

@@ -7,7 +7,7 @@
 #include "SampleData.h"
 #include "Table.h"
 
-// The benchmark's figures, one function for each group of rows.
+// The benchmark's figures.
 namespace tamsel::bench {
 
 // What every figure draws on.
@@ -16,8 +16,7 @@ struct Context {
     SampleData& data;
     Table& table;
     Desktop& desktop;
-    QString viewer;                           // tamsel-viewer, built beside the benchmark
-    QString launcher;                         // tamsel-bench-peak, beside the benchmark
+    QString viewer;                           // tamsel-viewer of the same build
     std::function<void(const QString&)> say;  // a line of progress
 
     // `full` runs, or `quick` with --quick.
@@ -27,8 +26,5 @@ struct Context {
 // The programs on a real screen: start-up to a picture, the next picture, thumbnail pages, opens of
 // the shown file and peaks of memory, beside feh.
 void ScreenFigures(Context& context);
-
-// Listing a folder of 10,000 files, beside ls.
-void FolderFigures(Context& context);
 
 }  // namespace tamsel::bench

@@ -1,20 +1,11 @@
 #include "Measure.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QDateTime>
 #include <QFile>
 #include <QStandardPaths>
 #include <algorithm>
-#include <cerrno>
-#include <ctime>
+#include <chrono>
 #include <thread>
-
-extern char** environ;
 
 namespace tamsel::bench {
 
@@ -27,26 +18,10 @@ double Median(std::vector<double> values) {
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
-void Interleave(int runs, const std::vector<std::function<void(int round)>>& bodies) {
-    for (int round = -1; round < runs; ++round) {
-        for (const std::function<void(int)>& body : bodies) {
-            body(round);
-        }
-    }
-}
-
-void Timed(int round, std::vector<double>& times, const std::function<void()>& body) {
-    const std::int64_t start = MonotonicNanoseconds();
-    body();
-    if (round >= 0) {
-        times.push_back(SecondsBetween(start, MonotonicNanoseconds()));
-    }
-}
-
 std::int64_t MonotonicNanoseconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 double SecondsBetween(std::int64_t start, std::int64_t end) {
@@ -54,109 +29,24 @@ double SecondsBetween(std::int64_t start, std::int64_t end) {
 }
 
 void Pause(double seconds) {
-    const auto nanoseconds = static_cast<std::int64_t>(seconds * 1e9);
-    timespec wait{static_cast<time_t>(nanoseconds / 1'000'000'000),
-                  static_cast<long>(nanoseconds % 1'000'000'000)};
-    while (::nanosleep(&wait, &wait) != 0 && errno == EINTR) {
-    }
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-Process::Process(const QString& program, const QStringList& arguments, StandardOutput output,
-                 const std::vector<QByteArray>& environment) {
-    std::vector<QByteArray> storage{QFile::encodeName(program)};
-    for (const QString& argument : arguments) {
-        storage.push_back(QFile::encodeName(argument));
+bool Start(QProcess& process, const QStringList& command, const QProcessEnvironment& environment,
+           bool keepOutput) {
+    process.setProcessEnvironment(environment);
+    if (!keepOutput) {
+        process.setStandardOutputFile(QProcess::nullDevice());
     }
-    std::vector<char*> argv;
-    for (QByteArray& argument : storage) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    std::vector<QByteArray> envStorage = environment;
-    std::vector<char*> envp;
-    for (QByteArray& entry : envStorage) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-
-    int pipeEnds[2] = {-1, -1};
-    if (output == StandardOutput::Capture && ::pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        return;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (output == StandardOutput::Capture) {
-        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    }
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(),
-                                    environment.empty() ? environ : envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (output == StandardOutput::Capture) {
-        ::close(pipeEnds[1]);
-        outFd_ = pipeEnds[0];
-    }
-    if (spawned == 0) {
-        pid_ = pid;
-    }
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(command.front(), command.mid(1));
+    return process.waitForStarted(-1);
 }
 
-Process::~Process() {
-    if (pid_ > 0) {
-        Terminate();
-        Finish();
-    }
-    if (outFd_ >= 0) {
-        ::close(outFd_);
-    }
-}
-
-QByteArray Process::ReadLine() {
-    QByteArray line;
-    char byte = 0;
-    for (;;) {
-        const ssize_t got = outFd_ >= 0 ? ::read(outFd_, &byte, 1) : 0;
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got != 1 || byte == '\n') {
-            return line;
-        }
-        line.append(byte);
-    }
-}
-
-void Process::Terminate() const {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-    }
-}
-
-int Process::Finish() {
-    if (outFd_ >= 0) {
-        char chunk[4096];
-        ssize_t got = 0;
-        while ((got = ::read(outFd_, chunk, sizeof chunk)) > 0 || (got < 0 && errno == EINTR)) {
-            output_.append(chunk, static_cast<qsizetype>(std::max<ssize_t>(got, 0)));
-        }
-        ::close(outFd_);
-        outFd_ = -1;
-    }
-    if (pid_ <= 0) {
-        return -1;
-    }
-    int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-int RunProcess(const QString& program, const QStringList& arguments) {
-    return Process(program, arguments, Process::StandardOutput::Discard).Finish();
+bool Run(const QStringList& command) {
+    QProcess process;
+    return Start(process, command) && process.waitForFinished(-1) &&
+           process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 QString FindProgram(const QString& name) {
@@ -164,24 +54,18 @@ QString FindProgram(const QString& name) {
 }
 
 QString MachineLine() {
-    QString model = QStringLiteral("unknown CPU");
-    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
-    if (cpuinfo.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        for (const QByteArray& line : cpuinfo.readAll().split('\n')) {
-            if (line.startsWith("model name")) {
-                model = QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
-                break;
-            }
-        }
-    }
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray cpuinfo = read(QStringLiteral("/proc/cpuinfo"));
+    const qsizetype model = cpuinfo.indexOf(':', cpuinfo.indexOf("model name"));
     // Other work on the machine slows every figure: the load of the last minute says how much there was.
-    QFile loadavg(QStringLiteral("/proc/loadavg"));
-    const QByteArray load =
-        loadavg.open(QIODevice::ReadOnly) ? loadavg.readAll().split(' ').value(0) : QByteArray("unknown");
     return QStringLiteral("machine: %1, %2 cores; %3; load average %4")
-        .arg(model)
+        .arg(QString::fromUtf8(cpuinfo.mid(model + 1, cpuinfo.indexOf('\n', model) - model - 1).trimmed()))
         .arg(std::thread::hardware_concurrency())
-        .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QString::fromLatin1(load));
+        .arg(QDateTime::currentDateTime().toString(Qt::ISODate),
+             QString::fromLatin1(read(QStringLiteral("/proc/loadavg")).split(' ').value(0)));
 }
 
 }  // namespace tamsel::bench

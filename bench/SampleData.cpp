@@ -1,18 +1,15 @@
 #include "SampleData.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
 #include <QtConcurrent/QtConcurrentMap>
-#include <array>
 #include <cmath>
 #include <functional>
-#include <numeric>
 #include <random>
 #include <stdexcept>
 
@@ -35,146 +32,65 @@ void WriteOnce(const QString& path, const std::function<bool(const QString&)>& w
     }
 }
 
-// What a camera's picture has that makes its JPEG as large as it is: a smooth sky over textured
-// ground along a hilly horizon, soft blobs of colour, hard-edged buildings with rows of windows, and
-// sensor noise in every pixel.
-class PhotoPainter {
-public:
-    PhotoPainter(QSize size, std::uint32_t seed) : width_(size.width()), height_(size.height()), seed_(seed) {
-        std::mt19937 random(seed);
-        std::uniform_real_distribution<float> unit(0.0F, 1.0F);
-        const float w = static_cast<float>(width_);
-        const float h = static_cast<float>(height_);
-        const float phase = kTau * unit(random);
-        const float ripple = kTau * unit(random);
-        horizon_.resize(static_cast<std::size_t>(width_));
-        weaveColumns_.resize(static_cast<std::size_t>(width_));
-        for (int x = 0; x < width_; ++x) {
-            const float u = static_cast<float>(x) / w;
-            horizon_[static_cast<std::size_t>(x)] = h * (0.45F + 0.05F * std::sin(kTau * 1.3F * u + phase) +
-                                                         0.015F * std::sin(kTau * 9.0F * u + ripple));
-            weaveColumns_[static_cast<std::size_t>(x)] = std::sin(kTau * static_cast<float>(x) / 9.0F);
-        }
-        weaveRows_.resize(static_cast<std::size_t>(height_));
-        for (int y = 0; y < height_; ++y) {
-            weaveRows_[static_cast<std::size_t>(y)] = 14.0F * std::sin(kTau * static_cast<float>(y) / 13.0F);
-        }
-        for (int k = 0; k < 12; ++k) {
-            const float rx = w * (0.02F + 0.08F * unit(random));
-            blobs_.push_back({w * unit(random), h * (0.15F + 0.8F * unit(random)), rx,
-                              rx * (0.6F + 0.8F * unit(random)), 40.0F + 200.0F * unit(random),
-                              60.0F + 160.0F * unit(random), 30.0F + 180.0F * unit(random)});
-        }
-        for (int k = 0; k < 6; ++k) {
-            const int left = static_cast<int>(w * (0.05F + 0.8F * unit(random)));
-            const int right = std::min(width_, left + static_cast<int>(w * (0.04F + 0.06F * unit(random))));
-            const int bottom = static_cast<int>(horizon_[static_cast<std::size_t>(left)] + h * 0.02F);
-            const int top = std::max(0, bottom - static_cast<int>(h * (0.05F + 0.1F * unit(random))));
-            blocks_.push_back({left, top, right, bottom, 90.0F + 120.0F * unit(random)});
-        }
+// What makes a camera's picture as large as it is as a JPEG: a sky over hilly ground, soft blobs of
+// colour, buildings with rows of windows, and sensor noise in every pixel.
+QImage DrawPhoto(QSize size, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double w = size.width();
+    const double h = size.height();
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setPen(Qt::NoPen);
+    QLinearGradient sky(0, 0, 0, h / 2);
+    sky.setColorAt(0, QColor(95, 140, 215));
+    sky.setColorAt(1, QColor(175, 200, 240));
+    painter.fillRect(image.rect(), sky);
+    QPainterPath ground(QPointF(0, h));
+    const double phase = 6.28 * unit(random);
+    for (int k = 0; k <= 64; ++k) {
+        const double u = k / 64.0;
+        ground.lineTo(u * w, h * (0.45 + 0.05 * std::sin(8.2 * u + phase) + 0.015 * std::sin(56.5 * u)));
     }
-
-    void PaintRow(QImage& image, int y) const {
-        std::vector<float> red(static_cast<std::size_t>(width_));
-        std::vector<float> green(red.size());
-        std::vector<float> blue(red.size());
-        const float fy = static_cast<float>(y);
-        const float weaveRow = weaveRows_[static_cast<std::size_t>(y)];
-        for (std::size_t x = 0; x < red.size(); ++x) {
-            const float sky = horizon_[x];
-            if (fy < sky) {
-                const float t = fy / sky;
-                red[x] = 95.0F + 80.0F * t;
-                green[x] = 140.0F + 60.0F * t;
-                blue[x] = 215.0F + 25.0F * t;
-            } else {
-                const float t = (fy - sky) / (static_cast<float>(height_) - sky);
-                const float weave = weaveColumns_[x] * weaveRow;
-                red[x] = 105.0F - 30.0F * t + weave;
-                green[x] = 120.0F - 20.0F * t + weave;
-                blue[x] = 70.0F - 20.0F * t + 0.5F * weave;
-            }
-        }
-        for (const Blob& blob : blobs_) {
-            const float dy = (fy - blob.cy) / blob.ry;
-            if (dy * dy >= 1.0F) {
-                continue;
-            }
-            const float half = blob.rx * std::sqrt(1.0F - dy * dy);
-            const int first = std::max(0, static_cast<int>(blob.cx - half));
-            const int last = std::min(width_ - 1, static_cast<int>(blob.cx + half));
-            for (int x = first; x <= last; ++x) {
-                const float dx = (static_cast<float>(x) - blob.cx) / blob.rx;
-                const float weight = std::max(0.0F, 1.0F - dx * dx - dy * dy);
-                const auto i = static_cast<std::size_t>(x);
-                red[i] += weight * (blob.red - red[i]);
-                green[i] += weight * (blob.green - green[i]);
-                blue[i] += weight * (blob.blue - blue[i]);
-            }
-        }
-        for (const Block& block : blocks_) {
-            if (y < block.top || y >= block.bottom) {
-                continue;
-            }
-            const bool windowRow = (y - block.top) % 30 < 16;
-            for (int x = block.left; x < block.right; ++x) {
-                const bool window = windowRow && (x - block.left) % 24 < 12;
-                const auto i = static_cast<std::size_t>(x);
-                red[i] = green[i] = blue[i] = window ? block.grey * 0.45F : block.grey;
-            }
-        }
+    ground.lineTo(w, h);
+    QLinearGradient soil(0, h * 0.4, 0, h);
+    soil.setColorAt(0, QColor(105, 120, 70));
+    soil.setColorAt(1, QColor(75, 100, 50));
+    painter.fillPath(ground, soil);
+    for (int k = 0; k < 6; ++k) {
+        const QRectF block(w * (0.05 + 0.8 * unit(random)), h * (0.3 + 0.1 * unit(random)),
+                           w * (0.04 + 0.06 * unit(random)), h * (0.05 + 0.1 * unit(random)));
+        const int grey = 90 + static_cast<int>(120 * unit(random));
+        painter.fillRect(block, QColor(grey, grey, grey));
+        painter.fillRect(block, QBrush(QColor(grey / 2, grey / 2, grey / 2), Qt::Dense4Pattern));
+    }
+    for (int k = 0; k < 12; ++k) {
+        const double radius = w * (0.02 + 0.08 * unit(random));
+        const QPointF centre(w * unit(random), h * (0.15 + 0.8 * unit(random)));
+        const QColor colour(40 + static_cast<int>(200 * unit(random)),
+                            60 + static_cast<int>(160 * unit(random)),
+                            30 + static_cast<int>(180 * unit(random)));
+        QRadialGradient blob(centre, radius);
+        blob.setColorAt(0, colour);
+        blob.setColorAt(1, QColor(colour.red(), colour.green(), colour.blue(), 0));
+        painter.setBrush(blob);
+        painter.drawEllipse(centre, radius, radius * (0.6 + 0.8 * unit(random)));
+    }
+    painter.end();
+    for (int y = 0; y < size.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::uint32_t state = seed_ * 2'654'435'761U + static_cast<std::uint32_t>(y) * 40'503U + 1U;
-        for (std::size_t x = 0; x < red.size(); ++x) {
+        std::uint32_t state = seed * 2'654'435'761U + static_cast<std::uint32_t>(y) * 40'503U + 1U;
+        for (int x = 0; x < size.width(); ++x) {
             state ^= state << 13;
             state ^= state >> 17;
             state ^= state << 5;
-            const float luma = static_cast<float>(static_cast<int>(state & 255U) +
-                                                  static_cast<int>((state >> 8) & 255U) - 255) /
-                               20.0F;
-            const float chroma = static_cast<float>(static_cast<int>((state >> 16) & 255U) - 128) / 40.0F;
-            line[x] = qRgb(Channel(red[x] + luma + chroma), Channel(green[x] + luma),
-                           Channel(blue[x] + luma - chroma));
+            const int luma =
+                (static_cast<int>(state & 255U) + static_cast<int>((state >> 8) & 255U) - 255) / 20;
+            const int chroma = (static_cast<int>((state >> 16) & 255U) - 128) / 40;
+            line[x] = qRgb(std::clamp(qRed(line[x]) + luma + chroma, 0, 255),
+                           std::clamp(qGreen(line[x]) + luma, 0, 255),
+                           std::clamp(qBlue(line[x]) + luma - chroma, 0, 255));
         }
-    }
-
-private:
-    static constexpr float kTau = 6.2831853F;
-
-    struct Blob {
-        float cx;
-        float cy;
-        float rx;
-        float ry;
-        float red;
-        float green;
-        float blue;
-    };
-    struct Block {
-        int left;
-        int top;
-        int right;
-        int bottom;
-        float grey;
-    };
-
-    static int Channel(float value) { return static_cast<int>(std::clamp(value, 0.0F, 255.0F)); }
-
-    int width_;
-    int height_;
-    std::uint32_t seed_;
-    std::vector<float> horizon_;
-    std::vector<float> weaveColumns_;
-    std::vector<float> weaveRows_;
-    std::vector<Blob> blobs_;
-    std::vector<Block> blocks_;
-};
-
-QImage DrawPhoto(QSize size, std::uint32_t seed) {
-    QImage image(size, QImage::Format_RGB32);
-    const PhotoPainter painter(size, seed);
-    for (int y = 0; y < size.height(); ++y) {
-        painter.PaintRow(image, y);
     }
     return image;
 }
@@ -216,15 +132,16 @@ bool WriteCanvasBmp(const QString& path, const QString& texture) {
     return canvas.save(path, "BMP");
 }
 
-}  // namespace
-
-QStringList FilesOf(const QString& folder, const QString& pattern) {
+// The paths of `count` files named after `pattern` ("photo-%1.jpg") in `folder`, numbered from 1.
+QStringList Numbered(const QString& folder, const QString& pattern, int count) {
     QStringList files;
-    for (const QString& name : QDir(folder).entryList({pattern}, QDir::Files, QDir::Name)) {
-        files << QDir(folder).filePath(name);
+    for (int number = 1; number <= count; ++number) {
+        files << QDir(folder).filePath(pattern.arg(number));
     }
     return files;
 }
+
+}  // namespace
 
 SampleData::SampleData(QString root) : root_(std::move(root)) {
     if (!QDir().mkpath(root_)) {
@@ -237,63 +154,37 @@ QString SampleData::Folder(const QString& name) const {
     return QDir(root_).filePath(name);
 }
 
-QString SampleData::Photos(const QString& name, QSize size, int count) {
-    const QString folder = Folder(name);
-    std::vector<int> numbers(static_cast<std::size_t>(count));
-    std::iota(numbers.begin(), numbers.end(), 1);
-    QtConcurrent::blockingMap(numbers, [&](int number) {
-        const auto seed = static_cast<std::uint32_t>(size.width() * 31 + number);
-        WriteOnce(QDir(folder).filePath(QStringLiteral("photo-%1.jpg").arg(number)),
-                  [&](const QString& part) { return WritePhoto(part, size, seed); });
+QStringList SampleData::Photos(const QString& name, QSize size, int count) {
+    const QStringList files = Numbered(Folder(name), QStringLiteral("photo-%1.jpg"), count);
+    QtConcurrent::blockingMap(files, [&](const QString& file) {
+        const auto seed = static_cast<std::uint32_t>(size.width() * 31 + files.indexOf(file) + 1);
+        WriteOnce(file, [&](const QString& part) { return WritePhoto(part, size, seed); });
     });
-    return folder;
+    return files;
 }
 
-QString SampleData::Textures(int side, int count) {
+SampleData::TextureFiles SampleData::Textures(int side, int count) {
     const QString name = QStringLiteral("textures-%1").arg(side);
-    const QString folder = Folder(name);
-    const QString bmpFolder = Folder(name + QStringLiteral("-bmp"));
-    std::vector<int> numbers(static_cast<std::size_t>(count));
-    std::iota(numbers.begin(), numbers.end(), 1);
-    QtConcurrent::blockingMap(numbers, [&](int number) {
-        const QString texture = QDir(folder).filePath(QStringLiteral("texture-%1.pbf").arg(number));
+    const TextureFiles files{
+        Numbered(Folder(name), QStringLiteral("texture-%1.pbf"), count),
+        Numbered(Folder(name + QStringLiteral("-bmp")), QStringLiteral("texture-%1.bmp"), count)};
+    QtConcurrent::blockingMap(files.textures, [&](const QString& texture) {
+        const auto k = files.textures.indexOf(texture);
         WriteOnce(texture, [&](const QString& part) {
-            return WriteTexture(part, side, static_cast<std::uint32_t>(side * 17 + number));
+            return WriteTexture(part, side, static_cast<std::uint32_t>(side * 17 + k + 1));
         });
-        WriteOnce(QDir(bmpFolder).filePath(QStringLiteral("texture-%1.bmp").arg(number)),
-                  [&](const QString& part) { return WriteCanvasBmp(part, texture); });
+        WriteOnce(files.bitmaps[k], [&](const QString& part) { return WriteCanvasBmp(part, texture); });
     });
-    return folder;
+    return files;
 }
 
-QString SampleData::ListedFolder() {
-    const QString folder = Folder(QStringLiteral("listed"));
-    const QString made = QDir(root_).filePath(QStringLiteral("listed.made"));
-    if (QFileInfo::exists(made)) {
-        return folder;
+QString SampleData::FileList(const QStringList& files) {
+    const QString path = QFileInfo(files.front()).path() + QStringLiteral(".txt");
+    QFile list(path);
+    if (!list.open(QIODevice::WriteOnly) || list.write(files.join(u'\n').toUtf8()) < 0) {
+        throw std::runtime_error("cannot write " + path.toStdString());
     }
-    // Shown names in all ten endings the file list admits; the others in endings it does not.
-    static constexpr std::array<const char*, 10> kShown{
-        "IMG_%1.jpg", "DSC%1.JPG",       "track %1 sky.mip", "CAR%1_BODY.MIP", "wall-%1.pbf",
-        "SIGN%1.PBF", "pit lane %1.srb", "GRAVEL%1.SRB",     "Photo %1.bmp",   "SCAN%1.BMP"};
-    static constexpr std::array<const char*, 7> kOthers{"IMG_%1.jpeg", "clip%1.Jpg",      "render %1.png",
-                                                        "notes%1.txt", "track%1.mip.bak", "readme%1",
-                                                        "Data_%1.csv"};
-    for (int i = 0; i < kListedFolderSize; ++i) {
-        const bool shown = i < kListedFolderMatches;
-        const char* pattern = shown ? kShown[static_cast<std::size_t>(i) % kShown.size()]
-                                    : kOthers[static_cast<std::size_t>(i) % kOthers.size()];
-        const QByteArray path = QFile::encodeName(QDir(folder).filePath(QString::fromLatin1(pattern).arg(i)));
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            throw std::runtime_error("cannot make " + path.toStdString());
-        }
-        ::close(fd);
-    }
-    if (!QFile(made).open(QIODevice::WriteOnly)) {
-        throw std::runtime_error("cannot write " + made.toStdString());
-    }
-    return folder;
+    return path;
 }
 
 QString SampleData::EmptyFolder() {

@@ -8,31 +8,27 @@
 // from an earlier run with the same folder is used as it is.
 namespace tamsel::bench {
 
-// What a list folder holds: how many names in all, and how many of them the file list shows.
-inline constexpr int kListedFolderSize = 10'000;
-inline constexpr int kListedFolderMatches = 6'646;
-
-// The files of `folder` whose names match `pattern` ("photo-*.jpg"), in order.
-QStringList FilesOf(const QString& folder, const QString& pattern);
-
 class SampleData {
 public:
     explicit SampleData(QString root);
 
     const QString& Root() const { return root_; }
 
-    // A folder `name` of `count` photo-like JPEGs of `size` (quality 90, 4:2:0), "photo-1.jpg" and
-    // on, each drawn from its own seed. Missing ones are made two at a time.
-    QString Photos(const QString& name, QSize size, int count);
+    // A folder `name` holding only `count` photo-like JPEGs of `size` (quality 90, 4:2:0), each drawn
+    // from its own seed; their paths, in the order of their names. Missing ones are made two at a time.
+    QStringList Photos(const QString& name, QSize size, int count);
 
-    // A folder of `count` bare-image textures of `side` x `side` pixels in 5:6:5, "texture-1.pbf" and
-    // on, each a photo-like picture of its own; and beside it (the folder's name + "-bmp") the same
-    // pixels as 24-bit BMPs, "texture-1.bmp" and on, written from the canvas the texture reader paints.
-    QString Textures(int side, int count);
+    // A folder of `count` bare-image textures of `side` x `side` pixels in 5:6:5, each a photo-like
+    // picture of its own, and in another folder the same pixels as 24-bit BMPs, written from the
+    // canvas that the texture reader paints.
+    struct TextureFiles {
+        QStringList textures;
+        QStringList bitmaps;
+    };
+    TextureFiles Textures(int side, int count);
 
-    // A folder of kListedFolderSize empty files, kListedFolderMatches of them with a name the file
-    // list shows.
-    QString ListedFolder();
+    // A file beside the folder of `files` that lists them, one a line; its path.
+    QString FileList(const QStringList& files);
 
     // An empty folder.
     QString EmptyFolder();

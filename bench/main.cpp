@@ -1,17 +1,14 @@
 // tamsel-bench [--quick] [--out DIR]: the viewer's speed and memory, each figure beside a reference
 // measured in the same run, printed as one table. See README.md.
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <optional>
 #include <stdexcept>
 
 #include "Figures.h"
-#include "Measure.h"
 
 using namespace tamsel::bench;
 
@@ -28,26 +25,19 @@ void Say(const QString& text) {
 }
 
 QString Run(bool quick, const QString& root) {
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QString launcher = QDir(folder).filePath(QStringLiteral("tamsel-bench-peak"));
     const QString viewer = QStringLiteral(TAMSEL_VIEWER_PATH);
-    if (!QFile::exists(launcher) || !QFile::exists(viewer)) {
-        throw std::runtime_error("tamsel-bench-peak and tamsel-viewer must be built");
+    if (!QFile::exists(viewer)) {
+        throw std::runtime_error("tamsel-viewer must be built");
     }
     SampleData data(root);
     Table table;
     Say(QStringLiteral("data in %1").arg(root));
     Desktop desktop(QDir(root).filePath(QStringLiteral("config")));
-    Context context{quick, data, table, desktop, viewer, launcher, Say};
-    Say(QStringLiteral("a folder of %1 files").arg(kListedFolderSize));
-    FolderFigures(context);
     Say(desktop.Absence().isEmpty() ? QStringLiteral("on screen, beside feh")
                                     : QStringLiteral("no figures on screen: ") + desktop.Absence());
+    Context context{quick, data, table, desktop, viewer, Say};
     ScreenFigures(context);
-
-    return MachineLine() +
-           QStringLiteral("; Qt %1%2\n\n")
-               .arg(QLatin1String(qVersion()), quick ? QStringLiteral("; --quick") : QString()) +
+    return MachineLine() + QStringLiteral("; Qt %1%2\n\n").arg(qVersion(), quick ? "; --quick" : "") +
            table.Text();
 }
 
@@ -56,39 +46,29 @@ QString Run(bool quick, const QString& root) {
 int main(int argc, char* argv[]) {
     // The benchmark shows nothing itself: the programs it measures run on its own X server.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-
+    const QGuiApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Measures the viewer's speed and memory beside reference tools and prints one table."));
+    parser.setApplicationDescription(QStringLiteral("Measures the viewer beside feh and prints one table."));
     parser.addHelpOption();
     const QCommandLineOption quick(QStringLiteral("quick"),
-                                   QStringLiteral("A short run with fewer repeats, for smoke-testing."));
+                                   QStringLiteral("Fewer repeats, for smoke-testing."));
     const QCommandLineOption out(
         QStringLiteral("out"),
         QStringLiteral("Keep the generated files in DIR/data (reused by later runs) and "
                        "write the table to DIR/results.md."),
         QStringLiteral("DIR"));
-    parser.addOption(quick);
-    parser.addOption(out);
+    parser.addOptions({quick, out});
     parser.process(app);
-
     try {
-        std::optional<QTemporaryDir> temporary;
-        QString root;
-        if (parser.isSet(out)) {
-            root = QDir(parser.value(out)).filePath(QStringLiteral("data"));
-        } else {
-            temporary.emplace(QDir::temp().filePath(QStringLiteral("tamsel-bench-XXXXXX")));
-            root = temporary->path();
-        }
+        const QTemporaryDir temporary(QDir::temp().filePath(QStringLiteral("tamsel-bench-XXXXXX")));
+        const QString root =
+            parser.isSet(out) ? QDir(parser.value(out)).filePath(QStringLiteral("data")) : temporary.path();
         const QString report = Run(parser.isSet(quick), root);
         std::fputs(qPrintable(report), stdout);
-        if (parser.isSet(out)) {
-            QFile results(QDir(parser.value(out)).filePath(QStringLiteral("results.md")));
-            if (!results.open(QIODevice::WriteOnly | QIODevice::Text) || results.write(report.toUtf8()) < 0) {
-                throw std::runtime_error("cannot write " + results.fileName().toStdString());
-            }
+        QFile results(QDir(parser.value(out)).filePath(QStringLiteral("results.md")));
+        if (parser.isSet(out) &&
+            (!results.open(QIODevice::WriteOnly | QIODevice::Text) || results.write(report.toUtf8()) < 0)) {
+            throw std::runtime_error("cannot write " + results.fileName().toStdString());
         }
     } catch (const std::exception& error) {
         Say(QString::fromUtf8(error.what()));
