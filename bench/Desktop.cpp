@@ -82,12 +82,12 @@ Desktop::Desktop(const QString& configFolder) : x_(std::make_unique<X>()) {
     x_->fakeKey = reinterpret_cast<FakeKeyEvent>(dlsym(x_->xtest, "XTestFakeKeyEvent"));
 
     // The server writes its display number to the descriptor it is given once it takes clients.
+    const QStringList options = QStringLiteral("-displayfd 1 -nolisten tcp -br -screen 0 %1x%2x24")
+                                    .arg(kScreen.width())
+                                    .arg(kScreen.height())
+                                    .split(u' ');
     const bool started =
-        Start(server_,
-              {xvfb, QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-               QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kScreen.width()).arg(kScreen.height()),
-               QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-br")},
-              QProcessEnvironment::systemEnvironment(), true);
+        Start(server_, QStringList{xvfb} + options, QProcessEnvironment::systemEnvironment(), true);
     const QByteArray display =
         ':' + (started && server_.waitForReadyRead(10'000) ? server_.readLine().trimmed() : "");
     XSetErrorHandler(IgnoreError);

@@ -155,9 +155,10 @@ QString SampleData::Folder(const QString& name) const {
 }
 
 QStringList SampleData::Photos(const QString& name, QSize size, int count) {
-    const QStringList files = Numbered(Folder(name), QStringLiteral("photo-%1.jpg"), count);
+    QStringList files = Numbered(Folder(name), QStringLiteral("photo-%1.jpg"), count);
     QtConcurrent::blockingMap(files, [&](const QString& file) {
-        const auto seed = static_cast<std::uint32_t>(size.width() * 31 + files.indexOf(file) + 1);
+        const auto seed = static_cast<std::uint32_t>(size.width()) * 31U +
+                          static_cast<std::uint32_t>(files.indexOf(file)) + 1U;
         WriteOnce(file, [&](const QString& part) { return WritePhoto(part, size, seed); });
     });
     return files;
@@ -165,13 +166,14 @@ QStringList SampleData::Photos(const QString& name, QSize size, int count) {
 
 SampleData::TextureFiles SampleData::Textures(int side, int count) {
     const QString name = QStringLiteral("textures-%1").arg(side);
-    const TextureFiles files{
+    TextureFiles files{
         Numbered(Folder(name), QStringLiteral("texture-%1.pbf"), count),
         Numbered(Folder(name + QStringLiteral("-bmp")), QStringLiteral("texture-%1.bmp"), count)};
     QtConcurrent::blockingMap(files.textures, [&](const QString& texture) {
         const auto k = files.textures.indexOf(texture);
         WriteOnce(texture, [&](const QString& part) {
-            return WriteTexture(part, side, static_cast<std::uint32_t>(side * 17 + k + 1));
+            return WriteTexture(part, side,
+                                static_cast<std::uint32_t>(side) * 17U + static_cast<std::uint32_t>(k) + 1U);
         });
         WriteOnce(files.bitmaps[k], [&](const QString& part) { return WriteCanvasBmp(part, texture); });
     });
@@ -179,16 +181,12 @@ SampleData::TextureFiles SampleData::Textures(int side, int count) {
 }
 
 QString SampleData::FileList(const QStringList& files) {
-    const QString path = QFileInfo(files.front()).path() + QStringLiteral(".txt");
+    QString path = QFileInfo(files.front()).path() + QStringLiteral(".txt");
     QFile list(path);
     if (!list.open(QIODevice::WriteOnly) || list.write(files.join(u'\n').toUtf8()) < 0) {
         throw std::runtime_error("cannot write " + path.toStdString());
     }
     return path;
-}
-
-QString SampleData::EmptyFolder() {
-    return Folder(QStringLiteral("empty"));
 }
 
 }  // namespace tamsel::bench

@@ -30,9 +30,6 @@ public:
     // A file beside the folder of `files` that lists them, one a line; its path.
     QString FileList(const QStringList& files);
 
-    // An empty folder.
-    QString EmptyFolder();
-
 private:
     QString Folder(const QString& name) const;
 

@@ -103,12 +103,12 @@ public:
 
     // Ends the program and waits until no window is shown; the most resident memory the program held,
     // in kB (1024 bytes).
-    double End(const Frame& empty) {
+    double End() {
         const QByteArray status = Read(QStringLiteral("status"));
         const qsizetype peak = status.indexOf("VmHWM:");
         process_.terminate();
         process_.waitForFinished(-1);
-        if (peak < 0 || !desktop_.WaitFor(empty, 10.0)) {
+        if (peak < 0 || !desktop_.WaitFor({}, 10.0)) {
             throw Failure(command_, "did not end cleanly");
         }
         return status.mid(peak + 6, status.indexOf('\n', peak) - peak - 6)
@@ -165,11 +165,11 @@ struct Session {
     // False when the program is not installed (an empty path).
     bool Installed() const { return !command.front().isEmpty(); }
 
-    void Run(const Context& context, const Frame& empty, int round) {
+    void Run(const Context& context, int round) {
         const OpenCounter counter(watched);
         OnScreen run(context, command);
         if (round < 0) {
-            shown = {run.Settled(empty)};
+            shown = {run.Settled({})};
             window = context.desktop.ActiveWindowSize();
         } else {
             starts.push_back(run.SecondsTo(shown.front()));
@@ -189,7 +189,7 @@ struct Session {
         }
         Pause(kAfterShown);
         const int opened = counter.Opens();
-        const double peak = run.End(empty);
+        const double peak = run.End();
         if (round >= 0) {
             opens.push_back(opened);
             peaks.push_back(peak);
@@ -210,7 +210,6 @@ Reference ReferenceOf(const QString& name, bool installed, const std::vector<dou
 // What the rows on screen share.
 struct Screen {
     Context& context;
-    Frame empty;   // what a look sees while no window is shown
     QString feh;   // empty when it is not installed
     QSize window;  // the inside of the viewer's window: feh gets a window of that size
 
@@ -235,7 +234,7 @@ struct Screen {
         std::vector<std::function<void(int)>> bodies;
         for (Session* session : sessions) {
             if (session->Installed()) {
-                bodies.emplace_back([this, session](int round) { session->Run(context, empty, round); });
+                bodies.emplace_back([this, session](int round) { session->Run(context, round); });
             }
         }
         bodies.insert(bodies.end(), others.begin(), others.end());
@@ -353,9 +352,9 @@ void ScreenFigures(Context& context) {
         return;
     }
     SampleData& data = context.data;
-    Screen screen{context, context.desktop.Grab(), FindProgram(QStringLiteral("feh")), {}};
-    Session probe{{context.viewer, data.EmptyFolder()}, data.EmptyFolder()};
-    probe.Run(context, screen.empty, -1);
+    Screen screen{context, FindProgram(QStringLiteral("feh")), {}};
+    Session probe{{context.viewer, data.Root()}, data.Root()};
+    probe.Run(context, -1);
     screen.window = probe.window;
     const QString photo24 = data.Photos(QStringLiteral("start-24mp"), {6000, 4000}, 1).front();
     const QString photo100 = data.Photos(QStringLiteral("start-100mp"), {12'000, 8'400}, 1).front();
@@ -364,12 +363,13 @@ void ScreenFigures(Context& context) {
 
     context.say(QStringLiteral("start to the picture on screen"));
     StartRows(screen, QStringLiteral("24 MP JPEG 6000x4000"), photo24, photo24, context.Runs(9, 3));
-    StartRows(screen, QStringLiteral("texture 4096x4096 (feh: the same pixels as a BMP)"),
-              textures.textures.front(), textures.bitmaps.front(), context.Runs(9, 3));
+    StartRows(screen, QStringLiteral("texture 4096x4096 (feh: its BMP)"), textures.textures.front(),
+              textures.bitmaps.front(), context.Runs(9, 3));
     StartRows(screen, QStringLiteral("100 MP JPEG 12000x8400"), photo100, photo100, context.Runs(3, 1));
     context.say(QStringLiteral("key to the next picture"));
     StepRows(screen, QStringLiteral("12 MP JPEGs"), photos12, photos12);
-    StepRows(screen, QStringLiteral("textures 4096x4096 (feh: BMPs)"), textures.textures, textures.bitmaps);
+    StepRows(screen, QStringLiteral("textures 4096x4096 (feh: their BMPs)"), textures.textures,
+             textures.bitmaps);
     context.say(QStringLiteral("thumbnail pages"));
     PageRows(screen, QStringLiteral("12 MP JPEGs"),
              data.Photos(QStringLiteral("pages-12mp"), {4000, 3000}, 27), context.Runs(5, 2));
