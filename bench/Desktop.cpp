@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include "Measure.h"
+
 // After Qt's headers: Xlib's macros (None, Unsorted ...) would rename Qt's own names.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -8,11 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "Measure.h"
-
 // A real X server with a window manager for the benchmark alone: Xvfb on a 1920 x 1080 screen of
 // 24 bits, openbox on it, keys typed through XTest and the screen read back from the server. What is
-// "on screen" is what the server's root window holds: no call returning in the program counts.
+// on screen is what the server holds in the window's place: no call returning in a program counts.
 namespace tamsel::bench {
 
 class Desktop {
@@ -39,8 +37,8 @@ public:
     static constexpr int kLines = 16;
     Frame Grab() const;
 
-    // Looks at the screen about once a millisecond until it shows `frame`, at most `timeout` seconds;
-    // the monotonic time at which the look that saw it began.
+    // Looks at the screen, a millisecond between looks, until it shows `frame`, at most `timeout`
+    // seconds; the monotonic time at which the look that saw it began.
     std::optional<std::int64_t> WaitFor(const Frame& frame, double timeout = 60.0) const;
 
     // The size of the inside of the active window; empty when no window is active.

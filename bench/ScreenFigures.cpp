@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <initializer_list>
 #include <stdexcept>
 
 #include "Figures.h"
+#include "Measure.h"
 
 // After Qt's headers, as in Desktop.cpp.
 #include <X11/keysym.h>
@@ -34,7 +36,9 @@ std::runtime_error Failure(const QStringList& command, const char* what) {
 class OpenCounter {
 public:
     explicit OpenCounter(const QString& path) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        ::inotify_add_watch(fd_, QFile::encodeName(path).constData(), IN_OPEN);
+        if (::inotify_add_watch(fd_, QFile::encodeName(path).constData(), IN_OPEN) < 0) {
+            throw std::runtime_error("cannot watch " + path.toStdString());
+        }
     }
     OpenCounter(const OpenCounter&) = delete;
     OpenCounter& operator=(const OpenCounter&) = delete;
@@ -104,18 +108,14 @@ public:
     // Ends the program and waits until no window is shown; the most resident memory the program held,
     // in kB (1024 bytes).
     double End() {
-        const QByteArray status = Read(QStringLiteral("status"));
-        const qsizetype peak = status.indexOf("VmHWM:");
+        const QRegularExpressionMatch peak = QRegularExpression(QStringLiteral("VmHWM:\\s*(\\d+) kB"))
+                                                 .match(QString::fromLatin1(Read(QStringLiteral("status"))));
         process_.terminate();
         process_.waitForFinished(-1);
-        if (peak < 0 || !desktop_.WaitFor({}, 10.0)) {
+        if (!peak.hasMatch() || !desktop_.WaitFor({}, 10.0)) {
             throw Failure(command_, "did not end cleanly");
         }
-        return status.mid(peak + 6, status.indexOf('\n', peak) - peak - 6)
-            .trimmed()
-            .split(' ')
-            .front()
-            .toDouble();
+        return peak.captured(1).toDouble();
     }
 
 private:

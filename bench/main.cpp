@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "Figures.h"
+#include "Measure.h"
 
 using namespace tamsel::bench;
 
