@@ -7,8 +7,8 @@ TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info)
 # To show the viewer on a machine without a display, and to drive it there for the README's picture.
 HEADLESS_PACKAGES=(xvfb xauth imagemagick)
 SCREENSHOT_PACKAGES=(xdotool)
-# What the benchmark (bench/) compares with and runs under: a virtual X server with a window manager,
-# keys sent through XTest, feh beside the viewer, djpeg for the decoder rows.
+# What the benchmark (bench/) runs under and compares with: a virtual X server with a window manager,
+# keys sent through XTest, feh beside the viewer, djpeg beside the thumbnail pages.
 BENCH_PACKAGES=(xvfb openbox libxtst6 feh libjpeg-turbo-progs)
 
 apt_updated=0
