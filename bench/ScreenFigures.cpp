@@ -201,12 +201,6 @@ double Most(std::vector<double> values) {
     return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
 }
 
-// The median (or another `summary`) of a reference's values, or its absence.
-Reference ReferenceOf(const QString& name, bool installed, const std::vector<double>& values,
-                      double (*summary)(std::vector<double>) = Median) {
-    return {name, installed ? std::optional<double>(summary(values)) : std::nullopt};
-}
-
 // What the rows on screen share.
 struct Screen {
     Context& context;
@@ -245,8 +239,13 @@ struct Screen {
         }
     }
 
-    void Add(const QString& figure, Table::Unit unit, double ours, const Reference& reference) const {
-        context.table.Add(figure, unit, ours, reference);
+    // A row of the medians (or another `summary`) of our values and a reference's, which is missing
+    // when it is not installed.
+    void Row(const QString& figure, Table::Unit unit, const std::vector<double>& ours,
+             const QString& reference, bool installed, const std::vector<double>& theirs,
+             double (*summary)(std::vector<double>) = Median) const {
+        context.table.Add(figure, unit, summary(ours), reference,
+                          installed ? std::optional<double>(summary(theirs)) : std::nullopt);
     }
 };
 
@@ -258,15 +257,13 @@ void StartRows(const Screen& screen, const QString& what, const QString& file, c
     Session feh{screen.FehView({fehFile}), fehFile};
     screen.Alternate(runs, {&ours, &feh});
     const QString reference = QStringLiteral("feh --scale-down");
-    screen.Add(QStringLiteral("start to the picture on screen, ") + what + RunsNote(runs), Table::Unit::Time,
-               Median(ours.starts), ReferenceOf(reference, feh.Installed(), feh.starts));
-    screen.Add(QStringLiteral("opens of the shown file at start-up, %1, the most in a run%2")
+    screen.Row(QStringLiteral("start to the picture on screen, %1%2").arg(what, RunsNote(runs)),
+               Table::Unit::Time, ours.starts, reference, feh.Installed(), feh.starts);
+    screen.Row(QStringLiteral("opens of the shown file at start-up, %1, the most in a run%2")
                    .arg(what, RunsNote(runs)),
-               Table::Unit::Count, Most(ours.opens),
-               ReferenceOf(reference, feh.Installed(), feh.opens, Most));
-    screen.Add(
-        QStringLiteral("peak memory, ") + what + QStringLiteral(" in the single view") + RunsNote(runs),
-        Table::Unit::Peak, Median(ours.peaks), ReferenceOf(reference, feh.Installed(), feh.peaks));
+               Table::Unit::Count, ours.opens, reference, feh.Installed(), feh.opens, Most);
+    screen.Row(QStringLiteral("peak memory, %1 in the single view%2").arg(what, RunsNote(runs)),
+               Table::Unit::Peak, ours.peaks, reference, feh.Installed(), feh.peaks);
 }
 
 // Right in the single view, round the cycle of `files` (feh: `fehFiles`) with kStepPause before each
@@ -287,11 +284,10 @@ void StepRows(const Screen& screen, const QString& what, const QStringList& file
     screen.Alternate(runs, {&ours, &feh});
     const QString figure = QStringLiteral("key to the next picture on screen, %1, %2 [%3 keys]");
     const QString keys = QString::number(runs * files.size());
-    screen.Add(figure.arg(what, QStringLiteral("%1 ms after the last").arg(kStepPause * 1e3), keys),
-               Table::Unit::Time, Median(times[0]),
-               ReferenceOf(QStringLiteral("feh"), feh.Installed(), times[2]));
-    screen.Add(figure.arg(what, QStringLiteral("as soon as the last is shown"), keys), Table::Unit::Time,
-               Median(times[1]), ReferenceOf(QStringLiteral("feh"), feh.Installed(), times[3]));
+    screen.Row(figure.arg(what, QStringLiteral("%1 ms after the last").arg(kStepPause * 1e3), keys),
+               Table::Unit::Time, times[0], QStringLiteral("feh"), feh.Installed(), times[2]);
+    screen.Row(figure.arg(what, QStringLiteral("as soon as the last is shown"), keys), Table::Unit::Time,
+               times[1], QStringLiteral("feh"), feh.Installed(), times[3]);
 }
 
 // The viewer started on the folder of `files`, then File > Thumbnail View from the keyboard (a lone
@@ -326,21 +322,18 @@ void PageRows(const Screen& screen, const QString& what, const QStringList& file
     const QString figure =
         QStringLiteral("thumbnail page of nine %1 on screen, from Return on File > Thumbnail View%2")
             .arg(what, RunsNote(runs));
-    screen.Add(figure, Table::Unit::Time, Median(first),
-               ReferenceOf(QStringLiteral("feh --thumbnails, from its start"), feh.Installed(), feh.starts));
-    screen.Add(figure, Table::Unit::Time, Median(first),
-               ReferenceOf(QStringLiteral("9 x djpeg -scale 1/8, two at a time"), decoder, decodes));
+    screen.Row(figure, Table::Unit::Time, first, QStringLiteral("feh --thumbnails, from its start"),
+               feh.Installed(), feh.starts);
+    screen.Row(figure, Table::Unit::Time, first, QStringLiteral("9 x djpeg -scale 1/8, two at a time"),
+               decoder, decodes);
     if (!next.empty()) {
-        screen.Add(
-            QStringLiteral("next thumbnail page of %1 on screen, from Right %2 ms after the last [%3 keys]")
-                .arg(what)
-                .arg(kPagePause * 1e3)
-                .arg(next.size()),
-            Table::Unit::Time, Median(next), {});
+        const QString keys =
+            QStringLiteral("%1 ms after the last [%2 keys]").arg(kPagePause * 1e3).arg(next.size());
+        screen.Row(QStringLiteral("next thumbnail page of %1 on screen, from Right %2").arg(what, keys),
+                   Table::Unit::Time, next, {}, false, {});
     }
-    screen.Add(QStringLiteral("peak memory, thumbnail page of nine %1%2").arg(what, RunsNote(runs)),
-               Table::Unit::Peak, Median(ours.peaks),
-               ReferenceOf(QStringLiteral("feh --thumbnails"), feh.Installed(), feh.peaks));
+    screen.Row(QStringLiteral("peak memory, thumbnail page of nine %1%2").arg(what, RunsNote(runs)),
+               Table::Unit::Peak, ours.peaks, QStringLiteral("feh --thumbnails"), feh.Installed(), feh.peaks);
 }
 
 }  // namespace

@@ -8,7 +8,8 @@ QString RunsNote(int runs) {
     return runs == 1 ? QStringLiteral(" [1 run]") : QStringLiteral(" [%1 runs]").arg(runs);
 }
 
-void Table::Add(const QString& figure, Unit unit, double ours, const Reference& reference) {
+void Table::Add(const QString& figure, Unit unit, double ours, const QString& name,
+                std::optional<double> reference) {
     const auto format = [unit](double value) {
         if (unit == Unit::Count) {
             return QString::number(value);
@@ -18,14 +19,13 @@ void Table::Add(const QString& figure, Unit unit, double ours, const Reference& 
             .arg(shown, 0, 'f', shown < 10.0 ? 2 : 1)
             .arg(unit == Unit::Time ? "ms" : "MB");
     };
-    const QString referenceCell = reference.name.isEmpty()
-                                      ? QStringLiteral("-")
-                                      : reference.name + QStringLiteral(": ") +
-                                            (reference.value ? format(*reference.value) : reference.absence);
-    const bool ratio = unit != Unit::Count && reference.value && *reference.value > 0.0;
-    rows_.push_back(
-        {figure, format(ours), referenceCell,
-         ratio ? QStringLiteral("%1x").arg(ours / *reference.value, 0, 'f', 2) : QStringLiteral("-")});
+    const QString referenceCell =
+        name.isEmpty()
+            ? QStringLiteral("-")
+            : name + QStringLiteral(": ") + (reference ? format(*reference) : QStringLiteral("missing"));
+    const bool ratio = unit != Unit::Count && reference && *reference > 0.0;
+    rows_.push_back({figure, format(ours), referenceCell,
+                     ratio ? QStringLiteral("%1x").arg(ours / *reference, 0, 'f', 2) : QStringLiteral("-")});
 }
 
 void Table::AddNote(const QString& figure, const QString& note) {

@@ -11,21 +11,16 @@ namespace tamsel::bench {
 // " [n runs]", the run count a figure's name ends in.
 QString RunsNote(int runs);
 
-// What a figure is compared with: a named value, or the reason it has none ("missing" for a tool
-// that is not installed). A reference without a name stands for none at all.
-struct Reference {
-    QString name;
-    std::optional<double> value;
-    QString absence = QStringLiteral("missing");
-};
-
 class Table {
 public:
     // Times are in seconds and shown in ms; peaks are in kB (1024 bytes) and shown in MB (10^6
     // bytes); counts are figures of their own, with no ratio.
     enum class Unit { Time, Peak, Count };
 
-    void Add(const QString& figure, Unit unit, double ours, const Reference& reference);
+    // Our value beside the value of the reference `name`: "missing" when it has none, no reference at
+    // all when `name` is empty.
+    void Add(const QString& figure, Unit unit, double ours, const QString& name,
+             std::optional<double> reference);
 
     // A row that says why there are no figures.
     void AddNote(const QString& figure, const QString& note);
