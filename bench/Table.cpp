@@ -1,86 +1,62 @@
 #include "Table.h"
 
 #include <algorithm>
-#include <array>
-#include <functional>
 
 namespace tamsel::bench {
 
-QString Milliseconds(double seconds) {
-    const double ms = seconds * 1e3;
-    return QStringLiteral("%1 ms").arg(ms, 0, 'f', ms < 10.0 ? 2 : 1);
+QString RunsNote(int runs) {
+    return runs == 1 ? QStringLiteral(" [1 run]") : QStringLiteral(" [%1 runs]").arg(runs);
 }
 
-QString Megabytes(double kibibytes) {
-    return QStringLiteral("%1 MB").arg(kibibytes * 1024.0 / 1e6, 0, 'f', 1);
+void Table::Add(const QString& figure, Unit unit, double ours, const QString& name,
+                std::optional<double> reference) {
+    const auto format = [unit](double value) {
+        if (unit == Unit::Count) {
+            return QString::number(value);
+        }
+        const double shown = unit == Unit::Time ? value * 1e3 : value * 1024.0 / 1e6;
+        return QStringLiteral("%1 %2")
+            .arg(shown, 0, 'f', shown < 10.0 ? 2 : 1)
+            .arg(unit == Unit::Time ? "ms" : "MB");
+    };
+    const QString referenceCell =
+        name.isEmpty()
+            ? QStringLiteral("-")
+            : name + QStringLiteral(": ") + (reference ? format(*reference) : QStringLiteral("missing"));
+    const bool ratio = unit != Unit::Count && reference && *reference > 0.0;
+    rows_.push_back({figure, format(ours), referenceCell,
+                     ratio ? QStringLiteral("%1x").arg(ours / *reference, 0, 'f', 2) : QStringLiteral("-")});
 }
 
-QString Ratio(double ours, std::optional<double> reference) {
-    if (!reference || *reference <= 0.0) {
-        return QStringLiteral("-");
-    }
-    return QStringLiteral("%1x").arg(ours / *reference, 0, 'f', 2);
-}
-
-namespace {
-
-QString ReferenceCell(const Reference& reference, const std::function<QString(double)>& format) {
-    if (reference.name.isEmpty()) {
-        return QStringLiteral("-");
-    }
-    return reference.name + QStringLiteral(": ") +
-           (reference.value ? format(*reference.value) : reference.absence);
-}
-
-}  // namespace
-
-void Table::Add(Row row) {
-    rows_.push_back(std::move(row));
-}
-
-void Table::AddTime(const QString& figure, double ours, const Reference& reference) {
-    Add({figure, Milliseconds(ours), ReferenceCell(reference, Milliseconds), Ratio(ours, reference.value)});
-}
-
-void Table::AddPeak(const QString& figure, double oursKib, const Reference& reference) {
-    Add({figure, Megabytes(oursKib), ReferenceCell(reference, Megabytes), Ratio(oursKib, reference.value)});
+void Table::AddNote(const QString& figure, const QString& note) {
+    rows_.push_back({figure, QStringLiteral("-"), note, QStringLiteral("-")});
 }
 
 QString Table::Text() const {
-    const Row header{QStringLiteral("figure"), QStringLiteral("ours"), QStringLiteral("reference"),
-                     QStringLiteral("ratio")};
-    const auto cells = [](const Row& row) {
-        return std::array<const QString*, 4>{&row.figure, &row.ours, &row.reference, &row.ratio};
-    };
+    std::vector<std::array<QString, 4>> rows{{QStringLiteral("figure"), QStringLiteral("ours"),
+                                              QStringLiteral("reference"), QStringLiteral("ratio")}};
+    rows.insert(rows.end(), rows_.begin(), rows_.end());
     std::array<qsizetype, 4> widths{};
-    const auto widen = [&](const Row& row) {
-        const auto c = cells(row);
-        for (std::size_t i = 0; i < c.size(); ++i) {
-            widths[i] = std::max(widths[i], c[i]->size());
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            widths[i] = std::max(widths[i], row[i].size());
         }
-    };
-    widen(header);
-    std::for_each(rows_.begin(), rows_.end(), widen);
-
-    const auto line = [&](const Row& row) {
-        QString text = QStringLiteral("|");
-        const auto c = cells(row);
-        for (std::size_t i = 0; i < c.size(); ++i) {
-            // Figures and references read left to right; numbers line up on the right.
-            const bool left = i == 0 || i == 2;
-            text += u' ' + (left ? c[i]->leftJustified(widths[i]) : c[i]->rightJustified(widths[i])) +
-                    QStringLiteral(" |");
-        }
-        return text + u'\n';
-    };
-    QString text = line(header);
-    text += u'|';
-    for (const qsizetype width : widths) {
-        text += QString(width + 2, u'-') + u'|';
     }
-    text += u'\n';
-    for (const Row& row : rows_) {
-        text += line(row);
+    QString text;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            // Figures and references read left to right; numbers line up on the right.
+            const QString& cell = rows[r][i];
+            text += QStringLiteral("| ") +
+                    (i % 2 == 0 ? cell.leftJustified(widths[i]) : cell.rightJustified(widths[i])) + u' ';
+        }
+        text += QStringLiteral("|\n");
+        if (r == 0) {
+            for (const qsizetype width : widths) {
+                text += u'|' + QString(width + 2, u'-');
+            }
+            text += QStringLiteral("|\n");
+        }
     }
     return text;
 }

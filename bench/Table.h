@@ -1,49 +1,35 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
 // The one table the benchmark prints: each figure with our value, its reference and their ratio.
 namespace tamsel::bench {
 
-struct Row {
-    QString figure;
-    QString ours;
-    QString reference;
-    QString ratio;
-};
-
-// "12.3 ms"
-QString Milliseconds(double seconds);
-// "123.4 MB" (10^6 bytes)
-QString Megabytes(double kibibytes);
-// "0.95x", or "-" without a reference value or when it is zero.
-QString Ratio(double ours, std::optional<double> reference);
-
-// What a figure is compared with: a named value, or the reason it has none ("missing" for a tool
-// that is not installed). A reference without a name stands for none at all.
-struct Reference {
-    QString name;
-    std::optional<double> value;
-    QString absence = QStringLiteral("missing");
-};
+// " [n runs]", the run count a figure's name ends in.
+QString RunsNote(int runs);
 
 class Table {
 public:
-    void Add(Row row);
+    // Times are in seconds and shown in ms; peaks are in kB (1024 bytes) and shown in MB (10^6
+    // bytes); counts are figures of their own, with no ratio.
+    enum class Unit { Time, Peak, Count };
 
-    // A time in seconds against a reference's.
-    void AddTime(const QString& figure, double ours, const Reference& reference);
+    // Our value beside the value of the reference `name`: "missing" when it has none, no reference at
+    // all when `name` is empty.
+    void Add(const QString& figure, Unit unit, double ours, const QString& name,
+             std::optional<double> reference);
 
-    // A peak of resident memory in KiB against a reference's.
-    void AddPeak(const QString& figure, double oursKib, const Reference& reference);
+    // A row that says why there are no figures.
+    void AddNote(const QString& figure, const QString& note);
 
     // The table with aligned columns, as Markdown.
     QString Text() const;
 
 private:
-    std::vector<Row> rows_;
+    std::vector<std::array<QString, 4>> rows_;
 };
 
 }  // namespace tamsel::bench

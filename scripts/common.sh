@@ -10,6 +10,9 @@ HEADLESS_PACKAGES=(xvfb xauth imagemagick)
 SCREENSHOT_PACKAGES=(xdotool)
 # To drive the real program on a virtual X server under a window manager in the end-to-end tests.
 E2E_PACKAGES=(xvfb openbox xdotool x11-utils)
+# What the benchmark (bench/) runs under and compares with: a virtual X server with a window manager,
+# keys sent through XTest, feh beside the viewer, djpeg beside the thumbnail pages.
+BENCH_PACKAGES=(xvfb openbox libxtst6 feh libjpeg-turbo-progs)
 
 apt_updated=0
 
