@@ -65,6 +65,13 @@ int main(int argc, char* argv[]) {
         ParsePath(arguments);
         return 2;  // not reached: the parser ends the program after answering
     }
+    // Without a display to show the window on, the window system would end the program with an abort:
+    // it ends here instead, saying why.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("tamsel-viewer: there is no display to show the window on (DISPLAY is not set)\n", stderr);
+        return 1;
+    }
     const QApplication app(argc, argv);
     const QString path = ParsePath(arguments);
     QApplication::setDesktopFileName(QString::fromLatin1(kApplicationId));

@@ -24,4 +24,13 @@ std::optional<QSize> FittedSize(QSize picture, QSize limit);
 // to the fitted size. Nothing when the fit has no answer.
 std::optional<QImage> FittedPicture(const QImage& staged, QSize size, QSize limit);
 
+// What a box of `limit` shows of a texture's canvas: a copy of the canvas when it fits (the canvas is
+// painted afresh by the next texture), else the canvas reduced by a whole number (see ReducedPaint.h)
+// and shrunk with halftone stretching to the fitted size. Nothing when the fit has no answer.
+std::optional<QImage> FittedTexture(const QImage& canvas, QSize limit);
+
+// The whole number a texture's canvas of `size` is reduced by before it is shrunk to fit `limit`: 1
+// when it fits.
+int TextureReduction(QSize size, QSize limit);
+
 }  // namespace tamsel::display

@@ -1,4 +1,5 @@
 // Putting a picture on the screen: the opener, the texture canvas and the fit-to-screen display.
+#include <QGroupBox>
 #include <QLabel>
 
 #include "browse/ImageKind.h"
@@ -156,12 +157,15 @@ std::optional<texture::TextureLayout> FrmImageViewer::LoadTexture(const QString&
     // copying it.
     Picture2->Surface() = QImage();
     // A canvas the toolkit cannot make is refused like any other.
-    std::optional<texture::TextureLayout> layout =
-        display::DecodeTexture(textureReader_, file, texturePixels_, [this](int width, int height) {
+    std::optional<texture::TextureLayout> layout = textureReader_.ReadLayout(file);
+    if (layout &&
+        !display::PaintTexture(textureReader_, file, *layout, texturePixels_, [this](int width, int height) {
             return imgOriginal->SetSurfaceSize(width, height, PictureBox::Clear::None)
                        ? &imgOriginal->Surface()
                        : nullptr;
-        });
+        })) {
+        layout.reset();
+    }
     SetDefault();
     if (!layout) {
         ShowMessage(texts::Text(texts::kNotValidTexture), platform::MessageIcon::Warning);
@@ -219,13 +223,11 @@ bool FrmImageViewer::ShowImage(const QString& path, int slot) {
 
     RecordSize(slot, size);
 
-    std::optional<QImage> shown = display::FittedPicture(staged, size, limit);
+    const std::optional<QImage> shown =
+        picture ? display::FittedPicture(staged, size, limit) : display::FittedTexture(staged, limit);
     if (!shown) {
         ShowCannotDisplay(path);
         return false;
-    }
-    if (!picture && display::Fits(size, limit)) {
-        *shown = shown->copy();  // the canvas is painted afresh by the next texture: the box takes a copy
     }
     Draw(slot, size, *shown, !picture);
     return true;
@@ -263,6 +265,10 @@ void FrmImageViewer::PlaceAndShow(int slot) {
                   platform::RoundHalfEven((InnerHeight() - 80 - box->height()) / 2.0));
     }
     box->show();
+    // A picture drawn while the browser is on show (a resize draws the selected file) stays behind it.
+    if (Frame1->isVisible()) {
+        Frame1->raise();
+    }
     setWindowTitle(texts::TitleOfFile(filList->FileName()));
 
     // The file-name label follows the picture but stays hidden: the title and the hover text already

@@ -127,6 +127,82 @@ std::optional<JpegHeader> ReadJpegHeader(texture::ByteSource& file) {
     return header;
 }
 
+namespace {
+
+// Reads a file a byte at a time, through a buffer.
+class ByteWalk {
+public:
+    explicit ByteWalk(texture::ByteSource& file) : file_(file) {}
+
+    // The byte at the walk's place, or nothing at the end of the file.
+    std::optional<std::uint8_t> Next() {
+        if (at_ == end_) {
+            const std::uint64_t left = file_.Size() - std::min(offset_, file_.Size());
+            const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer_.size()));
+            if (chunk == 0 || !file_.ReadAt(offset_, std::span(buffer_).first(chunk))) {
+                return std::nullopt;
+            }
+            offset_ += chunk;
+            at_ = 0;
+            end_ = chunk;
+        }
+        return buffer_[at_++];
+    }
+
+    void Skip(std::uint64_t count) {
+        const std::uint64_t buffered = end_ - at_;
+        if (count <= buffered) {
+            at_ += static_cast<std::size_t>(count);
+            return;
+        }
+        offset_ += count - buffered;
+        at_ = end_ = 0;
+    }
+
+private:
+    texture::ByteSource& file_;
+    std::array<std::uint8_t, 65536> buffer_{};
+    std::uint64_t offset_ = 0;
+    std::size_t at_ = 0;
+    std::size_t end_ = 0;
+};
+
+}  // namespace
+
+int CountScans(texture::ByteSource& file, int most) {
+    ByteWalk walk(file);
+    if (walk.Next() != 0xFF || walk.Next() != 0xD8) {
+        return 0;
+    }
+    int scans = 0;
+    std::optional<std::uint8_t> byte = walk.Next();
+    while (byte && scans <= most) {
+        if (*byte != 0xFF) {  // entropy-coded data, or a stray byte: on to the next marker
+            byte = walk.Next();
+            continue;
+        }
+        std::optional<std::uint8_t> marker = walk.Next();
+        while (marker == 0xFF) {  // fill bytes
+            marker = walk.Next();
+        }
+        if (!marker || *marker == JPEG_EOI) {
+            break;
+        }
+        const bool standalone = *marker == 0x00 || *marker == 0x01 || (*marker >= 0xD0 && *marker <= 0xD7);
+        if (!standalone) {
+            const std::optional<std::uint8_t> high = walk.Next();
+            const std::optional<std::uint8_t> low = walk.Next();
+            if (!high || !low || ((*high << 8) | *low) < 2) {
+                break;
+            }
+            scans += *marker == 0xDA ? 1 : 0;
+            walk.Skip(static_cast<std::uint64_t>((*high << 8) | *low) - 2);
+        }
+        byte = walk.Next();
+    }
+    return scans;
+}
+
 std::uint64_t JpegDecodeBytes(const JpegHeader& header, int divisor) {
     const auto d = static_cast<std::uint64_t>(divisor);
     const std::uint64_t pictureBytes = ((static_cast<std::uint64_t>(header.width) + d - 1) / d) *

@@ -23,6 +23,15 @@ struct JpegHeader {
 // The header of the JPEG in `file`; nothing when it is no JPEG the library can read a header from.
 std::optional<JpegHeader> ReadJpegHeader(texture::ByteSource& file);
 
+// The scans of the JPEG in `file`, counted by walking its markers to the end of the picture; counting
+// stops once more than `most` are seen. A picture is decoded scan by scan, so its count is what the
+// decode costs in time.
+int CountScans(texture::ByteSource& file, int most);
+
+// The most scans, times the picture's pixels, that a picture may ask to be decoded: a handful of scans
+// is what encoders write, and a few hundred over a large picture already take the decoder seconds.
+inline constexpr std::uint64_t kMostScanPixels = std::uint64_t{1} << 32;
+
 // The memory a decode of `header` at 1/`divisor` of its size takes at most: the coefficients when
 // they must all be held, the decoder's row buffers, and the decoded picture with the copies that a
 // final resize and an upright turn make of it.

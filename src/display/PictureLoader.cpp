@@ -13,17 +13,6 @@ namespace tamsel::display {
 
 namespace {
 
-// The largest decoder scale divisor (1, 2, 4 or 8) at which a picture of `size` still gives at
-// least `target`.
-int ScaleDivisor(QSize size, QSize target) {
-    int divisor = 1;
-    while (divisor < 8 && size.width() / (divisor * 2) >= target.width() &&
-           size.height() / (divisor * 2) >= target.height()) {
-        divisor *= 2;
-    }
-    return divisor;
-}
-
 // What decoding a picture of `size` whole takes: the decoded pixels in the reader's own format, and a
 // 32-bit copy of them when that format is another.
 std::uint64_t WholeDecodeBytes(QSize size, QImage::Format format) {
@@ -53,6 +42,16 @@ QImage Opaque(QImage image) {
 
 }  // namespace
 
+int ScaleDivisor(QSize size, QSize target) {
+    int divisor = 1;
+    // A side never shrinks to nothing: a picture one pixel wide is still one pixel wide at every scale.
+    while (divisor < 8 && size.width() / (divisor * 2) >= std::max(target.width(), 1) &&
+           size.height() / (divisor * 2) >= std::max(target.height(), 1)) {
+        divisor *= 2;
+    }
+    return divisor;
+}
+
 std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::DecodeBudget& budget) {
     texture::FileSource file(platform::EncodeName(path).constData());
     QFile device;
@@ -72,12 +71,22 @@ std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::De
 
     // What the decode will take, from the header alone, before anything is decoded.
     std::uint64_t needed = 0;
-    if (reader.format() == "jpeg") {
+    int divisor = 1;
+    const bool scalable = reader.format() == "jpeg";
+    if (scalable) {
         const std::optional<JpegHeader> header = ReadJpegHeader(file);
         if (!header) {
             return std::nullopt;
         }
-        const int divisor = fitted ? ScaleDivisor(upright, *fitted) : 1;
+        // A picture in more scans than any encoder writes would hold the decoder for seconds on end.
+        const auto pixels =
+            static_cast<std::uint64_t>(header->width) * static_cast<std::uint64_t>(header->height);
+        const auto mostScans = static_cast<int>(
+            std::min<std::uint64_t>(kMostScanPixels / std::max<std::uint64_t>(pixels, 1), 65536));
+        if (header->multipleScans && CountScans(file, mostScans) > mostScans) {
+            return std::nullopt;
+        }
+        divisor = fitted ? ScaleDivisor(upright, *fitted) : 1;
         if (divisor > 1) {
             reader.setScaledSize(QSize(stored.width() / divisor, stored.height() / divisor));
         }
@@ -93,28 +102,25 @@ std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::De
     if (image.isNull()) {
         return std::nullopt;
     }
-    return Picture{upright, Opaque(std::move(image))};
+    return Picture{upright, Opaque(std::move(image)), divisor, scalable};
 }
 
-std::optional<texture::TextureLayout> DecodeTexture(texture::TextureReader& reader, texture::ByteSource& file,
-                                                    std::vector<std::uint8_t>& pixels,
-                                                    const std::function<QImage*(int, int)>& canvasFor,
-                                                    texture::DecodeBudget& budget) {
-    std::optional<texture::TextureLayout> layout = reader.ReadLayout(file);
-    const auto reserved = layout ? budget.Reserve(texture::DecodeBytes(*layout))
-                                 : std::optional<texture::DecodeBudget::Reservation>();
-    if (!reserved || !texture::ReadPixelData(file, *layout, pixels)) {
-        return std::nullopt;
+bool PaintTexture(const texture::TextureReader& reader, texture::ByteSource& file,
+                  const texture::TextureLayout& layout, std::vector<std::uint8_t>& pixels,
+                  const std::function<QImage*(int, int)>& canvasFor, texture::DecodeBudget& budget) {
+    const auto reserved = budget.Reserve(texture::DecodeBytes(layout));
+    if (!reserved || !texture::ReadPixelData(file, layout, pixels)) {
+        return false;
     }
-    QImage* canvas = canvasFor(layout->width, layout->height);
+    QImage* canvas = canvasFor(layout.width, layout.height);
     if (canvas == nullptr) {
-        return std::nullopt;
+        return false;
     }
     // Every canvas pixel is painted (black where no stored pixel lands), so the canvas's memory is
     // reused as it is.
-    reader.Paint(*layout, pixels,
+    reader.Paint(layout, pixels,
                  {reinterpret_cast<std::uint32_t*>(canvas->bits()), canvas->bytesPerLine() / 4});
-    return layout;
+    return true;
 }
 
 }  // namespace tamsel::display

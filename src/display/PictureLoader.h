@@ -21,6 +21,8 @@ namespace tamsel::display {
 struct Picture {
     QSize size;
     QImage image;
+    int divisor = 1;        // the decoder scale `image` is at: 1/divisor of the picture's size
+    bool scalable = false;  // a JPEG: its decoder scale follows the limit it is decoded for
 };
 
 // Reads and decodes the picture at `path` for showing within `limit`. A JPEG that will be shrunk to fit
@@ -30,13 +32,17 @@ struct Picture {
 std::optional<Picture> LoadPicture(const QString& path, QSize limit,
                                    texture::DecodeBudget& budget = texture::DecodeBudget::Program());
 
-// Decodes the texture in `file` with `reader`: the headers, what the decode may take from `budget`,
-// the pixel bytes that land (read into `pixels`, whose memory is reused), painted into the canvas that
-// `canvasFor(width, height)` gives, or that it cannot make (nullptr). Nothing when the texture is
-// refused; the reader's palette is then as far as the headers took it.
-std::optional<texture::TextureLayout> DecodeTexture(
-    texture::TextureReader& reader, texture::ByteSource& file, std::vector<std::uint8_t>& pixels,
-    const std::function<QImage*(int, int)>& canvasFor,
-    texture::DecodeBudget& budget = texture::DecodeBudget::Program());
+// Paints the texture of `layout`, read from `file` with `reader`: reserves what it takes from `budget`,
+// reads the pixel bytes that land (into `pixels`, whose memory is reused) and paints them into the
+// canvas that `canvasFor(width, height)` gives, or that it cannot make (nullptr). False when the
+// texture is refused.
+bool PaintTexture(const texture::TextureReader& reader, texture::ByteSource& file,
+                  const texture::TextureLayout& layout, std::vector<std::uint8_t>& pixels,
+                  const std::function<QImage*(int, int)>& canvasFor,
+                  texture::DecodeBudget& budget = texture::DecodeBudget::Program());
+
+// The largest decoder scale divisor (1, 2, 4 or 8) at which a picture of `size` still gives at least
+// `target`.
+int ScaleDivisor(QSize size, QSize target);
 
 }  // namespace tamsel::display

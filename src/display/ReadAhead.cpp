@@ -9,22 +9,21 @@
 #include "display/FitRule.h"
 #include "display/PictureLoader.h"
 #include "platform/FileNames.h"
+#include "texture/ReducedPaint.h"
 
 namespace tamsel::display {
 
 namespace {
 
-// A texture decoded into a canvas of its own, with the reader's palette before and after.
-std::optional<Prepared> PrepareTexture(texture::FileSource& file, Palette& palette, QImage& staged) {
+// A texture decoded for a box of `limit`, into a canvas of its own: whole when it fits or shrinks
+// little, else reduced by a whole number straight from its pixel data, a band of rows at a time. The
+// reader's palette is `palette` before, and `palette` is left as the file leaves it.
+std::optional<Prepared> PrepareTexture(texture::FileSource& file, QSize limit, Palette& palette,
+                                       QImage& staged) {
     Prepared prepared;
     texture::TextureReader reader;
     reader.SetPalette(palette);
-    std::vector<std::uint8_t> pixels;
-    const std::optional<texture::TextureLayout> layout =
-        DecodeTexture(reader, file, pixels, [&staged](int width, int height) {
-            staged = QImage(width, height, QImage::Format_RGB32);
-            return staged.isNull() && width > 0 && height > 0 ? nullptr : &staged;
-        });
+    const std::optional<texture::TextureLayout> layout = reader.ReadLayout(file);
     if (reader.Palette() != palette || (layout && layout->paletteRead)) {
         prepared.paletteLoaded = reader.Palette();
     }
@@ -35,8 +34,28 @@ std::optional<Prepared> PrepareTexture(texture::FileSource& file, Palette& palet
     if (!layout) {
         return std::nullopt;
     }
-    prepared.size = staged.size();
+    prepared.size = QSize(layout->width, layout->height);
     prepared.layout = layout;
+    prepared.reduction = TextureReduction(prepared.size, limit);
+    std::vector<std::uint8_t> pixels;
+    const int k = prepared.reduction;
+    if (k == 1) {
+        const bool painted = PaintTexture(reader, file, *layout, pixels, [&staged](int width, int height) {
+            staged = QImage(width, height, QImage::Format_RGB32);
+            return staged.isNull() && width > 0 && height > 0 ? nullptr : &staged;
+        });
+        return painted ? std::optional(prepared) : std::nullopt;
+    }
+    const auto reserved = texture::DecodeBudget::Program().Reserve(texture::ReducedPaintBytes(*layout, k));
+    staged =
+        QImage(texture::Reduced(layout->width, k), texture::Reduced(layout->height, k), QImage::Format_RGB32);
+    std::vector<std::uint32_t> band;
+    if (!reserved || staged.isNull() ||
+        !texture::PaintReduced(reader, file, *layout, k,
+                               {reinterpret_cast<std::uint32_t*>(staged.bits()), staged.bytesPerLine() / 4},
+                               pixels, band)) {
+        return std::nullopt;
+    }
     return prepared;
 }
 
@@ -55,17 +74,20 @@ std::optional<Prepared> Prepare(const QString& path, QSize limit, Palette& palet
         if (picture) {
             prepared = Prepared{};
             prepared->size = picture->size;
+            prepared->reduction = picture->divisor;
+            prepared->scalable = picture->scalable;
             staged = std::move(picture->image);
         }
     } else {
         texture::FileSource file(name.constData());
         if (file.IsOpen() && file.Size() > 0) {
-            prepared = PrepareTexture(file, palette, staged);
+            prepared = PrepareTexture(file, limit, palette, staged);
         }
     }
     if (!prepared) {
         return std::nullopt;
     }
+    // A texture whole and fitting is shown as a copy, as the window shows its own canvas.
     std::optional<QImage> shown = FittedPicture(staged, prepared->size, limit);
     if (!shown) {
         return std::nullopt;
@@ -80,7 +102,8 @@ std::optional<Prepared> Prepare(const QString& path, QSize limit, Palette& palet
 }
 
 ReadAhead::ReadAhead() {
-    pool_.setMaxThreadCount(std::max(QThread::idealThreadCount(), 1));
+    urgent_.setMaxThreadCount(std::max(QThread::idealThreadCount(), 1));
+    ahead_.setMaxThreadCount(1);
 }
 
 ReadAhead::~ReadAhead() {
@@ -113,9 +136,9 @@ void ReadAhead::Want(const std::vector<ReadJob>& jobs, bool urgent) {
         if (paths.isEmpty()) {
             continue;
         }
-        pool_.start(
-            [paths, promises, dropped, limit = job.limit, palette = job.palette,
-             keep = job.keepStaged]() mutable {
+        (urgent ? urgent_ : ahead_)
+            .start([paths, promises, dropped, limit = job.limit, palette = job.palette,
+                    keep = job.keepStaged]() mutable {
                 for (qsizetype i = 0; i < paths.size(); ++i) {
                     const auto index = static_cast<std::size_t>(i);
                     std::optional<Prepared> prepared;
@@ -128,8 +151,7 @@ void ReadAhead::Want(const std::vector<ReadJob>& jobs, bool urgent) {
                     }
                     promises[index]->set_value(std::move(prepared));
                 }
-            },
-            urgent ? 1 : 0);
+            });
     }
     for (Entry& entry : entries_) {
         const bool stillWanted = std::any_of(
@@ -189,11 +211,13 @@ std::optional<Prepared> ReadAhead::Take(const QString& path, const std::optional
     if (prepared->limit == limit) {
         return prepared;
     }
-    // Made for a limit that was a guess: fitted again from the decoded picture, when its decoder scale
-    // gives at least what the real limit needs.
+    // Made for a limit that was a guess: fitted again from the decoded picture, when it was decoded at
+    // the scale (or reduced by the number) that the real limit asks for.
     const std::optional<QSize> fitted = FittedSize(prepared->size, limit);
-    if (prepared->staged.isNull() || !fitted || prepared->staged.width() < fitted->width() ||
-        prepared->staged.height() < fitted->height()) {
+    const int reduction = prepared->layout               ? TextureReduction(prepared->size, limit)
+                          : prepared->scalable && fitted ? ScaleDivisor(prepared->size, *fitted)
+                                                         : 1;
+    if (prepared->staged.isNull() || !fitted || reduction != prepared->reduction) {
         return std::nullopt;
     }
     std::optional<QImage> shown = FittedPicture(prepared->staged, prepared->size, limit);
@@ -211,7 +235,8 @@ void ReadAhead::Clear() {
     }
     entries_.clear();
     kept_.clear();
-    pool_.waitForDone();
+    urgent_.waitForDone();
+    ahead_.waitForDone();
 }
 
 }  // namespace tamsel::display

@@ -31,6 +31,8 @@ struct Prepared {
     std::optional<Palette> paletteTaken;   // a texture without a palette of its own: the colours it took
     std::optional<Palette> paletteLoaded;  // a texture that carries a palette: the palette it leaves
     std::optional<texture::TextureLayout> layout;  // a texture: what its headers say
+    int reduction = 1;  // the decoder scale divisor of a picture, or the whole number a canvas was reduced by
+    bool scalable = false;  // a JPEG: its decoder scale follows the limit
 };
 
 // Files to make ready for boxes of `limit`, in this order: each texture is read with the palette the
@@ -83,7 +85,10 @@ private:
 
     std::vector<Entry> entries_;
     std::deque<std::vector<Entry>> kept_;  // the last two pages drawn
-    QThreadPool pool_;
+    // The page being drawn takes every core; reading ahead takes one, leaving the others to the window
+    // and the display server.
+    QThreadPool urgent_;
+    QThreadPool ahead_;
 };
 
 }  // namespace tamsel::display

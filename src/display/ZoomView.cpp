@@ -8,6 +8,8 @@
 namespace tamsel::display {
 
 ZoomView::ZoomView(QWidget* parent) : QWidget(parent) {
+    // Its own ground, in the window's colour: a picture zoomed out leaves nothing of the view behind.
+    setAutoFillBackground(true);
     setCursor(Qt::OpenHandCursor);
     hide();
 }

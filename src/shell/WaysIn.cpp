@@ -159,8 +159,7 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
             }
             return false;
         case Qt::Key_F10:
-            // The menu bar takes the keyboard, its first menu highlighted.
-            menuBar()->setFocus(Qt::MenuBarFocusReason);
+            // The first menu opens, as a click on it would; Escape closes it and gives the keys back.
             menuBar()->setActiveAction(FileMenuHeader->menuAction()->isEnabled()
                                            ? FileMenuHeader->menuAction()
                                            : HelpMenuHeader->menuAction());

@@ -80,7 +80,11 @@ int Info(int argc, char** argv) {
         Complain(input.path + ": " + error);
         status = kSomeFailed;
     }
-    return std::cout.flush() ? status : kSomeFailed;
+    if (!std::cout.flush()) {
+        Complain("cannot write to the standard output");
+        return kSomeFailed;
+    }
+    return status;
 }
 
 }  // namespace tamsel::tool

@@ -249,6 +249,12 @@ bool WritePicture(QIODevice& device, PictureFormat format, const QImage& picture
 
 bool WriteAtomically(const std::string& target, bool replace, const std::function<bool(QIODevice&)>& write,
                      std::string& error) {
+    // Only a regular file is ever replaced: never a device, a FIFO, a folder or a link.
+    struct stat existing {};
+    if (::lstat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        error = "not a regular file";
+        return false;
+    }
     const std::size_t slash = target.rfind('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     std::string temporary = target.substr(0, nameStart) + "." + target.substr(nameStart) + ".XXXXXX";

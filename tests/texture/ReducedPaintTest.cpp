@@ -1,0 +1,122 @@
+// A texture shown shrunk: its canvas reduced by a whole number straight from its pixel data, band by
+// band, is the whole canvas reduced; and a texture made ready ahead is what the window shows of it.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "display/FitRule.h"
+#include "display/ReadAhead.h"
+#include "samples/Catalogue.h"
+#include "samples/TextureFiles.h"
+#include "support/TestPlatform.h"
+#include "texture/ReducedPaint.h"
+
+using namespace tamsel;
+
+namespace {
+
+// A 5:6:5 bare texture of `width` x `height` with every pixel a different colour, its rows `padding`
+// words longer than its width.
+samples::Bytes Varied(std::int32_t width, std::int32_t height, std::int32_t padding) {
+    samples::Bytes words;
+    for (std::int32_t i = 0; i < (width + padding) * height; ++i) {
+        const auto word = static_cast<std::uint16_t>(i * 2654435761U >> 16);
+        words.push_back(static_cast<std::uint8_t>(word & 0xFF));
+        words.push_back(static_cast<std::uint8_t>(word >> 8));
+    }
+    return samples::BareImageFile({3, width, height, 2 * (width + padding)}, words);
+}
+
+}  // namespace
+
+class ReducedPaintTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aBlockIsTheRoundedMeanOfItsPixels();
+    void paintingReducedIsReducingTheCanvas_data();
+    void paintingReducedIsReducingTheCanvas();
+    void aTextureMadeReadyIsWhatTheWindowShows();
+};
+
+void ReducedPaintTest::aBlockIsTheRoundedMeanOfItsPixels() {
+    // Two rows of three: blocks of 2 x 2 and, at the edge, 1 x 2.
+    const std::uint32_t rows[] = {0xFF000000, 0xFF030303, 0xFF0A0000, 0xFF000001, 0xFF000001, 0xFF00FF00};
+    std::uint32_t out[2] = {};
+    texture::ReduceRows(rows, 3, 3, 2, 2, out);
+    QCOMPARE(out[0], 0xFF010101U);  // red (0+3+0+0)/4 = 0.75 -> 1, blue (0+3+1+1)/4 = 1.25 -> 1
+    QCOMPARE(out[1], 0xFF058000U);  // red 10/2 = 5, green 255/2 = 127.5 -> 128
+    QCOMPARE(texture::ReductionFor(4096, 4096, 980, 980), 2);
+    QCOMPARE(texture::ReductionFor(4096, 1024, 980, 245), 2);
+    QCOMPARE(texture::ReductionFor(8192, 8192, 700, 700), 5);
+    QCOMPARE(texture::ReductionFor(1500, 1000, 980, 653), 1);
+}
+
+void ReducedPaintTest::paintingReducedIsReducingTheCanvas_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("k");
+    const auto bytes = [](const samples::Bytes& b) {
+        return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
+    };
+    QTest::newRow("padded rows, by 2") << bytes(Varied(37, 23, 3)) << 2;
+    QTest::newRow("edges left over, by 5") << bytes(Varied(37, 23, 0)) << 5;
+    QTest::newRow("by more than a side") << bytes(Varied(9, 4, 1)) << 6;
+    for (const samples::Sample& sample : samples::Catalogue()) {
+        if (sample.expected) {
+            QTest::newRow(sample.name.c_str()) << bytes(sample.bytes) << 3;
+        }
+    }
+}
+
+void ReducedPaintTest::paintingReducedIsReducingTheCanvas() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, k);
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(file.constData()),
+                                             static_cast<std::size_t>(file.size()));
+    texture::TextureReader reader;
+    const std::optional<texture::DecodedTexture> whole = texture::Decode(reader, data);
+    QVERIFY(whole);
+    const texture::TextureLayout& layout = whole->layout;
+    const std::int32_t width = texture::Reduced(layout.width, k);
+    const std::int32_t height = texture::Reduced(layout.height, k);
+    std::vector<std::uint32_t> expected(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::int32_t y = 0; y < height; ++y) {
+        texture::ReduceRows(whole->pixels.data() + static_cast<std::size_t>(y * k * layout.width),
+                            layout.width, layout.width, std::min(k, layout.height - y * k), k,
+                            expected.data() + y * width);
+    }
+    std::vector<std::uint32_t> reduced(expected.size());
+    texture::SpanSource source(data);
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint32_t> band;
+    QVERIFY(texture::PaintReduced(reader, source, layout, k, {reduced.data(), width}, bytes, band));
+    QVERIFY(reduced == expected);
+}
+
+// Made ready on a worker, a texture that shrinks a lot, one that shrinks a little and one that fits:
+// the same pixels as the window's own canvas fitted to the same limit.
+void ReducedPaintTest::aTextureMadeReadyIsWhatTheWindowShows() {
+    QTemporaryDir folder;
+    for (const auto& [name, width, height] :
+         {std::tuple{"large.pbf", 1201, 803}, {"small.pbf", 260, 170}, {"fits.pbf", 90, 60}}) {
+        const QString path =
+            testing::WriteTextureFile(folder.path(), QString::fromLatin1(name), Varied(width, height, 1));
+        display::Palette palette{};
+        const std::optional<display::Prepared> prepared =
+            display::Prepare(path, QSize(200, 150), palette, false);
+        QVERIFY(prepared);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        texture::TextureReader reader;
+        const std::optional<texture::DecodedTexture> whole =
+            texture::Decode(reader, std::span(reinterpret_cast<const std::uint8_t*>(content.constData()),
+                                              static_cast<std::size_t>(content.size())));
+        QVERIFY(whole);
+        const QImage canvas(reinterpret_cast<const uchar*>(whole->pixels.data()), width, height,
+                            QImage::Format_RGB32);
+        QCOMPARE(prepared->shown, *display::FittedTexture(canvas, QSize(200, 150)));
+    }
+}
+
+QTEST_MAIN(ReducedPaintTest)
+#include "ReducedPaintTest.moc"
