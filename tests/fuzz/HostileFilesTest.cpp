@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "PaintCheck.h"
-#include "samples/Catalogue.h"
+#include "support/SampleNamed.h"
 #include "texture/ByteCursor.h"
 
 using namespace tamsel;
+using testing::AllSamples;
 
 namespace {
 
@@ -67,11 +68,6 @@ std::vector<std::pair<Field, std::size_t>> PlacesOf(std::span<const std::uint8_t
     return places;
 }
 
-const std::vector<samples::Sample>& AllSamples() {
-    static const std::vector<samples::Sample> catalogue = samples::Catalogue();
-    return catalogue;
-}
-
 void PutLong(samples::Bytes& bytes, std::size_t offset, std::int32_t value) {
     for (std::size_t k = 0; k < 4; ++k) {
         bytes[offset + k] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * k));
@@ -108,8 +104,10 @@ private slots:
     void regressions();
     void headerFields_data();
     void headerFields();
-    void oversizedClaim_data();
-    void oversizedClaim();
+    void everyHeaderByte_data();
+    void everyHeaderByte();
+    void landingRule_data();
+    void landingRule();
 };
 
 // Every input the fuzzer once failed on (tests/fuzz/regressions/) is read and painted by a fresh
@@ -172,14 +170,11 @@ void HostileFilesTest::headerFields() {
     QFETCH(int, offset);
     QFETCH(int, value);
     QFETCH(bool, mustRefuse);
-    const auto& all = AllSamples();
-    const auto sample = std::find_if(
-        all.begin(), all.end(), [&name](const samples::Sample& s) { return s.name == name.toStdString(); });
-    QVERIFY(sample != all.end());
-    samples::Bytes bytes = sample->bytes;
+    const samples::Sample& sample = testing::SampleNamed(name.toStdString());
+    samples::Bytes bytes = sample.bytes;
     const auto at = static_cast<std::size_t>(offset);
     const std::int32_t original = texture::LongAt(bytes, at);
-    const samples::Expected& expected = *sample->expected;
+    const samples::Expected& expected = *sample.expected;
     switch (field) {  // the places found hold what the sample was written with
         case Field::Width:
             QCOMPARE(original, expected.picture.width);
@@ -209,33 +204,83 @@ void HostileFilesTest::headerFields() {
     }
 }
 
-void HostileFilesTest::oversizedClaim_data() {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("size");
-    const samples::ImageFields claim{samples::kFormat565, 30000, 30000, 60000};
-    const samples::Bytes data(12, 0x5A);
-    samples::MipFields fields;
-    fields.mipFormat = samples::kFormat565;
-    fields.image = claim;
-    const samples::Bytes mip = samples::MipFile(fields, data);
-    const auto row = [](const char* name, const samples::Bytes& bytes, int size) {
-        QTest::newRow(name) << QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                          static_cast<qsizetype>(bytes.size()))
-                            << size;
-    };
-    row("bare image", samples::BareImageFile(claim, data), 64);
-    row("MIP file", mip, 108);
-    row("SRB wrapper", samples::SrbFile(mip, samples::Bytes{1}), 169);
+void HostileFilesTest::everyHeaderByte_data() {
+    QTest::addColumn<QString>("name");
+    for (const samples::Sample& sample : AllSamples()) {
+        if (sample.expected) {
+            QTest::newRow(sample.name.c_str()) << QString::fromStdString(sample.name);
+        }
+    }
 }
 
-// A small file that claims a 30000 x 30000 canvas is refused from its headers alone.
-void HostileFilesTest::oversizedClaim() {
-    QFETCH(QByteArray, file);
-    QFETCH(int, size);
-    QCOMPARE(file.size(), size);
+// A good file as it is and with any one of its first 180 bytes set to an extreme value: every promise
+// kept, whatever the reader makes of it.
+void HostileFilesTest::everyHeaderByte() {
+    QFETCH(QString, name);
+    const samples::Bytes& original = testing::SampleNamed(name.toStdString()).bytes;
+    for (std::size_t at = 0; at < std::min<std::size_t>(original.size(), 180); ++at) {
+        for (const std::uint8_t value : {original[at], std::uint8_t{0x00}, std::uint8_t{0x01},
+                                         std::uint8_t{0x7F}, std::uint8_t{0x80}, std::uint8_t{0xFF}}) {
+            samples::Bytes bytes = original;
+            bytes[at] = value;
+            texture::TextureReader reader = fuzzing::ReaderWithPalette();
+            const fuzzing::Outcome outcome = fuzzing::ReadAndPaint(reader, bytes);
+            QVERIFY2(outcome.fault.empty(), qPrintable(QStringLiteral("byte %1 set to %2: %3")
+                                                           .arg(at)
+                                                           .arg(value)
+                                                           .arg(QString::fromStdString(outcome.fault))));
+        }
+    }
+}
+
+void HostileFilesTest::landingRule_data() {
+    QTest::addColumn<bool>("fourBit");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("pitch");  // bare images only; a MIP file's rows are Width long
+    QTest::addColumn<int>("dataSize");
+    QTest::addColumn<int>("rowLength");
+    QTest::newRow("R > Width") << false << 10 << 6 << 24 << 120 << 12;
+    QTest::newRow("R < Width") << false << 10 << 6 << 14 << 84 << 7;
+    QTest::newRow("R < Width, odd Pitch") << false << 10 << 6 << 15 << 84 << 7;
+    QTest::newRow("R = 1") << false << 7 << 3 << 2 << 20 << 1;
+    QTest::newRow("R < 0") << false << 10 << 6 << -8 << 60 << -4;
+    QTest::newRow("R < 0, |R| > Width") << false << 5 << 3 << -16 << 40 << -8;
+    QTest::newRow("R < 0, few pixels") << false << 10 << 6 << -20 << 6 << -10;
+    QTest::newRow("short data, partial row") << false << 10 << 6 << 20 << 46 << 10;
+    QTest::newRow("long data") << false << 10 << 6 << 20 << 400 << 10;
+    QTest::newRow("one column") << false << 1 << 50 << 2 << 100 << 1;
+    QTest::newRow("Width 0") << false << 0 << 4 << 6 << 20 << 3;
+    QTest::newRow("Height 0") << false << 4 << 0 << 8 << 20 << 4;
+    QTest::newRow("4-bit, odd Width, short") << true << 7 << 5 << 0 << 13 << 7;
+    QTest::newRow("4-bit, odd Width, long") << true << 7 << 5 << 0 << 40 << 7;
+    QTest::newRow("4-bit, exact") << true << 8 << 4 << 0 << 16 << 8;
+    QTest::newRow("4-bit, one pixel") << true << 1 << 1 << 0 << 1 << 1;
+}
+
+// Stored pixel i lands at x = i mod R, y = i / R (truncating) when that lies on the canvas, R being
+// half the Pitch of a bare image and the Width of a MIP file's; every other canvas pixel is black.
+void HostileFilesTest::landingRule() {
+    QFETCH(bool, fourBit);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, pitch);
+    QFETCH(int, dataSize);
+    QFETCH(int, rowLength);
+    samples::Bytes data(static_cast<std::size_t>(dataSize));
+    for (std::size_t k = 0; k < data.size(); ++k) {
+        data[k] = static_cast<std::uint8_t>((k * 2654435761U) >> 13);
+    }
+    samples::MipFields fields;
+    fields.image = {3, width, height, pitch};
+    fields.paletteChunk = samples::PaletteChunk::BeforeImage;
+    fields.palette = samples::DemoPalette(2);
     texture::TextureReader reader;
-    QVERIFY(!reader.ReadLayout(std::span(reinterpret_cast<const std::uint8_t*>(file.constData()),
-                                         static_cast<std::size_t>(file.size()))));
+    const fuzzing::Outcome outcome = fuzzing::ReadAndPaint(
+        reader, fourBit ? samples::MipFile(fields, data) : samples::BareImageFile(fields.image, data));
+    QVERIFY2(outcome.fault.empty(), outcome.fault.c_str());
+    QVERIFY(outcome.layout);
+    QCOMPARE(outcome.layout->rowLength, rowLength);
 }
 
 QTEST_APPLESS_MAIN(HostileFilesTest)

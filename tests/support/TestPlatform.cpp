@@ -1,7 +1,12 @@
 #include "support/TestPlatform.h"
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QWidget>
 
 #include "samples/Pictures.h"
@@ -68,10 +73,12 @@ QString WriteSolidTexture(const QString& folder, const QString& name, int width,
                             samples::BareImageFile({samples::kFormat565, width, height, 2 * width}, data));
 }
 
+QByteArray BytesOf(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
+}
+
 QString WriteTextureFile(const QString& folder, const QString& name, const std::vector<std::uint8_t>& bytes) {
-    return WriteBytes(
-        folder, name,
-        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    return WriteBytes(folder, name, BytesOf(bytes));
 }
 
 QStringList WriteNumberedTextures(const QString& folder, int count) {
@@ -105,6 +112,77 @@ QString WriteBytes(const QString& folder, const QString& name, const QByteArray&
     file.open(QIODevice::WriteOnly);
     file.write(bytes);
     return path;
+}
+
+QByteArray Le16(quint16 value) {
+    return {reinterpret_cast<const char*>(&value), 2};
+}
+
+QByteArray Le32(quint32 value) {
+    return {reinterpret_cast<const char*>(&value), 4};
+}
+
+QByteArray Jpeg(const QImage& image, bool progressive) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return buffer.data();
+}
+
+QByteArray ClaimingSize(QByteArray jpeg, quint16 width, quint16 height) {
+    for (qsizetype at = 2; at + 9 < jpeg.size(); ++at) {
+        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+        if (jpeg[at] == '\xFF' && (marker == 0xC0 || marker == 0xC2)) {
+            // A frame header: its length and precision, then the height and the width, high byte first.
+            const char size[] = {char(height >> 8), char(height & 0xFF), char(width >> 8),
+                                 char(width & 0xFF)};
+            return jpeg.replace(at + 5, 4, size, 4);
+        }
+    }
+    return {};
+}
+
+QByteArray WithOrientation(const QByteArray& jpeg, quint16 orientation) {
+    // A little-endian TIFF header, then the directory at offset 8: one entry (tag 0x0112, type SHORT,
+    // count 1, the value), and no next directory.
+    const QByteArray tiff = "II" + Le16(42) + Le32(8) + Le16(1) + Le16(0x0112) + Le16(3) + Le32(1) +
+                            Le16(orientation) + Le16(0) + Le32(0);
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    const auto length = static_cast<quint16>(2 + exif.size());
+    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
+}
+
+QByteArray RunLengthBmp(quint32 side) {
+    const QByteArray runs("\x10\x01\x10\x02\x00\x01", 6);  // 16 pixels of 1, 16 of 2, the end
+    const QByteArray info = Le32(40) + Le32(side) + Le32(side) + Le16(1) + Le16(8) + Le32(1) +
+                            Le32(static_cast<quint32>(runs.size())) + Le32(2835) + Le32(2835) + Le32(256) +
+                            Le32(0) + QByteArray(1024, '\x40');
+    const auto offset = static_cast<quint32>(14 + info.size());
+    return "BM" + Le32(offset + static_cast<quint32>(runs.size())) + Le32(0) + Le32(offset) + info + runs;
+}
+
+OpenCounter::OpenCounter(const QString& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
+}
+
+OpenCounter::~OpenCounter() {
+    ::close(fd_);
+}
+
+int OpenCounter::Opens(const QString& name) {
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t got = 0; (got = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + got;
+             at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0) {  // events of the folder itself carry no name
+                ++counts_[QFile::decodeName(event->name)];
+            }
+        }
+    }
+    return counts_.value(name);
 }
 
 MeanColour MeanOf(const QImage& image) {

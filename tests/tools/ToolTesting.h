@@ -9,22 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "samples/Catalogue.h"
+#include "support/SampleNamed.h"
 
 // What the tests of the command-line tool, the thumbnailer and the image-format plugin share: the
 // sample catalogue written to files, a child process run to its end, and pictures compared pixel by
 // pixel.
 namespace tamsel::tooltests {
 
-inline const samples::Sample& SampleNamed(const std::string& name) {
-    static const std::vector<samples::Sample> catalogue = samples::Catalogue();
-    const auto found = std::find_if(catalogue.begin(), catalogue.end(),
-                                    [&](const samples::Sample& s) { return s.name == name; });
-    if (found == catalogue.end()) {
-        qFatal("no sample %s", name.c_str());
-    }
-    return *found;
-}
+using testing::SampleNamed;
 
 // Writes `bytes` to `dir`/`fileName` and returns its path.
 inline QString WriteFile(const QDir& dir, const QString& fileName, const std::vector<std::uint8_t>& bytes) {

@@ -64,7 +64,10 @@ void FolderListingTest::namesKeepTheirBytes_data() {
     QTest::newRow("cut sequence") << QByteArray("bad\xc3(.jpg") << false;
     QTest::newRow("stray continuation bytes") << QByteArray("\x80\xbf\xff\xfe") << false;
     QTest::newRow("an encoded surrogate") << QByteArray("\xed\xb2\x80.pbf") << false;
-    QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf" "b") << false;
+    QTest::newRow("overlong slash") << QByteArray(
+                                           "a\xc0\xaf"
+                                           "b")
+                                    << false;
     QTest::newRow("valid beside invalid") << QByteArray("\xc3\xa9\xe9\xc3\xa9") << false;
 }
 

@@ -1,7 +1,6 @@
 // The slide show: its order, its interval, pausing and continuing, its states and its end.
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,12 +12,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/DirListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/PictureBox.h"
-#include "shell/FrmImageViewer.h"
 #include "shell/Registry.h"
-#include "support/TestPlatform.h"
+#include "support/Window.h"
 
 using namespace tamsel;
 using testing::TestPlatform;
@@ -28,14 +25,12 @@ namespace {
 // Thrown by a test's event queue to leave a show that a handler could not end by itself.
 struct LeaveShow {};
 
-// A window over `count` small textures, and the entries its show puts on screen.
-struct Show {
-    Show(int count, TestPlatform& platform)
-        : files(testing::WriteNumberedTextures(platform.programFolder, count)), window(platform.Build()) {
-        window.show();
+// A window over `count` numbered textures, and what each yield of its show saw.
+struct Show : testing::Window {
+    Show(TestPlatform& platform, int count) : Window(platform, count) {
         platform.events->onYield = [this](double maxSeconds) {
             waits << maxSeconds;
-            shown << window.filList->ListIndex();
+            shown << filList->ListIndex();
             if (during) {
                 during(static_cast<int>(shown.size()));
             }
@@ -48,316 +43,254 @@ struct Show {
             if (before) {
                 before(n);
             }
-            if (n == pictures && window.mnuEndSlideShow->isEnabled()) {
-                window.mnuEndSlideShow_Click();
+            if (n == pictures && mnuEndSlideShow->isEnabled()) {
+                mnuEndSlideShow_Click();
             }
         };
-        window.mnuBeginSlideShow_Click();
+        mnuBeginSlideShow_Click();
     }
-    QStringList files;
-    FrmImageViewer window;
+    // The menus that a show enables and disables: "on" or "off" for File, Begin, End, Display Interval.
+    QString Menus() const {
+        QStringList states;
+        for (const QAction* action : {FileMenuHeader->menuAction(), mnuBeginSlideShow, mnuEndSlideShow,
+                                      DisplayIntervalHeader->menuAction()}) {
+            states << (action->isEnabled() ? "on" : "off");
+        }
+        return states.join(u' ');
+    }
     QList<int> shown;                 // the selection at each wait
     QList<double> waits;              // the longest wait each yield was allowed
     std::function<void(int)> during;  // runs at every yield with the count of yields so far
 };
 
-void ExpectRunning(const FrmImageViewer& window) {
-    QVERIFY(!window.FileMenuHeader->menuAction()->isEnabled());
-    QVERIFY(!window.mnuBeginSlideShow->isEnabled());
-    QVERIFY(window.mnuEndSlideShow->isEnabled());
-    QVERIFY(!window.DisplayIntervalHeader->menuAction()->isEnabled());
-    QVERIFY(window.mnuSequentialShow->isEnabled());
-    QVERIFY(window.mnuRandomShow->isEnabled());
-    QVERIFY(window.cmdPrevious->isVisible() && !window.cmdPrevious->isEnabled());
-    QVERIFY(window.cmdNext->isVisible() && !window.cmdNext->isEnabled());
-    QVERIFY(window.cmdStop->isVisible() && window.cmdStop->isEnabled());
-    QCOMPARE(window.cmdStop->text(), QStringLiteral("Pause"));
-    QCOMPARE(window.cmdStop->toolTip(), QStringLiteral("Pause Slide Show"));
-    QVERIFY(!window.Frame1->isVisible());
-    QVERIFY(!window.Label2->isVisible());
-}
-
-void ExpectEnded(const FrmImageViewer& window) {
-    QVERIFY(window.FileMenuHeader->menuAction()->isEnabled());
-    QVERIFY(window.mnuBeginSlideShow->isEnabled());
-    QVERIFY(!window.mnuEndSlideShow->isEnabled());
-    QVERIFY(window.DisplayIntervalHeader->menuAction()->isEnabled());
-    QVERIFY(window.cmdPrevious->isVisible() && window.cmdPrevious->isEnabled());
-    QVERIFY(window.cmdNext->isVisible() && window.cmdNext->isEnabled());
-    QVERIFY(!window.cmdStop->isVisible());
-    QVERIFY(window.Picture3[0]->isVisible());
-    QVERIFY(!window.Frame1->isVisible());
-}
+const QString kRunning = QStringLiteral(
+    "Previous (disabled) [Previous Image] | Pause [Pause Slide Show] | Next (disabled) [Next Image]");
 
 }  // namespace
 
 class SlideShowTest : public QObject {
     Q_OBJECT
 private slots:
-    void sequentialOrder_data();
-    void sequentialOrder();
-    void randomOrderDrawsFromTheClockSeededSource();
-    void orderMayChangeDuringAShow();
-    void theIntervalIsReadAtStartAndAtContinueOnly();
-    void pauseStepAndContinue();
-    void statesOfRunningPausedAndEnded();
-    void endWhilePaused();
-    void aWaitLastsItsIntervalAcrossMidnight();
-    void anEmptyFolderStartsNoShow();
-    void aFileThatCannotBeShownHoldsTheShowUntilClosed();
-    void exitDuringAShowStoresTheFolderOnce();
-    void theProcessEndsAtOnceFromANestedShow_data();
-    void theProcessEndsAtOnceFromANestedShow();
+    void sequentialOrder_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::newRow("three files from entry 1") << 3 << 1 << QList<int>{2, 0, 1, 2};
+        QTest::newRow("from no selection") << 3 << -1 << QList<int>{0, 1, 2, 0};
+        QTest::newRow("one file") << 1 << 0 << QList<int>{0, 0, 0};
+    }
+
+    // In name order from the one after the selection; every wait is given the start-up 3 seconds.
+    void sequentialOrder() {
+        QFETCH(int, count);
+        QFETCH(int, selected);
+        QFETCH(QList<int>, shown);
+        TestPlatform platform;
+        Show show(platform, count);
+        show.filList->SetListIndex(selected);
+        show.RunFor(static_cast<int>(shown.size()));
+        QCOMPARE(show.shown, shown);
+        QCOMPARE(show.waits, QList<double>(shown.size(), 3.0));
+    }
+
+    // Each random pick draws from a source seeded from the clock; one file is always that one.
+    void randomOrder() {
+        TestPlatform platform;
+        Show show(platform, 5);
+        show.mnuRandomShow->trigger();
+        QVERIFY(!show.mnuSequentialShow->isChecked() && show.mnuRandomShow->isChecked());
+        platform.random->draws = {0.0, 0.99, 0.5, 0.2};
+        show.RunFor(4);
+        QCOMPARE(show.shown, (QList<int>{0, 4, 2, 1}));
+        QCOMPARE(platform.random->seeds.size(), std::size_t{4});
+        QCOMPARE(platform.random->seeds[1], platform.random->seeds[0] + 3.0);
+
+        TestPlatform single;
+        Show one(single, 1);
+        one.mnuRandomShow_Click();
+        single.random->draws = {0.7, 0.1, 0.999};
+        one.RunFor(3);
+        QCOMPARE(one.shown, (QList<int>{0, 0, 0}));
+    }
+
+    void orderMayChangeDuringAShow() {
+        TestPlatform platform;
+        Show show(platform, 6);
+        platform.random->draws = {0.5};
+        show.during = [&show](int n) {
+            if (n == 2) {
+                show.mnuRandomShow->trigger();
+            } else if (n == 3) {
+                show.mnuSequentialShow->trigger();
+            }
+        };
+        show.RunFor(5);
+        QCOMPARE(show.shown, (QList<int>{0, 1, 3, 4, 5}));
+    }
+
+    void theIntervalIsReadAtStartAndAtContinueOnly() {
+        TestPlatform platform;
+        Show show(platform, 4);
+        show.mnuDisplayInterval[2]->trigger();  // 5 seconds
+        show.during = [&show](int n) {
+            if (n == 1) {
+                show.mnuDisplayInterval_Click(6);  // 60 seconds, for the next start
+            } else if (n == 2) {
+                show.cmdStop_Click();  // Pause
+            } else if (n == 3) {
+                show.mnuEndSlideShow_Click();
+            }
+        };
+        show.mnuBeginSlideShow_Click();
+        show.cmdStop_Click();  // Continue
+        QCOMPARE(show.waits, (QList<double>{5.0, 5.0, 60.0}));
+    }
+
+    // Running, then paused (the menus as while running, Previous and Next step by hand), then continued
+    // at once with the file after the one stepped to, and ended.
+    void runningPausedContinuedAndEnded() {
+        TestPlatform platform;
+        Show show(platform, 6);
+        show.Open(QStringLiteral("t00.pbf"));
+        QVERIFY(!platform.screenSaver->inhibited);
+        show.during = [&](int n) {
+            QCOMPARE(show.Buttons(), kRunning);
+            QCOMPARE(show.Menus(), QStringLiteral("off off on off"));
+            QVERIFY(!show.Frame1->isVisible() && !show.Label2->isVisible());
+            QVERIFY(show.mnuSequentialShow->isEnabled() && show.mnuRandomShow->isEnabled());
+            QVERIFY(platform.screenSaver->inhibited);
+            if (n == 2) {
+                QTest::mouseClick(show.cmdStop, Qt::LeftButton);  // Pause
+            } else if (n == 3) {
+                show.mnuEndSlideShow->trigger();
+            }
+        };
+        show.mnuBeginSlideShow_Click();
+        QCOMPARE(show.shown, (QList<int>{1, 2}));
+        QVERIFY(show.StopShow && !platform.screenSaver->inhibited);
+        QCOMPARE(
+            show.Buttons(),
+            QStringLiteral("Previous [Previous Image] | Continue [Continue Slide Show] | Next [Next Image]"));
+        QCOMPARE(show.Menus(), QStringLiteral("off off on off"));
+        QTest::mouseClick(show.cmdNext, Qt::LeftButton);
+        QTest::mouseClick(show.cmdNext, Qt::LeftButton);
+        QCOMPARE(show.filList->ListIndex(), 4);
+        QTest::mouseClick(show.cmdStop, Qt::LeftButton);  // Continue
+        QCOMPARE(show.shown, (QList<int>{1, 2, 5}));
+        QCOMPARE(show.Buttons(),
+                 QStringLiteral("Previous [Previous Image] | Pause (hidden) [Pause Slide Show] | "
+                                "Next [Next Image]"));
+        QCOMPARE(show.Menus(), QStringLiteral("on on off on"));
+        QCOMPARE(show.Single(), 5);
+        QVERIFY(!show.Frame1->isVisible() && !platform.screenSaver->inhibited);
+    }
+
+    void endWhilePaused() {
+        TestPlatform platform;
+        Show show(platform, 3);
+        show.during = [&show](int) { show.cmdStop_Click(); };
+        show.mnuBeginSlideShow_Click();
+        show.mnuEndSlideShow_Click();
+        QCOMPARE(show.Buttons(),
+                 QStringLiteral("Previous [Previous Image] | Continue (hidden) [Continue Slide "
+                                "Show] | Next [Next Image]"));
+        QCOMPARE(show.Menus(), QStringLiteral("on on off on"));
+        QCOMPARE(show.shown, QList<int>{0});
+        QCOMPARE(show.Single(), 0);
+    }
+
+    // Six half-second yields to a 3-second interval, also for the picture shown a second before midnight.
+    void aWaitLastsItsIntervalAcrossMidnight() {
+        TestPlatform platform;
+        platform.clock->now = 86'398.0;
+        platform.events->step = 0.5;
+        Show show(platform, 3);
+        show.RunFor(13);
+        QCOMPARE(show.shown, (QList<int>{0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 2}));
+        QCOMPARE(show.waits.mid(0, 3), (QList<double>{3.0, 2.5, 2.0}));
+    }
+
+    void anEmptyFolderStartsNoShow() {
+        TestPlatform platform;
+        Show show(platform, 0);
+        show.mnuBeginSlideShow->trigger();
+        QCOMPARE(platform.events->yields, 0);
+        QCOMPARE(show.Menus(), QStringLiteral("on on off on"));
+        QVERIFY(show.Frame1->isVisible());
+        QCOMPARE(show.cmdStop->text(), QStringLiteral("Open"));
+    }
+
+    // The message comes before the wait on the broken file begins, and the show goes on after it.
+    void aFileThatCannotBeShownHoldsTheShowUntilClosed() {
+        TestPlatform platform;
+        Show show(platform, 2);
+        testing::WriteBytes(platform.programFolder, QStringLiteral("t01.pbf"), QByteArray("broken"));
+        QList<int> yieldsAtMessage;
+        platform.messages->onShow = [&](const testing::ShownMessage&) {
+            yieldsAtMessage << platform.events->yields;
+        };
+        show.RunFor(3);
+        QCOMPARE(show.shown, (QList<int>{0, 1, 0}));
+        QCOMPARE(yieldsAtMessage, QList<int>{1});
+        QCOMPARE(platform.messages->shown.front().text, QStringLiteral("Not a valid texture file"));
+    }
+
+    void exitDuringAShowStoresTheFolderOnce() {
+        TestPlatform platform;
+        Show show(platform, 3);
+        bool inhibitedAtExit = true;
+        show.during = [&](int n) {
+            if (n == 2) {
+                show.mnuExit_Click();
+                inhibitedAtExit = platform.screenSaver->inhibited;
+                throw LeaveShow{};
+            }
+        };
+        QVERIFY_THROWS_EXCEPTION(LeaveShow, show.mnuBeginSlideShow_Click());
+        QCOMPARE(platform.end->ends, 1);
+        QVERIFY(!inhibitedAtExit);
+        QCOMPARE(
+            Registry::GetRegString(platform::SettingsStore(platform.settingsFile), Registry::kMachineRoot,
+                                   Registry::kViewerKey, Registry::kLastUsedPath, QString()),
+            platform.programFolder + u'/');
+    }
+
+    void theProcessEndsAtOnceFromANestedShow_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Exit") << "exit";
+        QTest::newRow("closing the window") << "close";
+    }
+
+    // The real program end, in a child process: a show with the real clock and event queue is paused and
+    // continued within one wait (so one show runs inside the other), then the program is ended.
+    void theProcessEndsAtOnceFromANestedShow() {
+        QFETCH(QString, how);
+        QTemporaryDir config;
+        testing::WriteNumberedTextures(testing::MakeFolder(config.path(), QStringLiteral("textures")), 3);
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TAMSEL_SHOW_CHILD"), how);
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("childShow")});
+        QVERIFY(child.waitForFinished(20'000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        const QByteArray said = child.readAllStandardOutput();
+        QVERIFY2(said.contains("ending the program") && !said.contains("after the end"), said.constData());
+        QFile settings(config.filePath(QStringLiteral("Corvane Software Store/Tamsel Image Viewer.ini")));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll().count("LastUsedPath="), 1);
+    }
 };
 
-void SlideShowTest::sequentialOrder_data() {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<QList<int>>("shown");
-    QTest::newRow("three files from entry 1") << 3 << 1 << QList<int>{2, 0, 1, 2};
-    QTest::newRow("from no selection") << 3 << -1 << QList<int>{0, 1, 2, 0};
-    QTest::newRow("one file") << 1 << 0 << QList<int>{0, 0, 0};
-}
-
-void SlideShowTest::sequentialOrder() {
-    QFETCH(int, count);
-    QFETCH(int, selected);
-    QFETCH(QList<int>, shown);
-    TestPlatform platform;
-    Show show(count, platform);
-    show.window.filList->SetListIndex(selected);
-    show.RunFor(static_cast<int>(shown.size()));
-    QCOMPARE(show.shown, shown);
-    // The start-up interval is 3 seconds, and every wait was given all of it.
-    QCOMPARE(show.waits, QList<double>(shown.size(), 3.0));
-}
-
-void SlideShowTest::randomOrderDrawsFromTheClockSeededSource() {
-    TestPlatform platform;
-    Show show(5, platform);
-    show.window.mnuRandomShow->trigger();
-    QVERIFY(!show.window.mnuSequentialShow->isChecked());
-    QVERIFY(show.window.mnuRandomShow->isChecked());
-    platform.random->draws = {0.0, 0.99, 0.5, 0.2};
-    show.RunFor(4);
-    QCOMPARE(show.shown, (QList<int>{0, 4, 2, 1}));
-    QCOMPARE(platform.random->seeds.size(), std::size_t{4});
-    QCOMPARE(platform.random->seeds[1], platform.random->seeds[0] + 3.0);
-
-    // One file at random: always that one.
-    TestPlatform single;
-    Show one(1, single);
-    one.window.mnuRandomShow_Click();
-    single.random->draws = {0.7, 0.1, 0.999};
-    one.RunFor(3);
-    QCOMPARE(one.shown, (QList<int>{0, 0, 0}));
-}
-
-void SlideShowTest::orderMayChangeDuringAShow() {
-    TestPlatform platform;
-    Show show(6, platform);
-    platform.random->draws = {0.5};
-    show.during = [&show](int n) {
-        if (n == 2) {
-            show.window.mnuRandomShow->trigger();
-        } else if (n == 3) {
-            show.window.mnuSequentialShow->trigger();
-        }
-    };
-    show.RunFor(5);
-    QCOMPARE(show.shown, (QList<int>{0, 1, 3, 4, 5}));
-}
-
-void SlideShowTest::theIntervalIsReadAtStartAndAtContinueOnly() {
-    TestPlatform platform;
-    Show show(4, platform);
-    show.window.mnuDisplayInterval[2]->trigger();  // 5 seconds
-    show.during = [&show](int n) {
-        if (n == 1) {
-            show.window.mnuDisplayInterval_Click(6);  // 60 seconds, for the next start
-        }
-        if (n == 2) {
-            show.window.cmdStop_Click();  // Pause
-        }
-        if (n == 3) {
-            show.window.mnuEndSlideShow_Click();
-        }
-    };
-    show.window.mnuBeginSlideShow_Click();
-    QCOMPARE(show.window.cmdStop->text(), QStringLiteral("Continue"));
-    show.window.cmdStop_Click();  // Continue
-    QCOMPARE(show.waits, (QList<double>{5.0, 5.0, 60.0}));
-}
-
-void SlideShowTest::pauseStepAndContinue() {
-    TestPlatform platform;
-    Show show(6, platform);
-    show.during = [&show](int n) {
-        if (n == 2) {
-            QTest::mouseClick(show.window.cmdStop, Qt::LeftButton);  // Pause on entry 1
-        }
-    };
-    show.window.mnuBeginSlideShow_Click();
-    QCOMPARE(show.shown, (QList<int>{0, 1}));
-    QVERIFY(show.window.StopShow);
-
-    QTest::mouseClick(show.window.cmdNext, Qt::LeftButton);
-    QTest::mouseClick(show.window.cmdNext, Qt::LeftButton);
-    QCOMPARE(show.window.filList->ListIndex(), 3);
-    show.during = [&show](int n) {
-        if (n == 3) {
-            show.window.mnuEndSlideShow_Click();
-        }
-    };
-    QTest::mouseClick(show.window.cmdStop, Qt::LeftButton);  // Continue: entry 4 at once
-    QCOMPARE(show.shown, (QList<int>{0, 1, 4}));
-}
-
-void SlideShowTest::statesOfRunningPausedAndEnded() {
-    TestPlatform platform;
-    Show show(3, platform);
-    show.window.filList->SetListIndex(0);
-    show.window.filList_DblClick();
-    show.during = [&show, &platform](int n) {
-        if (n == 1) {
-            ExpectRunning(show.window);
-            QVERIFY(platform.screenSaver->inhibited);
-            show.window.cmdStop_Click();
-        }
-    };
-    QVERIFY(!platform.screenSaver->inhibited);
-    show.window.mnuBeginSlideShow_Click();
-    QVERIFY(!platform.screenSaver->inhibited);
-    // Paused: the menus as while running, Previous and Next step by hand.
-    QVERIFY(!show.window.FileMenuHeader->menuAction()->isEnabled());
-    QVERIFY(show.window.mnuEndSlideShow->isEnabled());
-    QCOMPARE(show.window.cmdStop->text(), QStringLiteral("Continue"));
-    QCOMPARE(show.window.cmdStop->toolTip(), QStringLiteral("Continue Slide Show"));
-    QVERIFY(show.window.cmdPrevious->isEnabled());
-    QVERIFY(show.window.cmdNext->isEnabled());
-
-    show.during = [&show, &platform](int n) {
-        if (n == 2) {
-            ExpectRunning(show.window);
-            QVERIFY(platform.screenSaver->inhibited);
-            show.window.mnuEndSlideShow->trigger();
-        }
-    };
-    show.window.cmdStop_Click();
-    ExpectEnded(show.window);
-    QVERIFY(!platform.screenSaver->inhibited);
-    QCOMPARE(show.window.cmdStop->text(), QStringLiteral("Pause"));
-}
-
-void SlideShowTest::endWhilePaused() {
-    TestPlatform platform;
-    Show show(3, platform);
-    show.during = [&show](int n) {
-        if (n == 1) {
-            show.window.cmdStop_Click();
-        }
-    };
-    show.window.mnuBeginSlideShow_Click();
-    show.window.mnuEndSlideShow_Click();
-    ExpectEnded(show.window);
-    QCOMPARE(show.window.cmdStop->text(), QStringLiteral("Continue"));
-    QCOMPARE(show.shown.size(), 1);
-}
-
-void SlideShowTest::aWaitLastsItsIntervalAcrossMidnight() {
-    TestPlatform platform;
-    platform.clock->now = 86'398.0;
-    platform.events->step = 0.5;
-    Show show(3, platform);
-    show.RunFor(13);
-    // Six half-second yields to a 3-second interval, also for the picture shown a second before
-    // midnight.
-    QCOMPARE(show.shown, (QList<int>{0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 2}));
-    QCOMPARE(show.waits.mid(0, 3), (QList<double>{3.0, 2.5, 2.0}));
-}
-
-void SlideShowTest::anEmptyFolderStartsNoShow() {
-    TestPlatform platform;
-    Show show(0, platform);
-    show.window.mnuBeginSlideShow->trigger();
-    QCOMPARE(platform.events->yields, 0);
-    QVERIFY(show.window.FileMenuHeader->menuAction()->isEnabled());
-    QVERIFY(!show.window.mnuEndSlideShow->isEnabled());
-    QVERIFY(show.window.Frame1->isVisible());
-    QCOMPARE(show.window.cmdStop->text(), QStringLiteral("Open"));
-}
-
-void SlideShowTest::aFileThatCannotBeShownHoldsTheShowUntilClosed() {
-    TestPlatform platform;
-    Show show(2, platform);
-    testing::WriteBytes(platform.programFolder, QFileInfo(show.files[1]).fileName(), QByteArray("broken"));
-    QList<int> yieldsAtMessage;
-    platform.messages->onShow = [&](const testing::ShownMessage&) {
-        yieldsAtMessage << platform.events->yields;
-    };
-    show.RunFor(3);
-    QCOMPARE(show.shown, (QList<int>{0, 1, 0}));
-    // The message came before the wait on the broken file began, and the show went on after it.
-    QCOMPARE(yieldsAtMessage, QList<int>{1});
-    QCOMPARE(platform.messages->shown.front().text, QStringLiteral("Not a valid texture file"));
-}
-
-void SlideShowTest::exitDuringAShowStoresTheFolderOnce() {
-    TestPlatform platform;
-    Show show(3, platform);
-    bool inhibitedAtExit = true;
-    show.during = [&](int n) {
-        if (n == 2) {
-            show.window.mnuExit_Click();
-            inhibitedAtExit = platform.screenSaver->inhibited;
-            throw LeaveShow{};
-        }
-    };
-    QVERIFY_THROWS_EXCEPTION(LeaveShow, show.window.mnuBeginSlideShow_Click());
-    QCOMPARE(platform.end->ends, 1);
-    QVERIFY(!inhibitedAtExit);
-    QCOMPARE(Registry::GetRegString(platform::SettingsStore(platform.settingsFile), Registry::kMachineRoot,
-                                    Registry::kViewerKey, Registry::kLastUsedPath, QString()),
-             platform.programFolder + u'/');
-}
-
-void SlideShowTest::theProcessEndsAtOnceFromANestedShow_data() {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Exit") << "exit";
-    QTest::newRow("closing the window") << "close";
-}
-
-void SlideShowTest::theProcessEndsAtOnceFromANestedShow() {
-    // The real program end, in a child process: a show with the real clock and event queue is paused
-    // and continued within one wait (so one show runs inside the other), then the program is ended.
-    QFETCH(QString, how);
-    QTemporaryDir config;
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TAMSEL_SHOW_CHILD"), how);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("childShow")});
-    QVERIFY(child.waitForFinished(20'000));
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(child.exitCode(), 0);
-    const QByteArray said = child.readAllStandardOutput();
-    QVERIFY2(said.contains("ending the program"), said.constData());
-    QVERIFY2(!said.contains("after the end"), said.constData());
-
-    QFile settings(config.filePath(QStringLiteral("Corvane Software Store/Tamsel Image Viewer.ini")));
-    QVERIFY(settings.open(QIODevice::ReadOnly));
-    QCOMPARE(settings.readAll().count("LastUsedPath="), 1);
-}
-
-// The child of theProcessEndsAtOnceFromANestedShow: runs with the product's own services.
+// The child of theProcessEndsAtOnceFromANestedShow: the product's own services over the textures the
+// parent wrote, which also removes them; nothing of the child's outlives its end.
 static int RunChildShow(int argc, char** argv) {
     QApplication app(argc, argv);
-    TestPlatform fakes;
-    testing::WriteNumberedTextures(fakes.programFolder, 3);
     platform::Platform services = platform::ProductPlatform();
-    services.programFolder = fakes.programFolder;
-    services.messages = fakes.messages;
+    services.programFolder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/textures");
+    services.messages = std::make_shared<testing::RecordingMessages>();
     FrmImageViewer window(services);
     window.show();
     const QString how = qEnvironmentVariable("TAMSEL_SHOW_CHILD");
