@@ -1,12 +1,9 @@
 #pragma once
 
-#include <sys/inotify.h>
 #include <sys/prctl.h>
-#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHash>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
@@ -281,36 +278,6 @@ private:
     qint64 peak_ = 0;
     qint64 lastTicks_ = kForget;
     QElapsedTimer idleSince_;
-};
-
-// Counts, by name, the opens of the files in one folder from the object's making on (inotify).
-class OpenCounter {
-public:
-    explicit OpenCounter(const QString& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
-    }
-    ~OpenCounter() { ::close(fd_); }
-    OpenCounter(const OpenCounter&) = delete;
-    OpenCounter& operator=(const OpenCounter&) = delete;
-
-    int Opens(const QString& name) {
-        alignas(inotify_event) char buffer[4096];
-        ssize_t got = 0;
-        while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
-            for (ssize_t at = 0; at < got;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (event->len > 0) {  // events of the folder itself carry no name
-                    ++counts_[QFile::decodeName(event->name)];
-                }
-                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            }
-        }
-        return counts_.value(name);
-    }
-
-private:
-    int fd_;
-    QHash<QString, int> counts_;
 };
 
 }  // namespace tamsel::e2e

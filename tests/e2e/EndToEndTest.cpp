@@ -1,17 +1,8 @@
 // The real viewer on a virtual X screen under openbox, driven with real keys and clicks: bad and
 // hostile files, resizes by the window manager, clicks on a thumbnail page, closing through the
-// window manager and the settings file, each judged from outside the program.
-#include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QBuffer>
-#include <QDataStream>
+// window manager with the settings file, and the frame, each judged from outside the program.
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QImageWriter>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 #include <memory>
@@ -47,63 +38,10 @@ QByteArray FolderLine(const QString& folder) {
     return "LastUsedPath=" + QFile::encodeName(folder) + "/\n";
 }
 
-void WriteSettings(const QString& configHome, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(SettingsFile(configHome)).path());
-    QFile file(SettingsFile(configHome));
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
-}
-
 QByteArray Contents(const QString& path) {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
-}
-
-QByteArray Bytes(const samples::Bytes& bytes) {
-    return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
-}
-
-QByteArray Jpeg(const QImage& image) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.write(image);
-    return buffer.data();
-}
-
-// A progressive 16 x 16 JPEG whose frame header claims `side` x `side` pixels.
-QByteArray ClaimingJpeg(QImage::Format format, int side) {
-    QImage image(16, 16, format);
-    image.fill(Qt::gray);
-    QByteArray bytes = Jpeg(image);
-    const qsizetype frame = bytes.indexOf("\xFF\xC2");  // SOF2: length, precision, height, width
-    for (const qsizetype at : {frame + 5, frame + 7}) {
-        bytes[at] = static_cast<char>(side >> 8);
-        bytes[at + 1] = static_cast<char>(side & 0xFF);
-    }
-    return bytes;
-}
-
-// An 8-bit run-length BMP of about 1 KB claiming `side` x `side` pixels: a grey colour table, then
-// runs of 255 pixels, an end of line and the end of the bitmap.
-QByteArray RunLengthBmp(int side) {
-    const QByteArray runs("\xFF\x01\xFF\x02\x00\x00\xFF\x03\x00\x01", 10);
-    const auto runsSize = static_cast<quint32>(runs.size());
-    constexpr quint32 kHeaders = 14 + 40 + 256 * 4;
-    QByteArray file;
-    QDataStream out(&file, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("BM", 2);
-    out << kHeaders + runsSize << quint32{0} << kHeaders << quint32{40} << qint32{side} << qint32{side}
-        << quint16{1} << quint16{8} << quint32{1} << runsSize << qint32{2835} << qint32{2835} << quint32{256}
-        << quint32{0};
-    for (int i = 0; i < 256; ++i) {
-        out << quint8(i) << quint8(i) << quint8(i) << quint8{0};
-    }
-    out.writeRawData(runs.constData(), static_cast<int>(runsSize));
-    return file;
 }
 
 // Writes `content` as `name`, grown with a hole of zeros to `paddedTo` bytes when that is larger.
@@ -136,18 +74,10 @@ private slots:
     void eachFileIsReadOnceAndOnceMorePerResize();
     void oneClickOnAPageAfterTheFullSizeView();
     void aSlideShowClosedByTheWindowManager();
-    void aFullDiskKeepsTheSettingsFile();
-    void aLargeSettingsFileKeepsEveryOtherByte();
-    void aLinkedSettingsFileStaysALink_data();
-    void aLinkedSettingsFileStaysALink();
     void theFrameCoversTheScreen_data();
     void theFrameCoversTheScreen();
 
 private:
-    // Starts the viewer on the test's folder and closes it through the window manager once it shows;
-    // how it ended.
-    QString OpenAndClose();
-
     std::unique_ptr<Desktop> desktop_;
     std::optional<QTemporaryDir> files_;   // each test's pictures
     std::optional<QTemporaryDir> config_;  // and the viewer's configuration folder
@@ -168,16 +98,6 @@ void EndToEndTest::init() {
     config_.emplace();
 }
 
-QString EndToEndTest::OpenAndClose() {
-    Viewer viewer(*desktop_, config_->path(), {files_->path()});
-    if (viewer.Window().isEmpty()) {
-        return u"no window, "_s + viewer.State();
-    }
-    viewer.WaitQuiet();
-    viewer.Close();
-    return viewer.State(10'000);
-}
-
 void EndToEndTest::filesThatCannotBeShownOrOnlyJust_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
@@ -188,7 +108,8 @@ void EndToEndTest::filesThatCannotBeShownOrOnlyJust_data() {
         QTest::addRow("%s, %s", what, page ? "page of nine" : "single view")
             << QString::fromLatin1(name) << content << paddedTo << page;
     };
-    const QByteArray jpeg = Jpeg(testing::SolidImage(64, 48, qRgb(0, 128, 0)));
+    const QByteArray jpeg = testing::Jpeg(testing::SolidImage(64, 48, qRgb(0, 128, 0)), true);
+    const QImage grey = testing::SolidImage(16, 16, qRgb(128, 128, 128));
     row("refused texture", "garbage.mip", QByteArray(300, '\x5A'), false);
     row("empty texture", "empty.mip", {}, false);
     row("broken JPEG", "broken.jpg", jpeg.left(40) + QByteArray(200, '\x33'), false);
@@ -202,18 +123,21 @@ void EndToEndTest::filesThatCannotBeShownOrOnlyJust_data() {
     samples::MipFields plain;
     plain.mipFormat = samples::kFormat565;
     plain.image = {samples::kFormat565, kWide, 1, 2 * kWide};
-    const QByteArray bare = Bytes(samples::BareImageFile(plain.image, pixels));
-    const QByteArray mip = Bytes(samples::MipFile(paletted, pixels));
-    const QByteArray srb = Bytes(samples::SrbFile(samples::MipFile(plain, pixels), samples::Bytes(13, 1)));
+    const QByteArray bare = testing::BytesOf(samples::BareImageFile(plain.image, pixels));
+    const QByteArray mip = testing::BytesOf(samples::MipFile(paletted, pixels));
+    const QByteArray srb =
+        testing::BytesOf(samples::SrbFile(samples::MipFile(plain, pixels), samples::Bytes(13, 1)));
     for (const bool page : {false, true}) {
         row("bare texture 67108864 wide", "wide.pbf", bare, page);
         row("4-bit MIP 67108864 wide", "wide.mip", mip, page);
         row("SRB 67108864 wide", "wide.srb", srb, page);
-        row("grey JPEG claiming 65500 x 65500", "grey.jpg", ClaimingJpeg(QImage::Format_Grayscale8, 65'500),
+        row("grey JPEG claiming 65500 x 65500", "grey.jpg",
+            testing::ClaimingSize(testing::Jpeg(grey.convertToFormat(QImage::Format_Grayscale8), true),
+                                  65'500, 65'500),
             page);
-        row("colour JPEG claiming 30000 x 30000", "colour.jpg", ClaimingJpeg(QImage::Format_RGB32, 30'000),
-            page);
-        row("RLE8 BMP claiming 16000 x 16000", "runs.bmp", RunLengthBmp(16'000), page);
+        row("colour JPEG claiming 30000 x 30000", "colour.jpg",
+            testing::ClaimingSize(testing::Jpeg(grey, true), 30'000, 30'000), page);
+        row("RLE8 BMP claiming 16000 x 16000", "runs.bmp", testing::RunLengthBmp(16'000), page);
         row("1 GiB: a small JPEG, then zeros", "padded.jpg", jpeg, page, qint64{1} << 30);
     }
 }
@@ -268,7 +192,7 @@ void EndToEndTest::eachFileIsReadOnceAndOnceMorePerResize() {
     testing::WriteNumberedTextures(files_->path(), 8);
     const QString picture =  // larger than the screen, and last in the folder
         testing::WritePicture(files_->path(), u"z.jpg"_s, testing::SolidImage(3000, 2000, qRgb(0, 0, 200)));
-    e2e::OpenCounter counter(files_->path());
+    testing::OpenCounter counter(files_->path());
     const auto readMoreThan = [&](int times) {
         QStringList over;
         for (const QString& name : QDir(files_->path()).entryList(QDir::Files)) {
@@ -318,81 +242,21 @@ void EndToEndTest::oneClickOnAPageAfterTheFullSizeView() {
     QVERIFY2(viewer.ShowsTitle(kTitle + u"t00.pbf"_s, 3000), qPrintable(viewer.Title()));
 }
 
+// Closed by the window manager during a show, the viewer ends at once and remembers the folder; the
+// other sections, comments and keys of the settings file are the user's: only the folder's line changes.
 void EndToEndTest::aSlideShowClosedByTheWindowManager() {
     testing::WriteNumberedTextures(files_->path(), 3);
+    const QByteArray head = "; written by hand\n[Other]\nKey=value\n\n" + kSection + '\n';
+    const QByteArray tail = "Unknown=kept\n\n[Later]\nColour=blue\n";
+    testing::WriteBytes(testing::MakeFolder(config_->path(), u"Corvane Software Store"_s),
+                        u"Tamsel Image Viewer.ini"_s, head + FolderLine(config_->path()) + tail);
     Viewer viewer(*desktop_, config_->path(), {files_->path()});
     QVERIFY2(!viewer.Window().isEmpty(), qPrintable(viewer.State()));
     viewer.Keys(kBeginSlideShow);
     QVERIFY(WaitUntil([&] { return viewer.Title().startsWith(kTitle); }));
     viewer.Close();
     QCOMPARE(viewer.State(10'000), u"exit 0"_s);
-    QCOMPARE(Contents(SettingsFile(config_->path())), kSection + '\n' + FolderLine(files_->path()));
-}
-
-void EndToEndTest::aFullDiskKeepsTheSettingsFile() {
-    if (::geteuid() != 0) {
-        QSKIP("mounting a small tmpfs as the settings folder needs root");
-    }
-    const QString folder = QFileInfo(SettingsFile(config_->path())).path();
-    const QByteArray mountPoint = QFile::encodeName(folder);
-    QDir().mkpath(folder);
-    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0) {
-        QSKIP("no tmpfs can be mounted here");
-    }
-    const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
-    const QByteArray before = kSection + '\n' + FolderLine(config_->path());
-    WriteSettings(config_->path(), before);
-    QFile filler(QDir(folder).filePath(u"filler"_s));
-    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray block(4096, '\0');
-    while (filler.write(block) == block.size()) {
-    }
-    QCOMPARE(OpenAndClose(), u"exit 0"_s);
-    QCOMPARE(Contents(SettingsFile(config_->path())), before);
-}
-
-// Other sections, comments and keys are the user's: only the remembered folder's line changes.
-void EndToEndTest::aLargeSettingsFileKeepsEveryOtherByte() {
-    QByteArray head = "; written by hand\n[Other]\n";
-    for (int i = 0; head.size() <= (1 << 20); ++i) {
-        head += "Key" + QByteArray::number(i) + '=' + QByteArray(64, 'v') + '\n';
-    }
-    head += "\n; ours\n" + kSection + '\n';
-    const QByteArray tail = "Unknown=kept\n\n[Later]\n; the last section\nColour=blue\n";
-    WriteSettings(config_->path(), head + FolderLine(config_->path()) + tail);
-    QCOMPARE(OpenAndClose(), u"exit 0"_s);
-    const QByteArray expected = head + FolderLine(files_->path()) + tail;
-    const QByteArray after = Contents(SettingsFile(config_->path()));
-    QCOMPARE(after.size(), expected.size());
-    QVERIFY(after == expected);
-}
-
-void EndToEndTest::aLinkedSettingsFileStaysALink_data() {
-    QTest::addColumn<bool>("fifo");
-    QTest::newRow("to a regular file") << false;
-    QTest::newRow("to a FIFO") << true;
-}
-
-// The link is the user's: the file it leads to takes the new folder and the link stays; a FIFO stays a
-// FIFO, and neither reading nor writing the settings waits on it.
-void EndToEndTest::aLinkedSettingsFileStaysALink() {
-    QFETCH(bool, fifo);
-    const QString target = config_->filePath(u"elsewhere"_s);
-    if (fifo) {
-        QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
-    } else {
-        WriteFile(config_->path(), u"elsewhere"_s, kSection + '\n' + FolderLine(config_->path()));
-    }
-    QDir().mkpath(QFileInfo(SettingsFile(config_->path())).path());
-    QVERIFY(QFile::link(target, SettingsFile(config_->path())));
-    QCOMPARE(OpenAndClose(), u"exit 0"_s);
-    struct stat status {};
-    QCOMPARE(::lstat(QFile::encodeName(target).constData(), &status), 0);
-    QCOMPARE(S_ISFIFO(status.st_mode), fifo);
-    if (!fifo) {
-        QVERIFY(QFileInfo(SettingsFile(config_->path())).isSymLink());
-        QCOMPARE(Contents(target), kSection + '\n' + FolderLine(files_->path()));
-    }
+    QCOMPARE(Contents(SettingsFile(config_->path())), head + FolderLine(files_->path()) + tail);
 }
 
 void EndToEndTest::theFrameCoversTheScreen_data() {

@@ -1,20 +1,87 @@
+// The texture reader outside the viewer: tamsel-texture as a modder's script runs it, the thumbnailer as
+// a file manager runs it from its installed entry (under TAMSEL_PREFIX, its program found on the PATH),
+// and the image-format plugin of the build tree in a Qt program (QT_PLUGIN_PATH names it).
 #include <sys/stat.h>
 
+#include <QDir>
+#include <QImageReader>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
 #include <optional>
 
-#include "ToolTesting.h"
 #include "Version.h"
+#include "support/SampleNamed.h"
 
 using namespace tamsel;
-using namespace tamsel::tooltests;
+using testing::SampleNamed;
 
 namespace {
 
+// Writes `bytes` to `dir`/`fileName` and returns its path.
+QString WriteFile(const QDir& dir, const QString& fileName, const std::vector<std::uint8_t>& bytes) {
+    QFile file(dir.filePath(fileName));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size())) {
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    }
+    return file.fileName();
+}
+
+// Writes the sample under its own name and extension.
+QString WriteSample(const QDir& dir, const std::string& name) {
+    const samples::Sample& sample = SampleNamed(name);
+    return WriteFile(dir, QString::fromStdString(sample.name + sample.extension), sample.bytes);
+}
+
+struct Finished {
+    int status = -1;  // -1: it crashed or did not end within the time allowed
+    QByteArray out;
+    QByteArray err;
+};
+
+Finished Run(const QString& program, const QStringList& arguments,
+             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    const bool ended = process.waitForFinished(60000);
+    if (!ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    const bool exited = ended && process.exitStatus() == QProcess::NormalExit;
+    return {exited ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
 Finished Tool(const QStringList& arguments) {
     return Run(QStringLiteral(TAMSEL_TEXTURE), arguments);
+}
+
+// Fails at the first pixel where `actual` differs from `expected` by more than `tolerance` in a channel.
+void ComparePicture(const QImage& actual, const samples::Picture& expected, int tolerance = 0) {
+    QCOMPARE(actual.size(), QSize(expected.width, expected.height));
+    for (int y = 0; y < expected.height; ++y) {
+        for (int x = 0; x < expected.width; ++x) {
+            const QRgb got = actual.pixel(x, y);
+            const QRgb want = expected.At(x, y);
+            if (std::abs(qRed(got) - qRed(want)) > tolerance ||
+                std::abs(qGreen(got) - qGreen(want)) > tolerance ||
+                std::abs(qBlue(got) - qBlue(want)) > tolerance) {
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(got, 8, 16)
+                                     .arg(want, 8, 16)));
+            }
+        }
+    }
 }
 
 // Rows of strings: a row's name, then its columns (their names live as long as the program).
@@ -30,10 +97,37 @@ void AddRows(std::initializer_list<const char*> columns, const std::vector<QStri
     }
 }
 
+// The value of `key` in the installed thumbnailer entry, or of its first line for an empty key.
+QString EntryKey(const QString& key) {
+    QFile file(QStringLiteral(TAMSEL_PREFIX "/share/thumbnailers/") + kApplicationId + ".thumbnailer");
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("no thumbnailer entry %s", qPrintable(file.fileName()));
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList found =
+        key.isEmpty() ? lines.mid(0, 1) : lines.filter(QRegularExpression("^" + key + "="));
+    return found.isEmpty() ? QString() : key.isEmpty() ? found[0] : found[0].section('=', 1);
+}
+
+// The entry's Exec line with its field codes put in, run under /usr/bin/time, which reports the peak
+// memory in KiB as the last line of the standard error.
+std::pair<Finished, qint64> RunEntry(const QString& input, const QString& output, int size) {
+    QStringList command = QProcess::splitCommand(EntryKey("Exec"));
+    for (QString& argument : command) {
+        argument.replace("%s", QString::number(size))
+            .replace("%i", input)
+            .replace("%u", QUrl::fromLocalFile(input).toString())
+            .replace("%o", output);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", TAMSEL_PREFIX "/bin:" + environment.value("PATH"));
+    const Finished run = Run("/usr/bin/time", QStringList{"-f", "%M"} + command, environment);
+    return {run, run.err.trimmed().split('\n').last().toLongLong()};
+}
+
 }  // namespace
 
-// tamsel-texture end to end, as a modder's script runs it.
-class TextureToolTest : public QObject {
+class ToolsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -162,7 +256,6 @@ private slots:
                      .arg(texture, picture, other));
         QFile old(picture);
         QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
-
         QCOMPARE(Tool({"convert", "--force", texture}).status, 0);
         ComparePicture(QImage(picture), SampleNamed("mip-565").expected->picture);
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden).size(),
@@ -242,9 +335,126 @@ private slots:
         }
     }
 
+    // The entry names the three texture types and a program that the installation puts on the PATH.
+    void thumbnailerEntry() {
+        QCOMPARE(EntryKey(""), QStringLiteral("[Thumbnailer Entry]"));
+        QCOMPARE(EntryKey("MimeType"),
+                 QStringLiteral("image/x-tamsel-mip;image/x-tamsel-srb;image/x-tamsel-pbf;"));
+        QCOMPARE(QStandardPaths::findExecutable(EntryKey("TryExec"), {TAMSEL_PREFIX "/bin"}),
+                 QStringLiteral(TAMSEL_PREFIX "/bin/tamsel-texture"));
+    }
+
+    void thumbnails_data() {
+        QTest::addColumn<QString>("name");  // a sample, or "card": a 600 x 400 bare image of the test card
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QSize>("expected");
+        QTest::addColumn<int>("tolerance");  // in each channel, against the whole canvas scaled smoothly
+        QTest::newRow("smaller than asked: as it is") << "bare-565" << 256 << QSize(64, 48) << 0;
+        QTest::newRow("odd size, SRB, as it is") << "srb-odd" << 37 << QSize(37, 23) << 0;
+        QTest::newRow("37 x 23 to 10 x 6") << "bare-odd-size" << 10 << QSize(10, 6) << 0;
+        QTest::newRow("no palette: black") << "mip-carried-palette" << 48 << QSize(48, 36) << 0;
+        QTest::newRow("4-bit, reduced by 2 first") << "mip-palette-first" << 16 << QSize(16, 12) << 2;
+        QTest::newRow("600 x 400, reduced by 6 first") << "card" << 50 << QSize(50, 33) << 6;
+    }
+
+    // A PNG of the canvas, at most `size` on its longer side with its proportions kept and never enlarged,
+    // close to the whole canvas scaled smoothly.
+    void thumbnails() {
+        QFETCH(QString, name);
+        QFETCH(int, size);
+        QFETCH(QSize, expected);
+        QFETCH(int, tolerance);
+        const bool card = name == "card";
+        const samples::Picture canvas =
+            card ? samples::DrawTestCard(600, 400, samples::BitsOfFormat(samples::kFormat565))
+                 : samples::FreshPicture(SampleNamed(name.toStdString()));
+        const samples::Bytes file =
+            card ? samples::BareImageFile({samples::kFormat565, 600, 400, 1200},
+                                          samples::EncodeWords(canvas, samples::kFormat565))
+                 : SampleNamed(name.toStdString()).bytes;
+        const QString output = dir_->filePath("thumbnail.png");
+        QCOMPARE(RunEntry(WriteFile(dir_->path(), "texture", file), output, size).first.status, 0);
+        const QImage wanted = QImage(reinterpret_cast<const uchar*>(canvas.pixels.data()), canvas.width,
+                                     canvas.height, QImage::Format_RGB32)
+                                  .scaled(expected, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        samples::Picture reference = samples::BlankPicture(expected.width(), expected.height());
+        std::copy_n(reinterpret_cast<const samples::Pixel*>(wanted.constBits()), reference.pixels.size(),
+                    reference.pixels.begin());
+        ComparePicture(QImage(output, "png"), reference, tolerance);
+    }
+
+    // Nothing is written for a refused file or a canvas without pixels.
+    void thumbnailsOfRefusedFiles() {
+        for (const char* name : {"bad-canvas-over-cap", "bad-palette-cut", "bare-zero-width"}) {
+            QVERIFY(
+                RunEntry(WriteSample(dir_->path(), name), dir_->filePath("refused.png"), 128).first.status >
+                0);
+            QCOMPARE(QDir(dir_->path()).entryList({"*.png*"}, QDir::Files | QDir::Hidden), QStringList());
+        }
+    }
+
+    // A 54-byte file whose canvas is 8192 x 8192 (256 MiB at 4 bytes a pixel) is painted straight into
+    // the thumbnail: its peak memory stays far below that canvas.
+    void aThumbnailOfASmallFileClaimingALargeCanvas() {
+        const samples::Bytes file =
+            samples::BareImageFile({samples::kFormat565, 8192, 8192, 16384}, samples::Bytes{0xFF, 0xFF});
+        QCOMPARE(file.size(), std::size_t{54});
+        const QString output = dir_->filePath("large.png");
+        const auto [run, peakKiB] = RunEntry(WriteFile(dir_->path(), "large.pbf", file), output, 256);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(QImage(output).size(), QSize(256, 256));
+        QVERIFY2(peakKiB > 0 && peakKiB < 96 * 1024, qPrintable(QString::number(peakKiB)));
+    }
+
+    void pluginFormatsAndTypes() {
+        const auto formats = QImageReader::supportedImageFormats();
+        const auto types = QImageReader::supportedMimeTypes();
+        for (const char* key : {"mip", "srb", "pbf"}) {
+            QVERIFY2(formats.contains(key), key);
+            QVERIFY(types.contains(QByteArray("image/x-tamsel-") + key));
+        }
+    }
+
+    void pluginSamples_data() {
+        QTest::addColumn<QString>("name");
+        for (const samples::Sample& sample : testing::AllSamples()) {
+            QTest::newRow(sample.name.c_str()) << QString::fromStdString(sample.name);
+        }
+    }
+
+    // Through the plugin, by name and by the first tag when the name says nothing: a good sample gives its
+    // size from the headers and its canvas pixel for pixel (a canvas without pixels makes no image); a bad
+    // one gives nothing.
+    void pluginSamples() {
+        QFETCH(QString, name);
+        const samples::Sample& sample = SampleNamed(name.toStdString());
+        const QString named = WriteSample(dir_->path(), sample.name);
+        const QString bare = WriteFile(dir_->path(), "no-extension", sample.bytes);
+        const std::string tag(sample.bytes.begin(),
+                              sample.bytes.begin() + std::min<std::ptrdiff_t>(4, std::ssize(sample.bytes)));
+        const bool knownByContent = tag == " BRS" || tag == "PAMB" || tag == "PIM ";
+        for (const QString& path : {named, bare}) {
+            QImageReader reader(path);
+            const bool known = path == named || knownByContent;
+            QCOMPARE(reader.canRead(), known);
+            if (!sample.expected || !known) {
+                QVERIFY(reader.read().isNull());
+                continue;
+            }
+            const samples::Picture canvas = samples::FreshPicture(sample);
+            QCOMPARE(reader.size(), QSize(canvas.width, canvas.height));
+            const QImage image = reader.read();
+            QCOMPARE(image.isNull(), canvas.pixels.empty());
+            if (!image.isNull()) {
+                QCOMPARE(image.format(), QImage::Format_RGB32);
+                ComparePicture(image, canvas);
+            }
+        }
+    }
+
 private:
     std::optional<QTemporaryDir> dir_;
 };
 
-QTEST_GUILESS_MAIN(TextureToolTest)
-#include "TextureToolTest.moc"
+QTEST_GUILESS_MAIN(ToolsTest)
+#include "ToolsTest.moc"
