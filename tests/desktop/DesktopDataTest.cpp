@@ -11,12 +11,13 @@
 #include "samples/TextureFiles.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kMipType = QStringLiteral("image/x-tamsel-mip");
-const QString kSrbType = QStringLiteral("image/x-tamsel-srb");
-const QString kBareImageType = QStringLiteral("image/x-tamsel-pbf");
+const QString kMipType = u"image/x-tamsel-mip"_s;
+const QString kSrbType = u"image/x-tamsel-srb"_s;
+const QString kBareImageType = u"image/x-tamsel-pbf"_s;
 
 QByteArray ToByteArray(const samples::Bytes& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
@@ -33,7 +34,7 @@ QByteArray ReadDataFile(const QString& suffix) {
 
 // The MIME types after "MimeType=" in the desktop entry.
 QStringList DesktopEntryTypes() {
-    for (const QByteArray& line : ReadDataFile(QStringLiteral(".desktop")).split('\n')) {
+    for (const QByteArray& line : ReadDataFile(u".desktop"_s).split('\n')) {
         if (line.startsWith("MimeType=")) {
             return QString::fromUtf8(line.mid(9)).split(u';', Qt::SkipEmptyParts);
         }
@@ -47,14 +48,14 @@ struct Metainfo {
 };
 
 Metainfo ReadMetainfo() {
-    QXmlStreamReader xml(ReadDataFile(QStringLiteral(".metainfo.xml")));
+    QXmlStreamReader xml(ReadDataFile(u".metainfo.xml"_s));
     Metainfo metainfo;
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == u"mediatype") {
             metainfo.mediaTypes.append(xml.readElementText());
         } else if (xml.isStartElement() && xml.name() == u"release") {
-            metainfo.releases.append(xml.attributes().value(QStringLiteral("version")).toString());
+            metainfo.releases.append(xml.attributes().value(u"version"_s).toString());
         }
     }
     if (xml.hasError()) {
@@ -86,7 +87,7 @@ private slots:
         QFETCH(QString, type);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        QFile file(folder.filePath(QStringLiteral("texture")));
+        QFile file(folder.filePath(u"texture"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(contents), contents.size());
         file.close();
@@ -98,7 +99,7 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::newRow("x.mip") << "x.mip" << kMipType;
         QTest::newRow("x.MIP") << "x.MIP" << kMipType;
-        QTest::newRow("x.Mip, no known kind") << "x.Mip" << QStringLiteral("application/octet-stream");
+        QTest::newRow("x.Mip, no known kind") << "x.Mip" << u"application/octet-stream"_s;
         QTest::newRow("x.srb") << "x.srb" << kSrbType;
         QTest::newRow("x.SRB") << "x.SRB" << kSrbType;
         QTest::newRow("x.pbf") << "x.pbf" << kBareImageType;

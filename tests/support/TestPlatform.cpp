@@ -14,6 +14,8 @@
 
 namespace tamsel::testing {
 
+using namespace Qt::StringLiterals;
+
 void RecordingMessages::Show(QWidget* /*parent*/, const QString& caption, const QString& text,
                              platform::MessageIcon icon) {
     shown.push_back({caption, text, icon});
@@ -48,8 +50,8 @@ void ScriptedEvents::Yield(double maxSeconds) {
 
 TestPlatform::TestPlatform(QSize screen)
     : screenSize(screen),
-      programFolder(MakeFolder(sandbox.path(), QStringLiteral("program"))),
-      settingsFile(sandbox.filePath(QStringLiteral("config/Tamsel Image Viewer.ini"))) {}
+      programFolder(MakeFolder(sandbox.path(), u"program"_s)),
+      settingsFile(sandbox.filePath(u"config/Tamsel Image Viewer.ini"_s)) {}
 
 platform::Platform TestPlatform::Build() const {
     return {screenSize, programFolder, settingsFile, messages, clock, random, events, end, screenSaver};
@@ -84,8 +86,8 @@ QString WriteTextureFile(const QString& folder, const QString& name, const std::
 QStringList WriteNumberedTextures(const QString& folder, int count) {
     QStringList paths;
     for (int i = 0; i < count; ++i) {
-        paths << WriteSolidTexture(folder, QStringLiteral("t%1.pbf").arg(i, 2, 10, QLatin1Char('0')), 10 + i,
-                                   4, qRgb(255, 0, 0));
+        paths << WriteSolidTexture(folder, u"t%1.pbf"_s.arg(i, 2, 10, QLatin1Char('0')), 10 + i, 4,
+                                   qRgb(255, 0, 0));
     }
     return paths;
 }
@@ -96,7 +98,7 @@ int EntryShownIn(const QWidget& box) {
 
 QString WritePicture(const QString& folder, const QString& name, const QImage& image, int quality) {
     const QString path = QDir(folder).filePath(name);
-    image.save(path, name.right(3).toLower() == QStringLiteral("jpg") ? "JPG" : "BMP", quality);
+    image.save(path, name.right(3).toLower() == u"jpg"_s ? "JPG" : "BMP", quality);
     return path;
 }
 
@@ -183,23 +185,6 @@ int OpenCounter::Opens(const QString& name) {
         }
     }
     return counts_.value(name);
-}
-
-MeanColour MeanOf(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    double red = 0;
-    double green = 0;
-    double blue = 0;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x) {
-            red += qRed(line[x]);
-            green += qGreen(line[x]);
-            blue += qBlue(line[x]);
-        }
-    }
-    const double count = static_cast<double>(rgb.width()) * rgb.height();
-    return {red / count, green / count, blue / count};
 }
 
 }  // namespace tamsel::testing

@@ -152,12 +152,4 @@ private:
     QHash<QString, int> counts_;
 };
 
-// The mean colour of an image, per channel.
-struct MeanColour {
-    double red;
-    double green;
-    double blue;
-};
-MeanColour MeanOf(const QImage& image);
-
 }  // namespace tamsel::testing

@@ -8,6 +8,8 @@
 
 namespace tamsel::testing {
 
+using namespace Qt::StringLiterals;
+
 QSize ScreenFor(QSize inner) {
     static const QSize taken = [] {
         TestPlatform platform;
@@ -29,7 +31,7 @@ void Window::Select(const QString& name) {
             return;
         }
     }
-    QFAIL(qPrintable(name + QStringLiteral(" is not in the file list")));
+    QFAIL(qPrintable(name + u" is not in the file list"_s));
 }
 
 void Window::Open(const QString& name) {
@@ -55,7 +57,7 @@ QString Window::Buttons() const {
         states << button->text() + (button->isEnabled() ? "" : " (disabled)") +
                       (button->isVisible() ? "" : " (hidden)") + " [" + button->toolTip() + "]";
     }
-    return states.join(QStringLiteral(" | "));
+    return states.join(u" | "_s);
 }
 
 }  // namespace tamsel::testing

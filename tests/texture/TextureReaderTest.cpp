@@ -7,6 +7,7 @@
 #include "texture/TextureReader.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 using testing::SampleNamed;
 using texture::Container;
 using texture::TextureReader;
@@ -19,8 +20,7 @@ void ComparePixels(const std::vector<std::uint32_t>& actual, const samples::Pict
     const auto mismatch = std::mismatch(actual.begin(), actual.end(), expected.pixels.begin());
     if (mismatch.first != actual.end()) {
         const auto i = mismatch.first - actual.begin();
-        QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
-                             .arg(i % expected.width)
+        QFAIL(qPrintable(u"pixel (%1, %2) is %3, expected %4"_s.arg(i % expected.width)
                              .arg(i / expected.width)
                              .arg(*mismatch.first, 8, 16)
                              .arg(*mismatch.second, 8, 16)));
@@ -131,11 +131,11 @@ private slots:
         for (std::size_t length = 0; length < sample.bytes.size(); ++length) {
             TextureReader reader = primed;
             if (texture::Decode(reader, std::span(sample.bytes).first(length))) {
-                QFAIL(qPrintable(QStringLiteral("a prefix of %1 bytes was accepted").arg(length)));
+                QFAIL(qPrintable(u"a prefix of %1 bytes was accepted"_s.arg(length)));
             }
             const bool paletteLoaded = sample.paletteEnd != 0 && length >= sample.paletteEnd;
             QVERIFY2(reader.Palette() == (paletteLoaded ? full.Palette() : primed.Palette()),
-                     qPrintable(QStringLiteral("palette after a prefix of %1 bytes").arg(length)));
+                     qPrintable(u"palette after a prefix of %1 bytes"_s.arg(length)));
         }
         QCOMPARE(full.Palette() != primed.Palette(), sample.paletteEnd != 0);
     }
@@ -175,10 +175,9 @@ private slots:
         fields.mipFormat = samples::kFormat565;
         fields.image = {samples::kFormat565, width, height, pitch};
         const samples::Bytes mip = samples::MipFile(fields, data);
-        const samples::Bytes file =
-            container == QStringLiteral("bare")  ? samples::BareImageFile(fields.image, data)
-            : container == QStringLiteral("mip") ? mip
-                                                 : samples::SrbFile(mip, samples::Bytes{1});
+        const samples::Bytes file = container == u"bare"_s  ? samples::BareImageFile(fields.image, data)
+                                    : container == u"mip"_s ? mip
+                                                            : samples::SrbFile(mip, samples::Bytes{1});
         QCOMPARE(TextureReader().ReadLayout(file).has_value(), accepted);
     }
 };

@@ -18,6 +18,7 @@
 #include "support/SampleNamed.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 using testing::SampleNamed;
 
 namespace {
@@ -74,11 +75,8 @@ void ComparePicture(const QImage& actual, const samples::Picture& expected, int 
             if (std::abs(qRed(got) - qRed(want)) > tolerance ||
                 std::abs(qGreen(got) - qGreen(want)) > tolerance ||
                 std::abs(qBlue(got) - qBlue(want)) > tolerance) {
-                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
-                                     .arg(x)
-                                     .arg(y)
-                                     .arg(got, 8, 16)
-                                     .arg(want, 8, 16)));
+                QFAIL(qPrintable(
+                    u"pixel (%1, %2) is %3, expected %4"_s.arg(x).arg(y).arg(got, 8, 16).arg(want, 8, 16)));
             }
         }
     }
@@ -169,14 +167,14 @@ private slots:
                                     facts["size"].toInteger()};
         QCOMPARE(numbers, QList<qint64>({pitch.toLongLong(), canvas.width, canvas.height,
                                          sample.expected->result, static_cast<qint64>(sample.bytes.size())}));
-        QCOMPARE(QString::fromUtf8(Tool({"info", path}).out),
-                 QStringLiteral("%1: %2, %3, %4 x %5, pitch %6, palette %7, result %8, %9 bytes\n")
-                     .arg(path, container, format)
-                     .arg(canvas.width)
-                     .arg(canvas.height)
-                     .arg(pitch, palette)
-                     .arg(sample.expected->result)
-                     .arg(sample.bytes.size()));
+        QCOMPARE(
+            QString::fromUtf8(Tool({"info", path}).out),
+            u"%1: %2, %3, %4 x %5, pitch %6, palette %7, result %8, %9 bytes\n"_s.arg(path, container, format)
+                .arg(canvas.width)
+                .arg(canvas.height)
+                .arg(pitch, palette)
+                .arg(sample.expected->result)
+                .arg(sample.bytes.size()));
     }
 
     void convertPictures_data() {
@@ -225,13 +223,11 @@ private slots:
 
         const Finished flat = Tool({"convert", "-j", "3", in});
         QCOMPARE(flat.status, 1);
-        QCOMPARE(
-            QString::fromUtf8(flat.out),
-            QStringLiteral("%1/a.pbf -> %1/a.png\n%1/c.SRB -> %1/c.png\n%1/fmip -> %1/fmip.png\n").arg(in));
+        QCOMPARE(QString::fromUtf8(flat.out),
+                 u"%1/a.pbf -> %1/a.png\n%1/c.SRB -> %1/c.png\n%1/fmip -> %1/fmip.png\n"_s.arg(in));
         QCOMPARE(QString::fromUtf8(flat.err),
-                 QStringLiteral("tamsel-texture: %1/b.mip: Not a valid texture file\n"
-                                "tamsel-texture: %1/g.mip: Not a valid texture file\n")
-                     .arg(in));
+                 u"tamsel-texture: %1/b.mip: Not a valid texture file\n"
+                 "tamsel-texture: %1/g.mip: Not a valid texture file\n"_s.arg(in));
         QVERIFY(!QFile::exists(dir.filePath("in/d.png")) && !QFile::exists(dir.filePath("in/below/h.png")));
 
         const Finished deep =
@@ -251,9 +247,8 @@ private slots:
         const Finished kept = Tool({"convert", texture, other});
         QCOMPARE(kept.status, 1);
         QCOMPARE(QString::fromUtf8(kept.err),
-                 QStringLiteral("tamsel-texture: %1: %2: exists; --force replaces it\n"
-                                "tamsel-texture: %3: %2: an earlier texture writes it\n")
-                     .arg(texture, picture, other));
+                 u"tamsel-texture: %1: %2: exists; --force replaces it\n"
+                 "tamsel-texture: %3: %2: an earlier texture writes it\n"_s.arg(texture, picture, other));
         QFile old(picture);
         QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
         QCOMPARE(Tool({"convert", "--force", texture}).status, 0);
@@ -337,9 +332,8 @@ private slots:
 
     // The entry names the three texture types and a program that the installation puts on the PATH.
     void thumbnailerEntry() {
-        QCOMPARE(EntryKey(""), QStringLiteral("[Thumbnailer Entry]"));
-        QCOMPARE(EntryKey("MimeType"),
-                 QStringLiteral("image/x-tamsel-mip;image/x-tamsel-srb;image/x-tamsel-pbf;"));
+        QCOMPARE(EntryKey(""), u"[Thumbnailer Entry]"_s);
+        QCOMPARE(EntryKey("MimeType"), u"image/x-tamsel-mip;image/x-tamsel-srb;image/x-tamsel-pbf;"_s);
         QCOMPARE(QStandardPaths::findExecutable(EntryKey("TryExec"), {TAMSEL_PREFIX "/bin"}),
                  QStringLiteral(TAMSEL_PREFIX "/bin/tamsel-texture"));
     }

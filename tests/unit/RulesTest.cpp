@@ -10,6 +10,7 @@
 #include "thumbs/Paging.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 
 class RulesTest : public QObject {
     Q_OBJECT
@@ -126,10 +127,8 @@ private slots:
     }
 
     void fullPath() {
-        QCOMPARE(platform::FullPath(QStringLiteral("/"), QStringLiteral("road.mip")),
-                 QStringLiteral("/road.mip"));
-        QCOMPARE(platform::FullPath(QStringLiteral("/cars"), QStringLiteral("road.mip")),
-                 QStringLiteral("/cars/road.mip"));
+        QCOMPARE(platform::FullPath(u"/"_s, u"road.mip"_s), u"/road.mip"_s);
+        QCOMPARE(platform::FullPath(u"/cars"_s, u"road.mip"_s), u"/cars/road.mip"_s);
     }
 
     void paging_data() {

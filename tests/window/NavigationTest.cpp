@@ -14,14 +14,15 @@
 #include "support/Window.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 using testing::TestPlatform;
 using testing::Window;
 
 namespace {
 
-const QString kOnAPage = QStringLiteral(
-    "Previous [Previous Thumbnails] | Open (disabled) (hidden) [Open Selected File] | Next [Next "
-    "ThumbNails]");
+const QString kOnAPage =
+    u"Previous [Previous Thumbnails] | Open (disabled) (hidden) [Open Selected File] | Next [Next "
+    "ThumbNails]"_s;
 
 QList<QRect> Geometries(const FrmImageViewer& window) {
     QList<QRect> rects;
@@ -79,10 +80,10 @@ private slots:
         // A single click on a cell offers "Open" for its file.
         QTest::mouseClick(window.Picture3[2], Qt::LeftButton);
         QCOMPARE(window.filList->ListIndex(), 1);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer: t01.pbf"));
+        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
         QCOMPARE(window.Buttons(),
-                 QStringLiteral("Previous [Previous Thumbnails] | Open [Open Selected File] | "
-                                "Next [Next ThumbNails]"));
+                 u"Previous [Previous Thumbnails] | Open [Open Selected File] | "
+                 "Next [Next ThumbNails]"_s);
 
         // "Open" shows it full size.
         QTest::mouseClick(window.cmdStop, Qt::LeftButton);
@@ -91,29 +92,37 @@ private slots:
         QCOMPARE(window.Cells(), QList<int>(9, -1));
         QVERIFY(window.mnuViewThumbnails->isChecked());
         QCOMPARE(window.Buttons(),
-                 QStringLiteral("Previous (disabled) [Previous Thumbnails] | ThumbNails [View "
-                                "More Thumbnails] | Next (disabled) [Next ThumbNails]"));
+                 u"Previous (disabled) [Previous Thumbnails] | ThumbNails [View "
+                 "More Thumbnails] | Next (disabled) [Next ThumbNails]"_s);
 
         // "ThumbNails" returns to the page.
         QTest::mouseClick(window.cmdStop, Qt::LeftButton);
         QVERIFY(window.ThumbMode && window.Label2->isVisible() && window.mnuOpenFile->isEnabled());
         QCOMPARE(window.Single(), -1);
-        QCOMPARE(window.Buttons(), QStringLiteral("Previous [Previous Thumbnails] | Open (disabled) (hidden) "
-                                                  "[View Thumbnails] | Next [Next Thumbnails]"));
+        QCOMPARE(window.Buttons(),
+                 u"Previous [Previous Thumbnails] | Open (disabled) (hidden) "
+                 "[View Thumbnails] | Next [Next Thumbnails]"_s);
 
-        // Leaving the thumbnail view.
+        // Leaving the thumbnail view shows the selected file, the last of the page; clicks on the single
+        // view are no cell clicks.
         window.mnuViewThumbnails->trigger();
         QVERIFY(!window.mnuViewThumbnails->isChecked() && !window.ThumbMode);
+        window.Picture3_Click(0);
+        window.Picture3_DblClick(0);
+        QCOMPARE(window.Single(), 8);
+        QCOMPARE(window.filList->ListIndex(), 8);
+        QCOMPARE(window.Cells(), QList<int>(9, -1));
+        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t08.pbf"_s);
         QVERIFY(window.SlideShowMenuHeader->menuAction()->isEnabled() && window.mnuOpenFile->isEnabled());
         QCOMPARE(window.Buttons(),
-                 QStringLiteral("Previous [Previous Image] | Open (disabled) (hidden) [View "
-                                "Thumbnails] | Next [Next Image]"));
+                 u"Previous [Previous Image] | Open (disabled) (hidden) [View "
+                 "Thumbnails] | Next [Next Image]"_s);
 
         // "Open File" brings the browser back with "Open" disabled.
         window.mnuOpenFile->trigger();
         QCOMPARE(window.Buttons(),
-                 QStringLiteral("Previous (hidden) [Previous Image] | Open (disabled) [View "
-                                "Thumbnails] | Next (hidden) [Next Image]"));
+                 u"Previous (hidden) [Previous Image] | Open (disabled) [View "
+                 "Thumbnails] | Next (hidden) [Next Image]"_s);
     }
 
     void pages_data() {
@@ -167,8 +176,8 @@ private slots:
         QTest::mouseDClick(window.Picture3[4], Qt::LeftButton);
         QCOMPARE(window.Single(), 0);
         QCOMPARE(window.Buttons(),
-                 QStringLiteral("Previous (disabled) [Previous Thumbnails] | ThumbNails [View "
-                                "More Thumbnails] | Next (disabled) [Next ThumbNails]"));
+                 u"Previous (disabled) [Previous Thumbnails] | ThumbNails [View "
+                 "More Thumbnails] | Next (disabled) [Next ThumbNails]"_s);
         window.cmdStop_Click();
         QCOMPARE(window.PageStart, 9);
         QCOMPARE(window.Cells(), page);
@@ -178,29 +187,13 @@ private slots:
         QVERIFY(window.cmdStop->isVisible());
     }
 
-    // Leaving the view shows the selected file; clicks on the single view are no cell clicks.
-    void leavingTheViewOpensTheSelectedFile() {
-        TestPlatform platform;
-        Window window(platform, 12);
-        window.mnuViewThumbnails_Click();
-        window.mnuViewThumbnails_Click();
-        QCOMPARE(window.Single(), 8);
-        QCOMPARE(window.Cells(), QList<int>(9, -1));
-        const QString title = window.windowTitle();
-        window.Picture3_Click(0);
-        window.Picture3_DblClick(0);
-        QCOMPARE(window.filList->ListIndex(), 8);
-        QCOMPARE(window.windowTitle(), title);
-        QCOMPARE(window.Single(), 8);
-    }
-
     // With the browser over the thumbnail view, a double click on a file opens nothing; a new folder
     // shows its first page, an empty one leaves the browser.
     void theBrowserOverTheThumbnailView() {
         TestPlatform platform;
-        const QString pictures = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("pictures"));
-        const QString empty = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("empty"));
-        testing::WriteSolidTexture(pictures, QStringLiteral("only.pbf"), 30, 5, qRgb(0, 0, 255));
+        const QString pictures = testing::MakeFolder(platform.sandbox.path(), u"pictures"_s);
+        const QString empty = testing::MakeFolder(platform.sandbox.path(), u"empty"_s);
+        testing::WriteSolidTexture(pictures, u"only.pbf"_s, 30, 5, qRgb(0, 0, 255));
         Window window(platform, 12);
         window.mnuViewThumbnails_Click();
         window.cmdNext_Click();
@@ -230,13 +223,13 @@ private slots:
                                        10 + (name[0] - 'a'), 5, qRgb(255, 0, 0));
         }
         Window window(platform);
-        window.filList->SetPattern(QStringLiteral("*"));
+        window.filList->SetPattern(u"*"_s);
         window.mnuViewThumbnails_Click();
         QCOMPARE(window.Cells(), (QList<int>{0, -1, 2, -1, -1, -1, -1, -1, -1}));
         window.Picture3_Click(2);
-        QCOMPARE(window.filList->FileName(), QStringLiteral("b.Pbf"));
+        QCOMPARE(window.filList->FileName(), u"b.Pbf"_s);
         window.mnuViewThumbnails_Click();
-        window.Open(QStringLiteral("a.pbf"));
+        window.Open(u"a.pbf"_s);
         window.cmdNext_Click();
         QCOMPARE(window.filList->ListIndex(), 1);
         QCOMPARE(window.Single(), 0);
@@ -292,9 +285,8 @@ private slots:
     // box over a box.
     void aResizeDrawsOnceAndNeverInsideAMessage() {
         TestPlatform platform;
-        testing::WriteBytes(platform.programFolder, QStringLiteral("a-broken.jpg"), "not a picture");
-        testing::WriteSolidTexture(platform.programFolder, QStringLiteral("b-good.pbf"), 12, 6,
-                                   qRgb(0, 0, 255));
+        testing::WriteBytes(platform.programFolder, u"a-broken.jpg"_s, "not a picture");
+        testing::WriteSolidTexture(platform.programFolder, u"b-good.pbf"_s, 12, 6, qRgb(0, 0, 255));
         Window window(platform);
         const QSize size = window.size();
         int open = 0;

@@ -18,6 +18,7 @@
 #include "support/Window.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 using testing::TestPlatform;
 
 namespace {
@@ -63,69 +64,59 @@ struct Show : testing::Window {
     std::function<void(int)> during;  // runs at every yield with the count of yields so far
 };
 
-const QString kRunning = QStringLiteral(
-    "Previous (disabled) [Previous Image] | Pause [Pause Slide Show] | Next (disabled) [Next Image]");
+const QString kRunning =
+    u"Previous (disabled) [Previous Image] | Pause [Pause Slide Show] | Next (disabled) [Next Image]"_s;
 
 }  // namespace
 
 class SlideShowTest : public QObject {
     Q_OBJECT
 private slots:
-    void sequentialOrder_data() {
+    void order_data() {
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("random");  // drawing 0.7, 0.1 and 0.999
         QTest::addColumn<QList<int>>("shown");
-        QTest::newRow("three files from entry 1") << 3 << 1 << QList<int>{2, 0, 1, 2};
-        QTest::newRow("from no selection") << 3 << -1 << QList<int>{0, 1, 2, 0};
-        QTest::newRow("one file") << 1 << 0 << QList<int>{0, 0, 0};
+        QTest::newRow("three files from entry 1") << 3 << 1 << false << QList<int>{2, 0, 1, 2};
+        QTest::newRow("from no selection") << 3 << -1 << false << QList<int>{0, 1, 2, 0};
+        QTest::newRow("one file") << 1 << 0 << false << QList<int>{0, 0, 0};
+        QTest::newRow("one file at random") << 1 << 0 << true << QList<int>{0, 0, 0};
     }
 
     // In name order from the one after the selection; every wait is given the start-up 3 seconds.
-    void sequentialOrder() {
+    void order() {
         QFETCH(int, count);
         QFETCH(int, selected);
+        QFETCH(bool, random);
         QFETCH(QList<int>, shown);
         TestPlatform platform;
         Show show(platform, count);
         show.filList->SetListIndex(selected);
+        if (random) {
+            show.mnuRandomShow_Click();
+            platform.random->draws = {0.7, 0.1, 0.999};
+        }
         show.RunFor(static_cast<int>(shown.size()));
         QCOMPARE(show.shown, shown);
         QCOMPARE(show.waits, QList<double>(shown.size(), 3.0));
     }
 
-    // Each random pick draws from a source seeded from the clock; one file is always that one.
+    // Each random pick draws from a source seeded from the clock; the order may change during a show.
     void randomOrder() {
         TestPlatform platform;
-        Show show(platform, 5);
+        Show show(platform, 6);
         show.mnuRandomShow->trigger();
         QVERIFY(!show.mnuSequentialShow->isChecked() && show.mnuRandomShow->isChecked());
         platform.random->draws = {0.0, 0.99, 0.5, 0.2};
-        show.RunFor(4);
-        QCOMPARE(show.shown, (QList<int>{0, 4, 2, 1}));
-        QCOMPARE(platform.random->seeds.size(), std::size_t{4});
-        QCOMPARE(platform.random->seeds[1], platform.random->seeds[0] + 3.0);
-
-        TestPlatform single;
-        Show one(single, 1);
-        one.mnuRandomShow_Click();
-        single.random->draws = {0.7, 0.1, 0.999};
-        one.RunFor(3);
-        QCOMPARE(one.shown, (QList<int>{0, 0, 0}));
-    }
-
-    void orderMayChangeDuringAShow() {
-        TestPlatform platform;
-        Show show(platform, 6);
-        platform.random->draws = {0.5};
         show.during = [&show](int n) {
-            if (n == 2) {
-                show.mnuRandomShow->trigger();
-            } else if (n == 3) {
+            if (n == 4) {
                 show.mnuSequentialShow->trigger();
             }
         };
-        show.RunFor(5);
-        QCOMPARE(show.shown, (QList<int>{0, 1, 3, 4, 5}));
+        show.RunFor(6);
+        QCOMPARE(show.shown, (QList<int>{0, 5, 3, 1, 2, 3}));
+        QCOMPARE(platform.random->seeds.size(), std::size_t{4});
+        QCOMPARE(platform.random->seeds[1], platform.random->seeds[0] + 3.0);
     }
 
     void theIntervalIsReadAtStartAndAtContinueOnly() {
@@ -151,11 +142,11 @@ private slots:
     void runningPausedContinuedAndEnded() {
         TestPlatform platform;
         Show show(platform, 6);
-        show.Open(QStringLiteral("t00.pbf"));
+        show.Open(u"t00.pbf"_s);
         QVERIFY(!platform.screenSaver->inhibited);
         show.during = [&](int n) {
             QCOMPARE(show.Buttons(), kRunning);
-            QCOMPARE(show.Menus(), QStringLiteral("off off on off"));
+            QCOMPARE(show.Menus(), u"off off on off"_s);
             QVERIFY(!show.Frame1->isVisible() && !show.Label2->isVisible());
             QVERIFY(show.mnuSequentialShow->isEnabled() && show.mnuRandomShow->isEnabled());
             QVERIFY(platform.screenSaver->inhibited);
@@ -168,19 +159,18 @@ private slots:
         show.mnuBeginSlideShow_Click();
         QCOMPARE(show.shown, (QList<int>{1, 2}));
         QVERIFY(show.StopShow && !platform.screenSaver->inhibited);
-        QCOMPARE(
-            show.Buttons(),
-            QStringLiteral("Previous [Previous Image] | Continue [Continue Slide Show] | Next [Next Image]"));
-        QCOMPARE(show.Menus(), QStringLiteral("off off on off"));
+        QCOMPARE(show.Buttons(),
+                 u"Previous [Previous Image] | Continue [Continue Slide Show] | Next [Next Image]"_s);
+        QCOMPARE(show.Menus(), u"off off on off"_s);
         QTest::mouseClick(show.cmdNext, Qt::LeftButton);
         QTest::mouseClick(show.cmdNext, Qt::LeftButton);
         QCOMPARE(show.filList->ListIndex(), 4);
         QTest::mouseClick(show.cmdStop, Qt::LeftButton);  // Continue
         QCOMPARE(show.shown, (QList<int>{1, 2, 5}));
         QCOMPARE(show.Buttons(),
-                 QStringLiteral("Previous [Previous Image] | Pause (hidden) [Pause Slide Show] | "
-                                "Next [Next Image]"));
-        QCOMPARE(show.Menus(), QStringLiteral("on on off on"));
+                 u"Previous [Previous Image] | Pause (hidden) [Pause Slide Show] | "
+                 "Next [Next Image]"_s);
+        QCOMPARE(show.Menus(), u"on on off on"_s);
         QCOMPARE(show.Single(), 5);
         QVERIFY(!show.Frame1->isVisible() && !platform.screenSaver->inhibited);
     }
@@ -192,9 +182,9 @@ private slots:
         show.mnuBeginSlideShow_Click();
         show.mnuEndSlideShow_Click();
         QCOMPARE(show.Buttons(),
-                 QStringLiteral("Previous [Previous Image] | Continue (hidden) [Continue Slide "
-                                "Show] | Next [Next Image]"));
-        QCOMPARE(show.Menus(), QStringLiteral("on on off on"));
+                 u"Previous [Previous Image] | Continue (hidden) [Continue Slide "
+                 "Show] | Next [Next Image]"_s);
+        QCOMPARE(show.Menus(), u"on on off on"_s);
         QCOMPARE(show.shown, QList<int>{0});
         QCOMPARE(show.Single(), 0);
     }
@@ -215,16 +205,16 @@ private slots:
         Show show(platform, 0);
         show.mnuBeginSlideShow->trigger();
         QCOMPARE(platform.events->yields, 0);
-        QCOMPARE(show.Menus(), QStringLiteral("on on off on"));
+        QCOMPARE(show.Menus(), u"on on off on"_s);
         QVERIFY(show.Frame1->isVisible());
-        QCOMPARE(show.cmdStop->text(), QStringLiteral("Open"));
+        QCOMPARE(show.cmdStop->text(), u"Open"_s);
     }
 
     // The message comes before the wait on the broken file begins, and the show goes on after it.
     void aFileThatCannotBeShownHoldsTheShowUntilClosed() {
         TestPlatform platform;
         Show show(platform, 2);
-        testing::WriteBytes(platform.programFolder, QStringLiteral("t01.pbf"), QByteArray("broken"));
+        testing::WriteBytes(platform.programFolder, u"t01.pbf"_s, QByteArray("broken"));
         QList<int> yieldsAtMessage;
         platform.messages->onShow = [&](const testing::ShownMessage&) {
             yieldsAtMessage << platform.events->yields;
@@ -232,7 +222,7 @@ private slots:
         show.RunFor(3);
         QCOMPARE(show.shown, (QList<int>{0, 1, 0}));
         QCOMPARE(yieldsAtMessage, QList<int>{1});
-        QCOMPARE(platform.messages->shown.front().text, QStringLiteral("Not a valid texture file"));
+        QCOMPARE(platform.messages->shown.front().text, u"Not a valid texture file"_s);
     }
 
     void exitDuringAShowStoresTheFolderOnce() {
@@ -266,19 +256,19 @@ private slots:
     void theProcessEndsAtOnceFromANestedShow() {
         QFETCH(QString, how);
         QTemporaryDir config;
-        testing::WriteNumberedTextures(testing::MakeFolder(config.path(), QStringLiteral("textures")), 3);
+        testing::WriteNumberedTextures(testing::MakeFolder(config.path(), u"textures"_s), 3);
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TAMSEL_SHOW_CHILD"), how);
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        environment.insert(u"TAMSEL_SHOW_CHILD"_s, how);
+        environment.insert(u"XDG_CONFIG_HOME"_s, config.path());
         child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("childShow")});
+        child.start(QCoreApplication::applicationFilePath(), {u"childShow"_s});
         QVERIFY(child.waitForFinished(20'000));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
         const QByteArray said = child.readAllStandardOutput();
         QVERIFY2(said.contains("ending the program") && !said.contains("after the end"), said.constData());
-        QFile settings(config.filePath(QStringLiteral("Corvane Software Store/Tamsel Image Viewer.ini")));
+        QFile settings(config.filePath(u"Corvane Software Store/Tamsel Image Viewer.ini"_s));
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QCOMPARE(settings.readAll().count("LastUsedPath="), 1);
     }
@@ -289,7 +279,7 @@ private slots:
 static int RunChildShow(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::Platform services = platform::ProductPlatform();
-    services.programFolder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/textures");
+    services.programFolder = qEnvironmentVariable("XDG_CONFIG_HOME") + u"/textures"_s;
     services.messages = std::make_shared<testing::RecordingMessages>();
     FrmImageViewer window(services);
     window.show();
@@ -303,7 +293,7 @@ static int RunChildShow(int argc, char** argv) {
     QTimer::singleShot(1200, &window, [&window, how] {
         std::printf("ending the program\n");
         std::fflush(stdout);
-        if (how == QStringLiteral("exit")) {
+        if (how == u"exit"_s) {
             window.mnuExit_Click();
         } else {
             window.close();

@@ -25,23 +25,11 @@
 #include "support/Window.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 using testing::TestPlatform;
 using testing::Window;
 
 namespace {
-
-const QString kSection =
-    QStringLiteral("[HKEY_LOCAL_MACHINE\\Software\\Corvane Software Store\\Tamsel Image Viewer]\n");
-
-void Store(const TestPlatform& platform, const QString& value) {
-    QVERIFY(Registry::SaveRegString(platform::SettingsStore(platform.settingsFile), Registry::kMachineRoot,
-                                    Registry::kViewerKey, Registry::kLastUsedPath, value));
-}
-
-QString SettingsFileOf(const TestPlatform& platform) {
-    QFile file(platform.settingsFile);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<none>");
-}
 
 QStringList Entries(const platform::FileListBox& list) {
     QStringList names;
@@ -95,7 +83,7 @@ private slots:
         QFETCH(QList<int>, lefts);
         TestPlatform platform(screen);
         const Window window(platform);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer v1.0.2"));
+        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer v1.0.2"_s);
         QCOMPARE(window.frameGeometry(), QRect(0, 0, screen.width(), screen.height() - 1));
         QVERIFY(!window.isMaximized());
         const int innerHeight = screen.height() - 1 - 4 - window.menuBar()->height();
@@ -112,15 +100,15 @@ private slots:
 
     void controlsAndMenusStartInTheirDesignStates() {
         TestPlatform platform;
-        testing::WriteSolidTexture(platform.programFolder, QStringLiteral("road.pbf"), 4, 4, qRgb(255, 0, 0));
+        testing::WriteSolidTexture(platform.programFolder, u"road.pbf"_s, 4, 4, qRgb(255, 0, 0));
         const Window window(platform);
         QCOMPARE(window.Buttons(),
-                 QStringLiteral("Previous (hidden) [Previous Image] | "
-                                "Open (disabled) [Open Selected File] | Next (hidden) [Next Image]"));
-        QCOMPARE(window.Frame1->title(), QStringLiteral("Double Click On A File To View"));
+                 u"Previous (hidden) [Previous Image] | "
+                 "Open (disabled) [Open Selected File] | Next (hidden) [Next Image]"_s);
+        QCOMPARE(window.Frame1->title(), u"Double Click On A File To View"_s);
         QVERIFY(window.Frame1->isVisible() && window.Label2->isVisible() && !window.Label1->isVisible());
         QCOMPARE(window.Label2->text(),
-                 QStringLiteral("Single Click and Open or Double Click On An Image to See It Full Size"));
+                 u"Single Click and Open or Double Click On An Image to See It Full Size"_s);
         QCOMPARE(window.Cells(), QList<int>(9, -1));
         QCOMPARE(window.Single(), -1);
         QVERIFY(!window.ThumbMode && window.PageStart == 0 && !window.StopShow);
@@ -129,8 +117,7 @@ private slots:
         QCOMPARE(window.filList->Path(), platform.programFolder);
         QCOMPARE(Entries(*window.filList), QStringList{"road.pbf"});
         QCOMPARE(window.filList->ListIndex(), -1);
-        QCOMPARE(window.filList->Pattern(),
-                 QStringLiteral("*.bmp;*.BMP;*.jpg;*.JPG;*.pbf;*.PBF;*.srb;*.SRB;*.mip;*.MIP"));
+        QCOMPARE(window.filList->Pattern(), u"*.bmp;*.BMP;*.jpg;*.JPG;*.pbf;*.PBF;*.srb;*.SRB;*.mip;*.MIP"_s);
 
         QStringList captions;
         QString checked;
@@ -142,108 +129,80 @@ private slots:
             }
         }
         QCOMPARE(captions.join(u'|'),
-                 QStringLiteral("File|Open File||Thumbnail View||Exit|Slide Show|Begin Slide "
-                                "Show|End Slide Show||Sequential Display|Random Display||"
-                                "Display Interval|1 Sec|3 Sec|5 Sec|10 Sec|15 Sec|30 Sec|"
-                                "60 Sec|Help|Help||About"));
-        QCOMPARE(checked, QStringLiteral("..........x....x........."));
+                 u"File|Open File||Thumbnail View||Exit|Slide Show|Begin Slide "
+                 "Show|End Slide Show||Sequential Display|Random Display||"
+                 "Display Interval|1 Sec|3 Sec|5 Sec|10 Sec|15 Sec|30 Sec|"
+                 "60 Sec|Help|Help||About"_s);
+        QCOMPARE(checked, u"..........x....x........."_s);
         QVERIFY(!window.mnuEndSlideShow->isEnabled() && window.mnuBeginSlideShow->isEnabled());
     }
 
-    void restoresTheStoredFolderByTheRule_data() {
-        QTest::addColumn<QString>("stored");  // "<folder>" stands for a folder of the sandbox, "<none>": none
+    void theFolderIsRestoredAndStored_data() {
+        QTest::addColumn<QString>(
+            "settings");  // the value stored, "<none>", or a settings file that is broken
         QTest::addColumn<bool>("restored");
-        QTest::newRow("existing folder") << "<folder>/" << true;
-        QTest::newRow("existing folder, no trailing slash") << "<folder>" << true;
-        QTest::newRow("nothing stored") << "<none>" << false;
-        QTest::newRow("deleted folder") << "<folder>/gone/" << false;
+        QTest::addColumn<QString>("goTo");   // a folder gone to before the end
+        QTest::addColumn<bool>("viaExit");   // Exit, or closing the window
+        QTest::addColumn<QString>("after");  // the value read back; "<none>" when there is none
+        // "<folder>" stands for a folder of the sandbox, "<program>" for the program's folder.
+        QTest::newRow("existing folder") << "<folder>/" << true << "" << true << "<folder>/";
+        QTest::newRow("no trailing slash, closed") << "<folder>" << true << "" << false << "<folder>/";
+        QTest::newRow("nothing stored") << "<none>" << false << "" << true << "<program>/";
+        QTest::newRow("deleted folder") << "<folder>/gone/" << false << "" << true << "<program>/";
         // The folder list would take it (as the folder itself), but the path does not exist.
-        QTest::newRow("through a deleted folder") << "<folder>/gone/../" << false;
-        QTest::newRow("the root") << "//" << false;
-        QTest::newRow("empty string") << "" << false;
-        QTest::newRow("an existing file") << "<folder>/a.bmp" << false;
+        QTest::newRow("through a deleted folder")
+            << "<folder>/gone/../" << false << "" << true << "<program>/";
+        QTest::newRow("the root, stored with two slashes") << "//" << false << "/" << false << "//";
+        QTest::newRow("empty string") << "" << false << "" << true << "<program>/";
+        QTest::newRow("an existing file") << "<folder>/a.bmp" << false << "" << true << "<program>/";
+        QTest::newRow("corrupt file") << "<corrupt>" << false << "" << true << "<program>/";
+        QTest::newRow("settings file is a folder") << "<a folder>" << false << "" << true << "<none>";
+        QTest::newRow("configuration folder cannot be made")
+            << "<blocked>" << false << "" << false << "<none>";
     }
 
-    void restoresTheStoredFolderByTheRule() {
-        QFETCH(QString, stored);
+    // A stored folder that exists is restored, anything else silently falls back to the program's folder;
+    // Exit or closing the window stores the folder on show, or fails silently.
+    void theFolderIsRestoredAndStored() {
+        QFETCH(QString, settings);
         QFETCH(bool, restored);
+        QFETCH(QString, goTo);
+        QFETCH(bool, viaExit);
+        QFETCH(QString, after);
         TestPlatform platform;
-        const QString folder = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("pictures"));
-        testing::WritePicture(folder, QStringLiteral("a.bmp"), testing::SolidImage(2, 2, qRgb(0, 0, 255)));
-        if (stored != QStringLiteral("<none>")) {
-            Store(platform, stored.replace(QStringLiteral("<folder>"), folder));
+        const QString folder = testing::MakeFolder(platform.sandbox.path(), u"pictures"_s);
+        testing::WritePicture(folder, u"a.bmp"_s, testing::SolidImage(2, 2, qRgb(0, 0, 255)));
+        const QFileInfo file(platform.settingsFile);
+        if (settings == u"<corrupt>"_s) {
+            testing::WriteBytes(
+                testing::MakeFolder(platform.sandbox.path(), file.dir().dirName()), file.fileName(),
+                QByteArray("[HKEY_LOCAL_MACHINE\\Software\\Corvane Software Store\\Tamsel Image "
+                           "Viewer]\nLastUsedPath=\\q\x00\xff\n\xfe\xfe",
+                           93));
+        } else if (settings == u"<a folder>"_s) {
+            QDir().mkpath(platform.settingsFile);
+        } else if (settings == u"<blocked>"_s) {
+            testing::WriteBytes(platform.sandbox.path(), file.dir().dirName(), "a file");
+        } else if (settings != u"<none>"_s) {
+            QVERIFY(Registry::SaveRegString(
+                platform::SettingsStore(platform.settingsFile), Registry::kMachineRoot, Registry::kViewerKey,
+                Registry::kLastUsedPath, settings.replace(u"<folder>"_s, folder)));
         }
-        const Window window(platform);
+        Window window(platform);
         QCOMPARE(window.dirList->Path(), restored ? folder : platform.programFolder);
         QCOMPARE(window.filList->Path(), window.dirList->Path());
-        QVERIFY(platform.messages->shown.empty());
-    }
-
-    void exitAndCloseStoreTheFolder_data() {
-        QTest::addColumn<bool>("viaMenu");
-        QTest::addColumn<QString>("folder");  // "<folder>": a folder of the sandbox
-        QTest::addColumn<QString>("line");
-        QTest::newRow("Exit") << true << "<folder>"
-                              << "LastUsedPath=<folder>/\n";
-        QTest::newRow("closing the window") << false << "<folder>"
-                                            << "LastUsedPath=<folder>/\n";
-        QTest::newRow("the root, with two slashes") << true << "/"
-                                                    << "LastUsedPath=//\n";
-    }
-
-    void exitAndCloseStoreTheFolder() {
-        QFETCH(bool, viaMenu);
-        QFETCH(QString, folder);
-        QFETCH(QString, line);
-        TestPlatform platform;
-        const QString cars = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("cars"));
-        Window window(platform);
-        QVERIFY(window.dirList->SetPath(folder.replace(QStringLiteral("<folder>"), cars)));
-        if (viaMenu) {
+        QVERIFY(goTo.isEmpty() || window.dirList->SetPath(goTo));
+        if (viaExit) {
             window.mnuExit->trigger();
         } else {
             window.close();
         }
         QCOMPARE(platform.end->ends, 1);
-        QCOMPARE(SettingsFileOf(platform), kSection + line.replace(QStringLiteral("<folder>"), cars));
-    }
-
-    void brokenSettingsFallBackSilently_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("after");  // the settings file after Exit
-        QTest::newRow("corrupt file") << "corrupt"
-                                      << "<folder>";
-        QTest::newRow("settings file is a folder") << "folder"
-                                                   << "<none>";
-        QTest::newRow("configuration folder cannot be made") << "blocked"
-                                                             << "<none>";
-    }
-
-    void brokenSettingsFallBackSilently() {
-        QFETCH(QString, how);
-        QFETCH(QString, after);
-        TestPlatform platform;
-        const QString configFolder = QFileInfo(platform.settingsFile).absolutePath();
-        if (how == QStringLiteral("corrupt")) {
-            QDir().mkpath(configFolder);
-            testing::WriteBytes(configFolder, QFileInfo(platform.settingsFile).fileName(),
-                                QByteArray("[HKEY_LOCAL_MACHINE\\Software\\Corvane Software Store\\Tamsel "
-                                           "Image Viewer]\nLastUsedPath=\\q\x00\xff\n\xfe\xfe",
-                                           90));
-        } else if (how == QStringLiteral("folder")) {
-            QDir().mkpath(platform.settingsFile);
-        } else {
-            testing::WriteBytes(platform.sandbox.path(), QStringLiteral("config"), "a file");
-        }
-        Window window(platform);
-        QCOMPARE(window.dirList->Path(), platform.programFolder);
-        window.mnuExit_Click();
-        QCOMPARE(platform.end->ends, 1);
         QVERIFY(platform.messages->shown.empty());
-        const QString stored =
+        QCOMPARE(
             Registry::GetRegString(platform::SettingsStore(platform.settingsFile), Registry::kMachineRoot,
-                                   Registry::kViewerKey, Registry::kLastUsedPath, QStringLiteral("<none>"));
-        QCOMPARE(stored, after.replace(QStringLiteral("<folder>"), platform.programFolder + u'/'));
+                                   Registry::kViewerKey, Registry::kLastUsedPath, u"<none>"_s),
+            after.replace(u"<folder>"_s, folder).replace(u"<program>"_s, platform.programFolder));
     }
 
     // A drive or a folder that cannot be read leaves the lists as they were, silently.
@@ -251,10 +210,10 @@ private slots:
         TestPlatform platform;
         Window window(platform);
         const QString drive = window.drvList->Drive();
-        window.drvList->addItem(QStringLiteral("/no/such/volume"));
+        window.drvList->addItem(u"/no/such/volume"_s);
         window.drvList->setCurrentIndex(window.drvList->count() - 1);
         QCOMPARE(window.drvList->Drive(), drive);
-        QVERIFY(!window.dirList->SetPath(platform.sandbox.filePath(QStringLiteral("vanished"))));
+        QVERIFY(!window.dirList->SetPath(platform.sandbox.filePath(u"vanished"_s)));
         QCOMPARE(window.dirList->Path(), platform.programFolder);
         QCOMPARE(window.filList->Path(), platform.programFolder);
         QVERIFY(platform.messages->shown.empty());
@@ -264,7 +223,7 @@ private slots:
     // shows that volume, and choosing the first drive again goes back there.
     void theDriveListFollowsTheFolderIntoAnotherVolume() {
         TestPlatform platform;
-        const QString mountPoint = testing::MakeFolder(platform.programFolder, QStringLiteral("volume"));
+        const QString mountPoint = testing::MakeFolder(platform.programFolder, u"volume"_s);
         const QByteArray point = QFile::encodeName(mountPoint);
         if (::mount("tamsel-test", point.constData(), "tmpfs", 0, "size=64k") != 0) {
             QSKIP("mounting a volume needs root");
@@ -280,30 +239,17 @@ private slots:
         QCOMPARE(window.drvList->Drive(), drive);
     }
 
-    void aFolderChangeRelistsAndClearsTheSelection() {
-        TestPlatform platform;
-        const QString other = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("other"));
-        for (const char* name : {"img10.jpg", "img2.jpg", "Img1.JPG", "notes.txt", "mixed.Jpg"}) {
-            testing::WritePicture(other, QString::fromLatin1(name), testing::SolidImage(2, 2, qRgb(9, 9, 9)));
-        }
-        Window window(platform, 1);
-        window.filList->SetListIndex(0);
-        QVERIFY(window.cmdStop->isEnabled());
-        QVERIFY(window.dirList->SetPath(other));
-        QCOMPARE(window.filList->Path(), other);
-        QCOMPARE(window.filList->ListIndex(), -1);
-        QCOMPARE(Entries(*window.filList), (QStringList{"Img1.JPG", "img2.jpg", "img10.jpg"}));
-        QVERIFY(window.Frame1->isVisible());
-        QCOMPARE(window.Buttons(), QStringLiteral("Previous (hidden) [Previous Image] | "
-                                                  "Open [Open Selected File] | Next (hidden) [Next Image]"));
-    }
-
+    // A folder highlighted in the folder list becomes current once the focus moves on: its pictures are
+    // listed in natural order, case ignored, and none is selected.
     void aHighlightedFolderBecomesCurrentWhenTheFocusMoves() {
         TestPlatform platform;
-        const QString sub = testing::MakeFolder(platform.programFolder, QStringLiteral("sub"));
-        testing::WritePicture(sub, QStringLiteral("in-sub.bmp"), testing::SolidImage(2, 2, qRgb(0, 0, 255)));
-        Window window(platform);
+        const QString sub = testing::MakeFolder(platform.programFolder, u"sub"_s);
+        for (const char* name : {"img10.jpg", "img2.jpg", "Img1.JPG", "notes.txt", "mixed.Jpg"}) {
+            testing::WritePicture(sub, QString::fromLatin1(name), testing::SolidImage(2, 2, qRgb(9, 9, 9)));
+        }
+        Window window(platform, 1);
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.filList->SetListIndex(0);
         int subAt = 0;
         while (window.dirList->EntryPath(subAt) != sub) {
             QVERIFY(++subAt < window.dirList->count());
@@ -315,7 +261,13 @@ private slots:
         QCOMPARE(window.dirList->Path(), platform.programFolder);
         window.filList->setFocus();
         QTRY_COMPARE(window.dirList->Path(), sub);
-        QCOMPARE(Entries(*window.filList), QStringList{QStringLiteral("in-sub.bmp")});
+        QCOMPARE(window.filList->Path(), sub);
+        QCOMPARE(Entries(*window.filList), (QStringList{"Img1.JPG", "img2.jpg", "img10.jpg"}));
+        QCOMPARE(window.filList->ListIndex(), -1);
+        QVERIFY(window.Frame1->isVisible());
+        QCOMPARE(window.Buttons(),
+                 u"Previous (hidden) [Previous Image] | "
+                 "Open [Open Selected File] | Next (hidden) [Next Image]"_s);
     }
 
     // A click on a file enables "Open", which shows it in the single view; "Open File" brings the
@@ -331,18 +283,18 @@ private slots:
         QCOMPARE(window.Single(), 1);
         QVERIFY(!window.Frame1->isVisible() && !window.Label2->isVisible());
         QCOMPARE(window.Buttons(),
-                 QStringLiteral("Previous [Previous Image] | Open (hidden) [Open Selected File] "
-                                "| Next [Next Image]"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer: t01.pbf"));
+                 u"Previous [Previous Image] | Open (hidden) [Open Selected File] "
+                 "| Next [Next Image]"_s);
+        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
 
         window.mnuOpenFile->trigger();
         QVERIFY(window.Frame1->isVisible() && window.Label2->isVisible());
         QCOMPARE(window.Single(), -1);
         QCOMPARE(window.Buttons(),
-                 QStringLiteral("Previous (hidden) [Previous Image] | "
-                                "Open (disabled) [Open Selected File] | Next (hidden) [Next Image]"));
+                 u"Previous (hidden) [Previous Image] | "
+                 "Open (disabled) [Open Selected File] | Next (hidden) [Next Image]"_s);
         QCOMPARE(window.filList->ListIndex(), 1);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer: t01.pbf"));
+        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
     }
 
     void helpOpensOneWindowAndReloadsAfterClosing() {
@@ -354,14 +306,13 @@ private slots:
         window.mnuHelp->trigger();
         QCOMPARE(window.HelpWindow(), help);
         QCOMPARE(help->LoadCount(), 1);
-        QCOMPARE(help->windowTitle(), QStringLiteral("Tamsel Sound Player Help"));
+        QCOMPARE(help->windowTitle(), u"Tamsel Sound Player Help"_s);
         QCOMPARE(help->size(), QSize(646, 449));
         help->close();
         QTRY_VERIFY(window.HelpWindow() == nullptr);
         window.mnuHelp->trigger();
         QCOMPARE(window.HelpWindow()->LoadCount(), 1);
-        QCOMPARE(window.HelpWindow()->Text1->toPlainText(),
-                 QString(HelpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(window.HelpWindow()->Text1->toPlainText(), QString(HelpText()).replace(u"\r\n"_s, u"\n"_s));
     }
 
     // Plain ASCII in CR LF lines, indented with tabs, its sections in order, the newest version first.
@@ -369,17 +320,16 @@ private slots:
         const QString text = HelpText();
         QVERIFY(text.size() > 2000);
         QVERIFY(std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; }));
-        QCOMPARE(text.count(QStringLiteral("\r\n")), text.count(u'\n'));
-        QCOMPARE(text.count(QStringLiteral("\r\n")), text.count(u'\r'));
-        QVERIFY(text.contains(QStringLiteral("\r\n\t")) && !text.contains(QStringLiteral("\r\n ")));
-        QVERIFY(text.startsWith(QStringLiteral("Tamsel Image Viewer v1.0.2\r\n")));
+        QCOMPARE(text.count(u"\r\n"_s), text.count(u'\n'));
+        QCOMPARE(text.count(u"\r\n"_s), text.count(u'\r'));
+        QVERIFY(text.contains(u"\r\n\t"_s) && !text.contains(u"\r\n "_s));
+        QVERIFY(text.startsWith(u"Tamsel Image Viewer v1.0.2\r\n"_s));
         qsizetype at = 0;
         for (const char* heading :
              {"WHAT IS TAMSEL IMAGE VIEWER?", "INSTALLATION:", "HOW DOES IT WORK?",
               "OPERATING INSTRUCTIONS:", "FILE Menu Items:", "SLIDE SHOW Menu Items:", "HELP Menu Items:",
               "BUTTONS:", "UNINSTALL INSTRUCTIONS:", "ACKNOWLEDGMENT:", "BUG REPORTS:", "VERSIONS:"}) {
-            const qsizetype found =
-                text.indexOf(QStringLiteral("\r\n%1\r\n").arg(QLatin1String(heading)), at);
+            const qsizetype found = text.indexOf(u"\r\n%1\r\n"_s.arg(QLatin1String(heading)), at);
             QVERIFY2(found > at, heading);
             at = found;
         }
@@ -394,8 +344,8 @@ private slots:
         window.mnuAbout->trigger();
         QCOMPARE(platform.messages->shown.size(), std::size_t{1});
         const testing::ShownMessage& about = platform.messages->shown.front();
-        QCOMPARE(about.caption, QStringLiteral("Tamsel Image Viewer"));
-        QCOMPARE(about.text, QStringLiteral("v1.0.2 by Corvane Software Store"));
+        QCOMPARE(about.caption, u"Tamsel Image Viewer"_s);
+        QCOMPARE(about.text, u"v1.0.2 by Corvane Software Store"_s);
         QCOMPARE(about.icon, platform::MessageIcon::Information);
     }
 
@@ -420,9 +370,9 @@ private slots:
         QFETCH(QString, refusal);
         QFETCH(int, shown);
         TestPlatform platform;
-        const QString folder = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("textures"));
+        const QString folder = testing::MakeFolder(platform.sandbox.path(), u"textures"_s);
         testing::WriteNumberedTextures(folder, 12);
-        testing::WriteBytes(folder, QStringLiteral("notes.txt"), "not a picture");
+        testing::WriteBytes(folder, u"notes.txt"_s, "not a picture");
         Window window(platform);
         QCOMPARE(window.OpenPath(name.isEmpty() ? folder : QDir(folder).filePath(name)), refusal);
         QCOMPARE(window.dirList->Path(), refusal.isEmpty() ? folder : platform.programFolder);
@@ -434,13 +384,13 @@ private slots:
 
     void dropsAreTakenOnlyWhileBrowsingOrViewing() {
         TestPlatform platform;
-        testing::WriteBytes(platform.programFolder, QStringLiteral("notes.txt"), "not a picture");
+        testing::WriteBytes(platform.programFolder, u"notes.txt"_s, "not a picture");
         Window window(platform, 5);
         const QString folder = platform.programFolder;
-        QVERIFY(Drop(window, QDir(folder).filePath(QStringLiteral("t02.pbf"))));
+        QVERIFY(Drop(window, QDir(folder).filePath(u"t02.pbf"_s)));
         QCOMPARE(window.Single(), 2);
         QVERIFY(Drop(window, folder));
-        QVERIFY(!Drop(window, QDir(folder).filePath(QStringLiteral("notes.txt"))));
+        QVERIFY(!Drop(window, QDir(folder).filePath(u"notes.txt"_s)));
         window.mnuViewThumbnails_Click();
         QVERIFY(!Drop(window, folder));
         window.Picture3_DblClick(1);  // full size from a page: the thumbnail view is still on
@@ -460,7 +410,7 @@ private slots:
     void keysStepLikeTheButtons() {
         TestPlatform platform;
         Window window(platform, 12);
-        window.Open(QStringLiteral("t11.pbf"));
+        window.Open(u"t11.pbf"_s);
         QTest::keyClick(&window, Qt::Key_Right);
         QCOMPARE(window.Single(), 0);
         Keys(&window, {Qt::Key_Left, Qt::Key_Left});
@@ -514,7 +464,7 @@ private slots:
         QTemporaryDir config;
         QProcess viewer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        environment.insert(u"XDG_CONFIG_HOME"_s, config.path());
         viewer.setProcessEnvironment(environment);
         const auto run = [&viewer](const QString& argument) {
             viewer.start(QStringLiteral(TAMSEL_VIEWER_BINARY), {argument});
@@ -523,14 +473,14 @@ private slots:
             viewer.waitForFinished();
             return ended ? viewer.exitCode() : -1;
         };
-        QCOMPARE(run(QStringLiteral("--version")), 0);
+        QCOMPARE(run(u"--version"_s), 0);
         QCOMPARE(viewer.readAllStandardOutput(), QByteArray("Tamsel Image Viewer 1.0.2\n"));
-        QCOMPARE(run(QStringLiteral("--help")), 0);
+        QCOMPARE(run(u"--help"_s), 0);
         QVERIFY(viewer.readAllStandardOutput().contains("[FILE | FOLDER]"));
-        const QString missing = config.filePath(QStringLiteral("missing.mip"));
+        const QString missing = config.filePath(u"missing.mip"_s);
         QCOMPARE(run(missing), -1);
         const QString said = QString::fromLocal8Bit(viewer.readAllStandardError());
-        QVERIFY2(said.contains(missing + QStringLiteral(": no such file or folder")), qPrintable(said));
+        QVERIFY2(said.contains(missing + u": no such file or folder"_s), qPrintable(said));
     }
 };
 
