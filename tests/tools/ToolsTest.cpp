@@ -1,21 +1,26 @@
-// The texture reader outside the viewer: tamsel-texture as a modder's script runs it, the thumbnailer as
-// a file manager runs it from its installed entry (under TAMSEL_PREFIX, its program found on the PATH),
-// and the image-format plugin of the build tree in a Qt program (QT_PLUGIN_PATH names it).
+// The textures outside the viewer: tamsel-texture as a modder's script runs it, the thumbnailer as a file
+// manager runs it from its installed entry (under TAMSEL_PREFIX, its program found on the PATH), the
+// image-format plugin of the build tree in a Qt program (QT_PLUGIN_PATH names it), and the desktop data:
+// the MIME database a desktop builds from the package (XDG_DATA_DIRS names it first), the desktop entry
+// and the AppStream data (under TAMSEL_DATA_DIR).
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QImageReader>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QXmlStreamReader>
 #include <optional>
 
 #include "Version.h"
 #include "support/SampleNamed.h"
+#include "support/TestPlatform.h"
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
@@ -23,21 +28,11 @@ using testing::SampleNamed;
 
 namespace {
 
-// Writes `bytes` to `dir`/`fileName` and returns its path.
-QString WriteFile(const QDir& dir, const QString& fileName, const std::vector<std::uint8_t>& bytes) {
-    QFile file(dir.filePath(fileName));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size())) {
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    }
-    return file.fileName();
-}
-
 // Writes the sample under its own name and extension.
-QString WriteSample(const QDir& dir, const std::string& name) {
+QString WriteSample(const QString& folder, const std::string& name) {
     const samples::Sample& sample = SampleNamed(name);
-    return WriteFile(dir, QString::fromStdString(sample.name + sample.extension), sample.bytes);
+    return testing::WriteTextureFile(folder, QString::fromStdString(sample.name + sample.extension),
+                                     sample.bytes);
 }
 
 struct Finished {
@@ -121,6 +116,15 @@ std::pair<Finished, qint64> RunEntry(const QString& input, const QString& output
     environment.insert("PATH", TAMSEL_PREFIX "/bin:" + environment.value("PATH"));
     const Finished run = Run("/usr/bin/time", QStringList{"-f", "%M"} + command, environment);
     return {run, run.err.trimmed().split('\n').last().toLongLong()};
+}
+
+// One of the desktop data files of the build, named by the application id and `suffix`.
+QByteArray DataFile(const QString& suffix) {
+    QFile file(QString::fromUtf8(TAMSEL_DATA_DIR "/") + QString::fromLatin1(kApplicationId) + suffix);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("cannot read %s", qPrintable(file.fileName()));
+    }
+    return file.readAll();
 }
 
 }  // namespace
@@ -214,11 +218,11 @@ private slots:
         QVERIFY(dir.mkpath("in/below"));
         const samples::Bytes& good = SampleNamed("bare-565").bytes;
         for (const char* name : {"a.pbf", "d.Mip", "e.txt", "fmip", "below/h.mip"}) {
-            WriteFile(dir.filePath("in"), name, good);
+            testing::WriteTextureFile(dir.filePath("in"), name, good);
         }
-        WriteFile(dir.filePath("in"), "b.mip", SampleNamed("bad-palette-cut").bytes);
-        WriteFile(dir.filePath("in"), "c.SRB", SampleNamed("srb-565").bytes);
-        WriteFile(dir.filePath("in"), "g.mip", SampleNamed("bad-empty").bytes);
+        testing::WriteTextureFile(dir.filePath("in"), "b.mip", SampleNamed("bad-palette-cut").bytes);
+        testing::WriteTextureFile(dir.filePath("in"), "c.SRB", SampleNamed("srb-565").bytes);
+        testing::WriteTextureFile(dir.filePath("in"), "g.mip", SampleNamed("bad-empty").bytes);
         const QString in = dir.filePath("in");
 
         const Finished flat = Tool({"convert", "-j", "3", in});
@@ -242,8 +246,9 @@ private slots:
     // textures would write is written once.
     void existingPictures() {
         const QString texture = WriteSample(dir_->path(), "mip-565");
-        const QString picture = WriteFile(dir_->path(), "mip-565.png", {'o', 'l', 'd'});
-        const QString other = WriteFile(dir_->path(), "mip-565.pbf", SampleNamed("bare-565").bytes);
+        const QString picture = testing::WriteTextureFile(dir_->path(), "mip-565.png", {'o', 'l', 'd'});
+        const QString other =
+            testing::WriteTextureFile(dir_->path(), "mip-565.pbf", SampleNamed("bare-565").bytes);
         const Finished kept = Tool({"convert", texture, other});
         QCOMPARE(kept.status, 1);
         QCOMPARE(QString::fromUtf8(kept.err),
@@ -367,7 +372,8 @@ private slots:
                                           samples::EncodeWords(canvas, samples::kFormat565))
                  : SampleNamed(name.toStdString()).bytes;
         const QString output = dir_->filePath("thumbnail.png");
-        QCOMPARE(RunEntry(WriteFile(dir_->path(), "texture", file), output, size).first.status, 0);
+        QCOMPARE(
+            RunEntry(testing::WriteTextureFile(dir_->path(), "texture", file), output, size).first.status, 0);
         const QImage wanted = QImage(reinterpret_cast<const uchar*>(canvas.pixels.data()), canvas.width,
                                      canvas.height, QImage::Format_RGB32)
                                   .scaled(expected, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -394,7 +400,8 @@ private slots:
             samples::BareImageFile({samples::kFormat565, 8192, 8192, 16384}, samples::Bytes{0xFF, 0xFF});
         QCOMPARE(file.size(), std::size_t{54});
         const QString output = dir_->filePath("large.png");
-        const auto [run, peakKiB] = RunEntry(WriteFile(dir_->path(), "large.pbf", file), output, 256);
+        const auto [run, peakKiB] =
+            RunEntry(testing::WriteTextureFile(dir_->path(), "large.pbf", file), output, 256);
         QCOMPARE(run.status, 0);
         QCOMPARE(QImage(output).size(), QSize(256, 256));
         QVERIFY2(peakKiB > 0 && peakKiB < 96 * 1024, qPrintable(QString::number(peakKiB)));
@@ -423,7 +430,7 @@ private slots:
         QFETCH(QString, name);
         const samples::Sample& sample = SampleNamed(name.toStdString());
         const QString named = WriteSample(dir_->path(), sample.name);
-        const QString bare = WriteFile(dir_->path(), "no-extension", sample.bytes);
+        const QString bare = testing::WriteTextureFile(dir_->path(), "no-extension", sample.bytes);
         const std::string tag(sample.bytes.begin(),
                               sample.bytes.begin() + std::min<std::ptrdiff_t>(4, std::ssize(sample.bytes)));
         const bool knownByContent = tag == " BRS" || tag == "PAMB" || tag == "PIM ";
@@ -444,6 +451,70 @@ private slots:
                 ComparePicture(image, canvas);
             }
         }
+    }
+
+    // By name in either case, or by the first bytes of a file whose name says nothing.
+    void mimeTypes_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("contents");  // empty: by the name alone
+        QTest::addColumn<QString>("type");
+        const samples::ImageFields image{samples::kFormat565, 4, 2, 8};
+        const samples::Bytes data = samples::EncodeWords(samples::BlankPicture(4, 2), samples::kFormat565);
+        const samples::Bytes mip = samples::MipFile({.image = image}, data);
+        QTest::newRow("bare image") << u"texture"_s << testing::BytesOf(samples::BareImageFile(image, data))
+                                    << u"image/x-tamsel-pbf"_s;
+        QTest::newRow("SRB wrapper") << u"texture"_s
+                                     << testing::BytesOf(samples::SrbFile(mip, samples::Bytes{1, 2, 3}))
+                                     << u"image/x-tamsel-srb"_s;
+        QTest::newRow("MIP file") << u"texture"_s << testing::BytesOf(mip) << u"image/x-tamsel-mip"_s;
+        for (const char* name : {"x.mip", "x.MIP", "x.srb", "x.SRB", "x.pbf", "x.PBF"}) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QByteArray()
+                                << u"image/x-tamsel-"_s + QString::fromLatin1(name + 2).toLower();
+        }
+        QTest::newRow("x.Mip, no known kind") << u"x.Mip"_s << QByteArray() << u"application/octet-stream"_s;
+    }
+
+    void mimeTypes() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, type);
+        const QMimeDatabase database;
+        QCOMPARE(contents.isEmpty()
+                     ? database.mimeTypeForFile(name, QMimeDatabase::MatchExtension).name()
+                     : database.mimeTypeForFile(testing::WriteBytes(dir_->path(), name, contents)).name(),
+                 type);
+    }
+
+    // The desktop entry and the AppStream data offer the same types, the texture types among them, and the
+    // MIME database knows each one under that very name rather than as an alias or not at all; the newest
+    // release is this version.
+    void desktopEntryAndAppStreamData() {
+        QStringList offered;
+        for (const QByteArray& line : DataFile(u".desktop"_s).split('\n')) {
+            offered << (line.startsWith("MimeType=")
+                            ? QString::fromUtf8(line.mid(9)).split(u';', Qt::SkipEmptyParts)
+                            : QStringList());
+        }
+        QStringList provided;
+        QStringList releases;
+        QXmlStreamReader xml(DataFile(u".metainfo.xml"_s));
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"mediatype") {
+                provided << xml.readElementText();
+            } else if (xml.isStartElement() && xml.name() == u"release") {
+                releases << xml.attributes().value(u"version"_s).toString();
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(QSet<QString>(offered.begin(), offered.end()),
+                 QSet<QString>(provided.begin(), provided.end()));
+        for (const char* type : {"image/x-tamsel-mip", "image/x-tamsel-srb", "image/x-tamsel-pbf"}) {
+            QVERIFY2(offered.contains(QLatin1String(type)), type);
+        }
+        for (const QString& type : offered) {
+            QCOMPARE(QMimeDatabase().mimeTypeForName(type).name(), type);
+        }
+        QCOMPARE(releases.value(0), QString::fromLatin1(kVersionText));
     }
 
 private:
