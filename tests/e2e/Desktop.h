@@ -17,8 +17,7 @@
 
 // The real program on a real X server: a virtual screen with a window manager, the viewer started on
 // it as a user starts it, input through the XTest extension (xdotool), and what can be read from
-// outside: window titles and geometry, the process's state, CPU time and peak memory, and the files
-// it opens.
+// outside: window titles and geometry, the process's state, CPU time and peak memory.
 namespace tamsel::e2e {
 
 using namespace Qt::StringLiterals;
@@ -126,12 +125,6 @@ public:
     // keyboard before the next.
     void Keys(const QString& window, const QString& keys) const {
         Run(u"xdotool windowactivate --sync %1 key --delay 250 %2"_s.arg(window, keys));
-    }
-
-    // Clicks the left button `count` times at `at`, relative to the window's top left.
-    void Click(const QString& window, QPoint at, int count = 1) const {
-        Run(u"xdotool mousemove --window %1 %2 %3 click --repeat %4 --delay 100 1"_s.arg(
-            window, QString::number(at.x()), QString::number(at.y()), QString::number(count)));
     }
 
 private:
