@@ -54,8 +54,8 @@ QList<int> Window::Cells() const {
 QString Window::Buttons() const {
     QStringList states;
     for (const QPushButton* button : {cmdPrevious, cmdStop, cmdNext}) {
-        states << button->text() + (button->isEnabled() ? "" : " (disabled)") +
-                      (button->isVisible() ? "" : " (hidden)") + " [" + button->toolTip() + "]";
+        states << button->text() + (button->isEnabled() ? "" : "-") + (button->isVisible() ? "" : "~") +
+                      " [" + button->toolTip() + "]";
     }
     return states.join(u" | "_s);
 }

@@ -25,7 +25,8 @@ public:
     void Open(const QString& name);    // selected and double-clicked
     int Single() const;                // the entry the single view shows (EntryShownIn); -1: none
     QList<int> Cells() const;          // the entries the nine cells show
-    // The three buttons in order: the caption, "(disabled)", "(hidden)", the tooltip in brackets.
+    // The three buttons in order: each caption marked "-" when disabled and "~" when hidden, then the
+    // tooltip in brackets; "Open-~ [Open Selected File]" is a disabled, hidden Open.
     QString Buttons() const;
 };
 

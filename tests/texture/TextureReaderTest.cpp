@@ -1,6 +1,6 @@
-// The texture reader: each channel widened as the literal rows say and the vectorised conversions
-// against that; over the sample catalogue each canvas as the samples say, painted whole or an area at a
-// time, the layout's fields, the prefixes of each file, and the canvas cap checked from the headers alone.
+// The texture reader: each channel widened as the literal rows say and the vectorised conversion against
+// that; over the sample catalogue each canvas as the samples say, painted whole or an area at a time, the
+// prefixes of each file, and the canvas cap checked from the headers alone.
 #include <QTest>
 #include <algorithm>
 
@@ -11,7 +11,6 @@
 using namespace tamsel;
 using namespace Qt::StringLiterals;
 using testing::SampleNamed;
-using texture::Container;
 using texture::TextureReader;
 
 namespace {
@@ -115,43 +114,6 @@ private slots:
         }
     }
 
-    void nibblePairs_data() {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("count");
-        QTest::newRow("nothing") << 0 << 0;
-        QTest::newRow("one high index") << 0 << 1;
-        QTest::newRow("one low index") << 1 << 1;
-        QTest::newRow("a whole byte") << 0 << 2;
-        QTest::newRow("low, whole bytes, high") << 3 << 10;
-        QTest::newRow("high start, odd count") << 4 << 7;
-        QTest::newRow("every index of every byte") << 0 << 512;
-        QTest::newRow("to the last index from a low start") << 1 << 511;
-    }
-
-    void nibblePairs() {
-        QFETCH(int, first);
-        QFETCH(int, count);
-        std::array<Binary::ColourValue, 16> palette{};
-        for (std::size_t k = 0; k < palette.size(); ++k) {
-            palette[k] = static_cast<Binary::ColourValue>(0x0F1E2D * k + 0x102030);
-        }
-        std::vector<std::uint8_t> packed(256);
-        for (std::size_t k = 0; k < packed.size(); ++k) {
-            packed[k] = static_cast<std::uint8_t>(k * 7 + 3);
-        }
-        constexpr std::uint32_t kUntouched = 0x5EA5EA5E;
-        std::vector<std::uint32_t> out(static_cast<std::size_t>(count) + 1, kUntouched);
-
-        Binary::NibblePairs(palette).Convert(packed, static_cast<std::size_t>(first),
-                                             std::span(out).first(static_cast<std::size_t>(count)));
-        for (int k = 0; k < count; ++k) {
-            const auto index = static_cast<std::size_t>(first + k);
-            const std::uint8_t byte = packed[index / 2];
-            const unsigned nibble = index % 2 == 0 ? byte >> 4 : byte & 15U;
-            QCOMPARE(out[static_cast<std::size_t>(k)], Binary::CanvasPixelOf(palette[nibble]));
-        }
-        QCOMPARE(out.back(), kUntouched);
-    }
     void catalogue_data() { AddSampleRows(); }
 
     // Each sample decodes to its expected canvas and result value, or is refused. A sample that relies on
@@ -176,52 +138,6 @@ private slots:
             QCOMPARE(decoded->layout.height, sample.expected->picture.height);
             ComparePixels(decoded->pixels, sample.expected->picture);
         }
-    }
-
-    void layoutFields_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<Container>("container");
-        QTest::addColumn<bool>("fourBit");
-        QTest::addColumn<bool>("paletteRead");
-        QTest::addColumn<QList<qint64>>("numbers");  // row length, pixel data offset and size, pixel count
-        QTest::newRow("bare, padded") << "bare-565-padded" << Container::BareImage << false << false
-                                      << QList<qint64>{66, 52, 2 * 66 * 48, 66 * 48};
-        QTest::newRow("bare, odd Size") << "bare-odd-data-size" << Container::BareImage << false << false
-                                        << QList<qint64>{64, 52, 2 * 64 * 48 + 1, 64 * 48};
-        QTest::newRow("bare, negative pitch") << "bare-negative-pitch" << Container::BareImage << false
-                                              << false << QList<qint64>{-12, 52, 72, 36};
-        QTest::newRow("MIP, palette first") << "mip-palette-first" << Container::MipFile << true << true
-                                            << QList<qint64>{64, 172, 32 * 48, 64 * 48};
-        QTest::newRow("MIP, palette chunk, odd") << "mip-image-first-palette-odd" << Container::MipFile
-                                                 << true << true << QList<qint64>{37, 172, 426, 852};
-        QTest::newRow("MIP, 16-bit") << "mip-565" << Container::MipFile << false << false
-                                     << QList<qint64>{64, 96, 2 * 64 * 48, 64 * 48};
-        QTest::newRow("MIP, 16-bit after a palette chunk")
-            << "mip-16bit-palette-chunk" << Container::MipFile << false << true
-            << QList<qint64>{64, 172, 2 * 64 * 48, 64 * 48};
-        QTest::newRow("MIP, no palette") << "mip-carried-palette" << Container::MipFile << true << false
-                                         << QList<qint64>{64, 96, 32 * 48, 64 * 48};
-        QTest::newRow("SRB, palette first") << "srb-palette-first" << Container::SrbWrapper << true << true
-                                            << QList<qint64>{64, 60 + 1 + 172, 32 * 48, 64 * 48};
-        QTest::newRow("SRB, 16-bit") << "srb-565" << Container::SrbWrapper << false << false
-                                     << QList<qint64>{64, 60 + 40 + 96, 2 * 64 * 48, 64 * 48};
-    }
-
-    void layoutFields() {
-        QFETCH(QString, name);
-        QFETCH(Container, container);
-        QFETCH(bool, fourBit);
-        QFETCH(bool, paletteRead);
-        QFETCH(QList<qint64>, numbers);
-        TextureReader reader;
-        const auto layout = reader.ReadLayout(SampleNamed(name.toStdString()).bytes);
-        QVERIFY(layout);
-        QCOMPARE(layout->container, container);
-        QCOMPARE(layout->fourBit, fourBit);
-        QCOMPARE(layout->paletteRead, paletteRead);
-        QCOMPARE((QList<qint64>{layout->rowLength, static_cast<qint64>(layout->pixelDataOffset),
-                                static_cast<qint64>(layout->pixelDataSize), layout->pixelCount}),
-                 numbers);
     }
 
     void prefixes_data() { AddSampleRows(); }

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 #include <QUrl>
@@ -103,8 +104,7 @@ private slots:
         testing::WriteSolidTexture(platform.programFolder, u"road.pbf"_s, 4, 4, qRgb(255, 0, 0));
         const Window window(platform);
         QCOMPARE(window.Buttons(),
-                 u"Previous (hidden) [Previous Image] | "
-                 "Open (disabled) [Open Selected File] | Next (hidden) [Next Image]"_s);
+                 u"Previous~ [Previous Image] | Open- [Open Selected File] | Next~ [Next Image]"_s);
         QCOMPARE(window.Frame1->title(), u"Double Click On A File To View"_s);
         QVERIFY(window.Frame1->isVisible() && window.Label2->isVisible() && !window.Label1->isVisible());
         QCOMPARE(window.Label2->text(),
@@ -266,8 +266,7 @@ private slots:
         QCOMPARE(window.filList->ListIndex(), -1);
         QVERIFY(window.Frame1->isVisible());
         QCOMPARE(window.Buttons(),
-                 u"Previous (hidden) [Previous Image] | "
-                 "Open [Open Selected File] | Next (hidden) [Next Image]"_s);
+                 u"Previous~ [Previous Image] | Open [Open Selected File] | Next~ [Next Image]"_s);
     }
 
     // A click on a file enables "Open", which shows it in the single view; "Open File" brings the
@@ -283,16 +282,14 @@ private slots:
         QCOMPARE(window.Single(), 1);
         QVERIFY(!window.Frame1->isVisible() && !window.Label2->isVisible());
         QCOMPARE(window.Buttons(),
-                 u"Previous [Previous Image] | Open (hidden) [Open Selected File] "
-                 "| Next [Next Image]"_s);
+                 u"Previous [Previous Image] | Open~ [Open Selected File] | Next [Next Image]"_s);
         QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
 
         window.mnuOpenFile->trigger();
         QVERIFY(window.Frame1->isVisible() && window.Label2->isVisible());
         QCOMPARE(window.Single(), -1);
         QCOMPARE(window.Buttons(),
-                 u"Previous (hidden) [Previous Image] | "
-                 "Open (disabled) [Open Selected File] | Next (hidden) [Next Image]"_s);
+                 u"Previous~ [Previous Image] | Open- [Open Selected File] | Next~ [Next Image]"_s);
         QCOMPARE(window.filList->ListIndex(), 1);
         QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
     }
@@ -318,23 +315,28 @@ private slots:
     // Plain ASCII in CR LF lines, indented with tabs, its sections in order, the newest version first.
     void helpTextIsPlainAsciiInItsSections() {
         const QString text = HelpText();
-        QVERIFY(text.size() > 2000);
         QVERIFY(std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; }));
-        QCOMPARE(text.count(u"\r\n"_s), text.count(u'\n'));
-        QCOMPARE(text.count(u"\r\n"_s), text.count(u'\r'));
-        QVERIFY(text.contains(u"\r\n\t"_s) && !text.contains(u"\r\n "_s));
-        QVERIFY(text.startsWith(u"Tamsel Image Viewer v1.0.2\r\n"_s));
+        QVERIFY(!text.contains(QRegularExpression(u"\r[^\n]|[^\r]\n|\r\n "_s)));
+        QVERIFY(text.startsWith(u"Tamsel Image Viewer v1.0.2\r\n"_s) && text.contains(u"\r\n\t"_s));
+        const QStringList headings{"WHAT IS TAMSEL IMAGE VIEWER?",
+                                   "INSTALLATION:",
+                                   "HOW DOES IT WORK?",
+                                   "OPERATING INSTRUCTIONS:",
+                                   "FILE Menu Items:",
+                                   "SLIDE SHOW Menu Items:",
+                                   "HELP Menu Items:",
+                                   "BUTTONS:",
+                                   "UNINSTALL INSTRUCTIONS:",
+                                   "ACKNOWLEDGMENT:",
+                                   "BUG REPORTS:",
+                                   "VERSIONS:",
+                                   "1.0.2",
+                                   "1.0.1",
+                                   "1.0.0"};
         qsizetype at = 0;
-        for (const char* heading :
-             {"WHAT IS TAMSEL IMAGE VIEWER?", "INSTALLATION:", "HOW DOES IT WORK?",
-              "OPERATING INSTRUCTIONS:", "FILE Menu Items:", "SLIDE SHOW Menu Items:", "HELP Menu Items:",
-              "BUTTONS:", "UNINSTALL INSTRUCTIONS:", "ACKNOWLEDGMENT:", "BUG REPORTS:", "VERSIONS:"}) {
-            const qsizetype found = text.indexOf(u"\r\n%1\r\n"_s.arg(QLatin1String(heading)), at);
-            QVERIFY2(found > at, heading);
-            at = found;
-        }
-        for (const char* version : {"1.0.2", "1.0.1", "1.0.0"}) {
-            QVERIFY(text.indexOf(QLatin1String(version), at) > at);
+        for (const QString& heading : headings) {
+            at = text.indexOf(heading.front().isDigit() ? heading : u"\r\n%1\r\n"_s.arg(heading), at + 1);
+            QVERIFY2(at > 0, qPrintable(heading));
         }
     }
 
@@ -353,14 +355,10 @@ private slots:
         QTest::addColumn<QString>("name");  // in a folder of twelve numbered textures and notes.txt
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<int>("shown");  // the entry the single view shows
-        QTest::newRow("the folder") << ""
-                                    << "" << -1;
-        QTest::newRow("a picture") << "t07.pbf"
-                                   << "" << 7;
-        QTest::newRow("missing") << "missing.pbf"
-                                 << "no such file or folder" << -1;
-        QTest::newRow("no known kind") << "notes.txt"
-                                       << "not a kind of file the viewer shows" << -1;
+        QTest::newRow("the folder") << QString() << QString() << -1;
+        QTest::newRow("a picture") << u"t07.pbf"_s << QString() << 7;
+        QTest::newRow("missing") << u"missing.pbf"_s << u"no such file or folder"_s << -1;
+        QTest::newRow("no known kind") << u"notes.txt"_s << u"not a kind of file the viewer shows"_s << -1;
     }
 
     // A folder opens in the browser; a picture opens its folder and shows it as a double click would;
