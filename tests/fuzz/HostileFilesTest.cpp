@@ -1,6 +1,6 @@
 // Files that try to break the texture reader, each read and painted with the fuzz target's own checks
-// (fuzz/PaintCheck.cpp): every input the fuzzer once failed on, every good sample with its header bytes
-// set to extreme values, and pixels laid out every way a row length allows.
+// (fuzz/PaintCheck.cpp): every input the fuzzer once failed on, and every good sample with its header
+// bytes set to extreme values.
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -75,56 +75,6 @@ private slots:
                 check(bytes, u"%1 at byte %2"_s.arg(value, 0, 16).arg(at));
             }
         }
-    }
-
-    void landingRule_data() {
-        QTest::addColumn<bool>("fourBit");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("pitch");  // bare images only; a MIP file's rows are Width long
-        QTest::addColumn<int>("dataSize");
-        QTest::addColumn<int>("rowLength");
-        QTest::newRow("R > Width") << false << 10 << 6 << 24 << 120 << 12;
-        QTest::newRow("R < Width") << false << 10 << 6 << 14 << 84 << 7;
-        QTest::newRow("R < Width, odd Pitch") << false << 10 << 6 << 15 << 84 << 7;
-        QTest::newRow("R = 1") << false << 7 << 3 << 2 << 20 << 1;
-        QTest::newRow("R < 0") << false << 10 << 6 << -8 << 60 << -4;
-        QTest::newRow("R < 0, |R| > Width") << false << 5 << 3 << -16 << 40 << -8;
-        QTest::newRow("R < 0, few pixels") << false << 10 << 6 << -20 << 6 << -10;
-        QTest::newRow("short data, partial row") << false << 10 << 6 << 20 << 46 << 10;
-        QTest::newRow("long data") << false << 10 << 6 << 20 << 400 << 10;
-        QTest::newRow("one column") << false << 1 << 50 << 2 << 100 << 1;
-        QTest::newRow("Width 0") << false << 0 << 4 << 6 << 20 << 3;
-        QTest::newRow("Height 0") << false << 4 << 0 << 8 << 20 << 4;
-        QTest::newRow("4-bit, odd Width, short") << true << 7 << 5 << 0 << 13 << 7;
-        QTest::newRow("4-bit, odd Width, long") << true << 7 << 5 << 0 << 40 << 7;
-        QTest::newRow("4-bit, exact") << true << 8 << 4 << 0 << 16 << 8;
-        QTest::newRow("4-bit, one pixel") << true << 1 << 1 << 0 << 1 << 1;
-    }
-
-    // Stored pixel i lands at x = i mod R, y = i / R (truncating) when that lies on the canvas, R being
-    // half the Pitch of a bare image and the Width of a MIP file's; every other canvas pixel is black.
-    void landingRule() {
-        QFETCH(bool, fourBit);
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, pitch);
-        QFETCH(int, dataSize);
-        QFETCH(int, rowLength);
-        samples::Bytes data(static_cast<std::size_t>(dataSize));
-        for (std::size_t k = 0; k < data.size(); ++k) {
-            data[k] = static_cast<std::uint8_t>((k * 2654435761U) >> 13);
-        }
-        samples::MipFields fields;
-        fields.image = {3, width, height, pitch};
-        fields.paletteChunk = samples::PaletteChunk::BeforeImage;
-        fields.palette = samples::DemoPalette(2);
-        texture::TextureReader reader;
-        const fuzzing::Outcome outcome = fuzzing::ReadAndPaint(
-            reader, fourBit ? samples::MipFile(fields, data) : samples::BareImageFile(fields.image, data));
-        QVERIFY2(outcome.fault.empty(), outcome.fault.c_str());
-        QVERIFY(outcome.layout);
-        QCOMPARE(outcome.layout->rowLength, rowLength);
     }
 };
 

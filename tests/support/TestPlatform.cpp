@@ -108,6 +108,16 @@ QImage SolidImage(int width, int height, QRgb colour) {
     return image;
 }
 
+QImage Quadrants(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.setPixel(x, y, kQuadrant[(x >= width / 2 ? 1 : 0) + (y >= height / 2 ? 2 : 0)]);
+        }
+    }
+    return image;
+}
+
 QString WriteBytes(const QString& folder, const QString& name, const QByteArray& bytes) {
     const QString path = QDir(folder).filePath(name);
     QFile file(path);

@@ -118,6 +118,13 @@ QString WritePicture(const QString& folder, const QString& name, const QImage& i
 // A picture of `width` x `height` in one colour.
 QImage SolidImage(int width, int height, QRgb colour);
 
+// The colours of a picture in quadrants: top left, top right, bottom left, bottom right.
+inline constexpr QRgb kQuadrant[] = {qRgb(200, 40, 40), qRgb(40, 200, 40), qRgb(40, 40, 220),
+                                     qRgb(240, 240, 40)};
+
+// A picture of `width` x `height` in four quadrants of those colours.
+QImage Quadrants(int width, int height);
+
 // Writes `bytes` as a file.
 QString WriteBytes(const QString& folder, const QString& name, const QByteArray& bytes);
 

@@ -396,15 +396,6 @@ private slots:
         QVERIFY2(peakKiB > 0 && peakKiB < 96 * 1024, qPrintable(QString::number(peakKiB)));
     }
 
-    void pluginFormatsAndTypes() {
-        const auto formats = QImageReader::supportedImageFormats();
-        const auto types = QImageReader::supportedMimeTypes();
-        for (const char* key : {"mip", "srb", "pbf"}) {
-            QVERIFY2(formats.contains(key), key);
-            QVERIFY(types.contains(QByteArray("image/x-tamsel-") + key));
-        }
-    }
-
     void pluginSamples_data() {
         QTest::addColumn<QString>("name");
         for (const samples::Sample& sample : testing::AllSamples()) {

@@ -43,20 +43,6 @@ QImage Noise(int width, int height) {
     return image;
 }
 
-constexpr QRgb kCornerColour = qRgb(220, 30, 30);
-
-// Red in the top left quarter, green, blue and grey in the others.
-QImage RedCorner(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    const QRgb others[] = {kCornerColour, qRgb(30, 200, 30), qRgb(30, 30, 220), qRgb(128, 128, 128)};
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            image.setPixel(x, y, others[(x >= size.width() / 2 ? 1 : 0) + (y >= size.height() / 2 ? 2 : 0)]);
-        }
-    }
-    return image;
-}
-
 }  // namespace
 
 class PictureLoaderTest : public QObject {
@@ -98,16 +84,17 @@ private slots:
         QFETCH(QSize, image);
         QFETCH(QPoint, red);
         const QByteArray jpeg =
-            testing::WithOrientation(testing::Jpeg(RedCorner(stored)), static_cast<quint16>(orientation));
+            testing::WithOrientation(testing::Jpeg(testing::Quadrants(stored.width(), stored.height())),
+                                     static_cast<quint16>(orientation));
         const std::optional<display::Picture> picture =
             display::LoadPicture(testing::WriteBytes(dir_.path(), u"turned.jpg"_s, jpeg), limit);
         QVERIFY(picture);
         QCOMPARE(picture->size, size);
         QCOMPARE(picture->image.size(), image);
         const QRgb corner = picture->image.pixel(red.x() * image.width() / 8, red.y() * image.height() / 8);
-        QVERIFY2(qAbs(qRed(corner) - qRed(kCornerColour)) < 24 &&
-                     qAbs(qGreen(corner) - qGreen(kCornerColour)) < 24 &&
-                     qAbs(qBlue(corner) - qBlue(kCornerColour)) < 24,
+        QVERIFY2(qAbs(qRed(corner) - qRed(testing::kQuadrant[0])) < 24 &&
+                     qAbs(qGreen(corner) - qGreen(testing::kQuadrant[0])) < 24 &&
+                     qAbs(qBlue(corner) - qBlue(testing::kQuadrant[0])) < 24,
                  qPrintable(QString::number(corner, 16)));
     }
 

@@ -1,4 +1,5 @@
-// The window's pure rules: geometry, fit, kinds and paths, paging and the show's timing.
+// The window's pure rules: geometry, fit, kinds and paths, paging and stepping; the show's timing is
+// seen through the show itself.
 #include <QTest>
 
 #include "browse/ImageKind.h"
@@ -6,7 +7,6 @@
 #include "navigation/Stepping.h"
 #include "platform/Drives.h"
 #include "shell/Geometry.h"
-#include "slideshow/ShowTiming.h"
 #include "thumbs/Paging.h"
 
 using namespace tamsel;
@@ -111,26 +111,25 @@ private slots:
         QTest::addColumn<int>("listCount");
         QTest::addColumn<int>("selected");
         QTest::addColumn<int>("pageStart");
-        QTest::addColumn<int>("next");
-        QTest::addColumn<int>("previous");
+        QTest::addColumn<QList<int>>("pages");  // the next page's start, the previous page's, the page size
         // 12 files: after the page at 0 the selection rests on 8; the page at 9 ends on entry 5.
-        QTest::newRow("12 files, first page") << 12 << 8 << 0 << 9 << 3;
-        QTest::newRow("12 files, second page") << 12 << 5 << 9 << 6 << 0;
-        QTest::newRow("5 files") << 5 << 4 << 0 << 0 << 0;
-        QTest::newRow("9 files") << 9 << 8 << 0 << 0 << 0;
-        QTest::newRow("10 files") << 10 << 8 << 0 << 9 << 1;
-        QTest::newRow("one file") << 1 << 0 << 0 << 0 << 0;
+        QTest::newRow("12 files, first page") << 12 << 8 << 0 << QList<int>{9, 3, 9};
+        QTest::newRow("12 files, second page") << 12 << 5 << 9 << QList<int>{6, 0, 9};
+        QTest::newRow("5 files") << 5 << 4 << 0 << QList<int>{0, 0, 5};
+        QTest::newRow("9 files") << 9 << 8 << 0 << QList<int>{0, 0, 9};
+        QTest::newRow("10 files") << 10 << 8 << 0 << QList<int>{9, 1, 9};
+        QTest::newRow("one file") << 1 << 0 << 0 << QList<int>{0, 0, 1};
+        QTest::newRow("none") << 0 << -1 << 0 << QList<int>{0, 0, 0};
     }
 
     void paging() {
         QFETCH(int, listCount);
         QFETCH(int, selected);
         QFETCH(int, pageStart);
-        QFETCH(int, next);
-        QFETCH(int, previous);
-        QCOMPARE(thumbs::NextPageStart(selected, listCount), next);
-        QCOMPARE(thumbs::PreviousPageStart(pageStart, listCount), previous);
-        QCOMPARE(thumbs::PageSize(listCount), std::min(listCount, 9));
+        QFETCH(QList<int>, pages);
+        QCOMPARE((QList<int>{thumbs::NextPageStart(selected, listCount),
+                             thumbs::PreviousPageStart(pageStart, listCount), thumbs::PageSize(listCount)}),
+                 pages);
     }
 
     void cellToFile() {
@@ -150,33 +149,6 @@ private slots:
             steps << navigation::NextEntry(entry, count) << navigation::PreviousEntry(entry, count);
         }
         QCOMPARE(steps, (QList<int>{0, 3, 1, 3, 2, 0, 0, 2, 0, 0}));
-    }
-
-    void intervalFromTheCheckedItem_data() {
-        QTest::addColumn<QList<bool>>("checked");
-        QTest::addColumn<int>("seconds");
-        QTest::newRow("3 Sec") << QList<bool>{false, true, false, false, false, false, false} << 3;
-        QTest::newRow("60 Sec") << QList<bool>{false, false, false, false, false, false, true} << 60;
-        QTest::newRow("none") << QList<bool>(7, false) << 1;
-        QTest::newRow("last checked wins")
-            << QList<bool>{false, true, false, false, true, false, false} << 15;
-    }
-
-    void intervalFromTheCheckedItem() {
-        QFETCH(QList<bool>, checked);
-        QFETCH(int, seconds);
-        std::array<bool, 7> marks{};
-        std::copy(checked.begin(), checked.end(), marks.begin());
-        QCOMPARE(slideshow::IntervalSeconds(marks), seconds);
-    }
-
-    void showTiming() {
-        QCOMPARE(slideshow::SecondsBetween(100.0, 103.5), 3.5);
-        QCOMPARE(slideshow::SecondsBetween(86'399.0, 2.0), 3.0);  // across midnight
-        QCOMPARE(slideshow::RandomEntry(0.0, 5), 0);
-        QCOMPARE(slideshow::RandomEntry(0.999999, 5), 4);
-        QCOMPARE(slideshow::RandomEntry(0.5, 1), 0);
-        QCOMPARE(slideshow::RandomEntry(std::nextafter(1.0, 0.0), 3), 2);
     }
 };
 

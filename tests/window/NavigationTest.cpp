@@ -285,10 +285,11 @@ private slots:
     }
 
     // Every control but the drive list keeps its fractions of the inner area: halving the width halves
-    // lefts and widths, and a size restored puts everything back exactly.
-    void resizingMovesEveryControlButTheDriveList() {
+    // lefts and widths, and a size restored puts everything back exactly. What is on show is drawn again:
+    // in the browser nothing, or the file selected; a page from its first file, in the start-up cells.
+    void resizing() {
         TestPlatform platform;
-        Window window(platform, 3);
+        Window window(platform, 12);
         const QList<QRect> before = Geometries(window);
         const QRect drive = window.drvList->geometry();
         const QSize size = window.size();
@@ -298,23 +299,14 @@ private slots:
         QCOMPARE(window.cmdStop->height(), before[9].height());
         QVERIFY(qAbs(window.cmdStop->x() - before[9].x() / 2.0) <= 1.0);
         QVERIFY(qAbs(window.Frame1->width() - before[1].width() / 2.0) <= 1.0);
+        QCOMPARE(window.Single(), -1);
         window.resize(size.width() * 2, size.height() + 300);
         window.resize(size);
         QCOMPARE(Geometries(window), before);
-    }
-
-    void resizingRedrawsWhatIsOnShow() {
-        TestPlatform platform;
-        Window window(platform, 12);
-        const QSize size = window.size();
-        // The browser with no selection: nothing is drawn; with one, the file is shown as well.
-        window.resize(size.width() - 100, size.height());
-        QCOMPARE(window.Single(), -1);
         window.filList->SetListIndex(4);
-        window.resize(size);
+        window.resize(size.width() - 100, size.height());
         QCOMPARE(window.Single(), 4);
         QVERIFY(window.Frame1->isVisible());
-        // A page: drawn again from its first file in the start-up cells.
         window.mnuViewThumbnails_Click();
         window.cmdNext_Click();
         const QPoint corner = window.Picture3[5]->pos();

@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 #include <QUrl>
@@ -276,20 +275,15 @@ private slots:
         Window window(platform, 2);
         QTest::mouseClick(window.filList->viewport(), Qt::LeftButton, {},
                           window.filList->visualRect(window.filList->model()->index(1, 0)).center());
-        QCOMPARE(window.filList->ListIndex(), 1);
         QVERIFY(window.cmdStop->isEnabled());
         QTest::mouseClick(window.cmdStop, Qt::LeftButton);
         QCOMPARE(window.Single(), 1);
         QVERIFY(!window.Frame1->isVisible() && !window.Label2->isVisible());
         QCOMPARE(window.Buttons(),
                  u"Previous [Previous Image] | Open~ [Open Selected File] | Next [Next Image]"_s);
-        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
-
         window.mnuOpenFile->trigger();
         QVERIFY(window.Frame1->isVisible() && window.Label2->isVisible());
         QCOMPARE(window.Single(), -1);
-        QCOMPARE(window.Buttons(),
-                 u"Previous~ [Previous Image] | Open- [Open Selected File] | Next~ [Next Image]"_s);
         QCOMPARE(window.filList->ListIndex(), 1);
         QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
     }
@@ -310,34 +304,6 @@ private slots:
         window.mnuHelp->trigger();
         QCOMPARE(window.HelpWindow()->LoadCount(), 1);
         QCOMPARE(window.HelpWindow()->Text1->toPlainText(), QString(HelpText()).replace(u"\r\n"_s, u"\n"_s));
-    }
-
-    // Plain ASCII in CR LF lines, indented with tabs, its sections in order, the newest version first.
-    void helpTextIsPlainAsciiInItsSections() {
-        const QString text = HelpText();
-        QVERIFY(std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; }));
-        QVERIFY(!text.contains(QRegularExpression(u"\r[^\n]|[^\r]\n|\r\n "_s)));
-        QVERIFY(text.startsWith(u"Tamsel Image Viewer v1.0.2\r\n"_s) && text.contains(u"\r\n\t"_s));
-        const QStringList headings{"WHAT IS TAMSEL IMAGE VIEWER?",
-                                   "INSTALLATION:",
-                                   "HOW DOES IT WORK?",
-                                   "OPERATING INSTRUCTIONS:",
-                                   "FILE Menu Items:",
-                                   "SLIDE SHOW Menu Items:",
-                                   "HELP Menu Items:",
-                                   "BUTTONS:",
-                                   "UNINSTALL INSTRUCTIONS:",
-                                   "ACKNOWLEDGMENT:",
-                                   "BUG REPORTS:",
-                                   "VERSIONS:",
-                                   "1.0.2",
-                                   "1.0.1",
-                                   "1.0.0"};
-        qsizetype at = 0;
-        for (const QString& heading : headings) {
-            at = text.indexOf(heading.front().isDigit() ? heading : u"\r\n%1\r\n"_s.arg(heading), at + 1);
-            QVERIFY2(at > 0, qPrintable(heading));
-        }
     }
 
     void aboutNamesVersionAndMaker() {
@@ -374,7 +340,6 @@ private slots:
         Window window(platform);
         QCOMPARE(window.OpenPath(name.isEmpty() ? folder : QDir(folder).filePath(name)), refusal);
         QCOMPARE(window.dirList->Path(), refusal.isEmpty() ? folder : platform.programFolder);
-        QCOMPARE(window.drvList->Drive(), window.drvList->itemText(window.drvList->currentIndex()));
         QCOMPARE(window.Single(), shown);
         QCOMPARE(window.filList->ListIndex(), shown);
         QCOMPARE(window.Frame1->isVisible(), shown < 0);
@@ -404,7 +369,7 @@ private slots:
     }
 
     // Left and Right do what Previous and Next do, in the single view and on a page; Home and End go to
-    // the ends of the folder in the single view only.
+    // the ends of the folder in the single view only; F11 and Escape.
     void keysStepLikeTheButtons() {
         TestPlatform platform;
         Window window(platform, 12);
@@ -423,6 +388,13 @@ private slots:
         Keys(&window, {Qt::Key_Left, Qt::Key_Home, Qt::Key_End});
         QCOMPARE(window.PageStart, 0);
         QVERIFY(window.ThumbMode);
+        // F11 toggles full screen, Escape leaves it.
+        QTest::keyClick(&window, Qt::Key_F11);
+        QVERIFY(window.windowState() & Qt::WindowFullScreen);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!(window.windowState() & Qt::WindowFullScreen));
+        Keys(&window, {Qt::Key_F11, Qt::Key_F11});
+        QVERIFY(!(window.windowState() & Qt::WindowFullScreen));
     }
 
     // In the browser the keys belong to the lists; during a show Previous and Next are disabled.
@@ -445,21 +417,10 @@ private slots:
         QCOMPARE(during, QList<int>{5});
     }
 
-    void f11TogglesFullScreenAndEscapeLeavesIt() {
-        TestPlatform platform;
-        Window window(platform);
-        QTest::keyClick(&window, Qt::Key_F11);
-        QVERIFY(window.windowState() & Qt::WindowFullScreen);
-        QTest::keyClick(&window, Qt::Key_Escape);
-        QVERIFY(!(window.windowState() & Qt::WindowFullScreen));
-        Keys(&window, {Qt::Key_F11, Qt::Key_F11});
-        QVERIFY(!(window.windowState() & Qt::WindowFullScreen));
-    }
-
-    // The real program: --version and --help end it at once; a missing path is reported, and the viewer
-    // starts as without one (it is still running when the test stops it).
+    // The real program: --version ends it at once; a missing path is reported, and the viewer starts as
+    // without one (it is still running when the test stops it).
     void theCommandLine() {
-        QTemporaryDir config;
+        const QTemporaryDir config;
         QProcess viewer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"XDG_CONFIG_HOME"_s, config.path());
@@ -473,12 +434,10 @@ private slots:
         };
         QCOMPARE(run(u"--version"_s), 0);
         QCOMPARE(viewer.readAllStandardOutput(), QByteArray("Tamsel Image Viewer 1.0.2\n"));
-        QCOMPARE(run(u"--help"_s), 0);
-        QVERIFY(viewer.readAllStandardOutput().contains("[FILE | FOLDER]"));
-        const QString missing = config.filePath(u"missing.mip"_s);
+        const QString missing = u"/no/such/folder/missing.mip"_s;
         QCOMPARE(run(missing), -1);
-        const QString said = QString::fromLocal8Bit(viewer.readAllStandardError());
-        QVERIFY2(said.contains(missing + u": no such file or folder"_s), qPrintable(said));
+        QVERIFY(QString::fromLocal8Bit(viewer.readAllStandardError())
+                    .contains(missing + u": no such file or folder"_s));
     }
 };
 
