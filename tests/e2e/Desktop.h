@@ -177,7 +177,6 @@ public:
             .split(u'\n', Qt::SkipEmptyParts);
     }
     void Keys(const QString& keys) { desktop_.Keys(Window(), keys); }
-    void Close() { Keys(u"alt+F4"_s); }  // through the window manager
 
     bool Running() {
         process_.waitForFinished(0);

@@ -1,6 +1,5 @@
-// The real viewer on a virtual X screen under openbox, driven with real keys: bad and hostile files,
-// resizes by the window manager and the frame it adds, each judged from outside the program.
-#include <QDir>
+// The real viewer on a virtual X screen under openbox, driven with real keys: bad and hostile files, and
+// the frame the window manager adds, each judged from outside the program.
 #include <QFile>
 #include <QStandardPaths>
 #include <QTest>
@@ -135,45 +134,6 @@ private slots:
         viewer.Keys(u"Right"_s);
         const QString next = page && shown ? u"8-"_s + name : u"zz-next.pbf"_s;
         QVERIFY2(viewer.ShowsTitle(kTitle + next), qPrintable(viewer.State()));
-    }
-
-    void eachFileIsReadOnceAndOnceMorePerResize_data() {
-        QTest::addColumn<bool>("page");
-        QTest::newRow("single view") << false;
-        QTest::newRow("thumbnail page") << true;
-    }
-
-    // A file is read once on its way to the screen, however the window manager settles the window
-    // meanwhile, and at most once more for each resize by the window manager.
-    void eachFileIsReadOnceAndOnceMorePerResize() {
-        QFETCH(bool, page);
-        testing::WriteNumberedTextures(files_->path(), 8);
-        const QString picture =  // larger than the screen, and last in the folder
-            testing::WritePicture(files_->path(), u"z.jpg"_s,
-                                  testing::SolidImage(3000, 2000, qRgb(0, 0, 200)));
-        testing::OpenCounter counter(files_->path());
-        const auto readMoreThan = [&](int times) {
-            QStringList over;
-            for (const QString& name : QDir(files_->path()).entryList(QDir::Files)) {
-                if (counter.Opens(name) > times) {
-                    over << u"%1 %2 times"_s.arg(name).arg(counter.Opens(name));
-                }
-            }
-            return over.join(u", "_s);
-        };
-        Viewer viewer(*desktop_, config_->path(), {page ? files_->path() : picture});
-        const QString window = viewer.Window();
-        QVERIFY2(!window.isEmpty(), qPrintable(viewer.State()));
-        if (page) {
-            viewer.Keys(kThumbnailView);
-        }
-        QVERIFY(viewer.ShowsTitle(kTitle + u"z.jpg"_s));
-        viewer.WaitQuiet();
-        QCOMPARE(readMoreThan(1), QString());
-        desktop_->Run(u"xdotool windowsize %1 800 600"_s.arg(window));
-        QVERIFY(WaitUntil([&] { return desktop_->Geometry(window).size() == QSize(800, 600); }));
-        viewer.WaitQuiet();
-        QCOMPARE(readMoreThan(2), QString());
     }
 
     void theFrameCoversTheScreen_data() {

@@ -1,8 +1,7 @@
 // The textures outside the viewer: tamsel-texture as a modder's script runs it, the thumbnailer as a file
 // manager runs it from its installed entry (under TAMSEL_PREFIX, its program found on the PATH), the
-// image-format plugin of the build tree in a Qt program (QT_PLUGIN_PATH names it), and the desktop data:
-// the MIME database a desktop builds from the package (XDG_DATA_DIRS names it first), the desktop entry
-// and the AppStream data (under TAMSEL_DATA_DIR).
+// image-format plugin of the build tree in a Qt program (QT_PLUGIN_PATH names it), and the MIME types of
+// the database a desktop builds from the package (XDG_DATA_DIRS names it first).
 #include <sys/stat.h>
 
 #include <QDir>
@@ -15,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-#include <QXmlStreamReader>
 #include <optional>
 
 #include "Version.h"
@@ -119,15 +117,6 @@ std::pair<Finished, qint64> RunEntry(const QString& input, const QString& output
     environment.insert("PATH", TAMSEL_PREFIX "/bin:" + environment.value("PATH"));
     const Finished run = Run("/usr/bin/time", QStringList{"-f", "%M"} + command, environment);
     return {run, run.err.trimmed().split('\n').last().toLongLong()};
-}
-
-// One of the desktop data files of the build, named by the application id and `suffix`.
-QByteArray DataFile(const QString& suffix) {
-    QFile file(QString::fromUtf8(TAMSEL_DATA_DIR "/") + QString::fromLatin1(kApplicationId) + suffix);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qFatal("cannot read %s", qPrintable(file.fileName()));
-    }
-    return file.readAll();
 }
 
 }  // namespace
@@ -463,38 +452,6 @@ private slots:
                      ? database.mimeTypeForFile(name, QMimeDatabase::MatchExtension).name()
                      : database.mimeTypeForFile(testing::WriteBytes(dir_->path(), name, contents)).name(),
                  type);
-    }
-
-    // The desktop entry and the AppStream data offer the same types, the texture types among them, and the
-    // MIME database knows each one under that very name rather than as an alias or not at all; the newest
-    // release is this version.
-    void desktopEntryAndAppStreamData() {
-        QStringList offered;
-        for (const QByteArray& line : DataFile(u".desktop"_s).split('\n')) {
-            offered << (line.startsWith("MimeType=")
-                            ? QString::fromUtf8(line.mid(9)).split(u';', Qt::SkipEmptyParts)
-                            : QStringList());
-        }
-        QStringList provided;
-        QStringList releases;
-        QXmlStreamReader xml(DataFile(u".metainfo.xml"_s));
-        while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"mediatype") {
-                provided << xml.readElementText();
-            } else if (xml.isStartElement() && xml.name() == u"release") {
-                releases << xml.attributes().value(u"version"_s).toString();
-            }
-        }
-        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        QCOMPARE(QSet<QString>(offered.begin(), offered.end()),
-                 QSet<QString>(provided.begin(), provided.end()));
-        for (const char* type : {"image/x-tamsel-mip", "image/x-tamsel-srb", "image/x-tamsel-pbf"}) {
-            QVERIFY2(offered.contains(QLatin1String(type)), type);
-        }
-        for (const QString& type : offered) {
-            QCOMPARE(QMimeDatabase().mimeTypeForName(type).name(), type);
-        }
-        QCOMPARE(releases.value(0), QString::fromLatin1(kVersionText));
     }
 
 private:

@@ -12,7 +12,6 @@
 #include <QTest>
 #include <algorithm>
 #include <csignal>
-#include <random>
 
 #include "platform/FileNames.h"
 #include "platform/FolderListing.h"
@@ -134,25 +133,6 @@ private slots:
         QCOMPARE(result, sorted);
     }
 
-    void orderIsTheSameWhateverTheInput() {
-        // A strict total order: every permutation sorts the same way, even with names that differ only in
-        // case, in leading zeros or in both.
-        const QList<QByteArray> all{"a01b2", "a1b02", "A1b2", "a1b2", "a1B2", "a001",
-                                    "a1",    "A01",   "b",    "\xfe", "\xff"};
-        std::vector<ListedName> reference = Names(all);
-        SortNaturally(reference);
-        std::mt19937 random(7);
-        for (int round = 0; round < 50; ++round) {
-            QList<QByteArray> shuffled = all;
-            std::shuffle(shuffled.begin(), shuffled.end(), random);
-            std::vector<ListedName> names = Names(shuffled);
-            SortNaturally(names);
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                QCOMPARE(names[i].bytes, reference[i].bytes);
-            }
-        }
-    }
-
     void listsOnlyMatchingRegularFiles() {
         QTemporaryDir dir;
         const QDir folder(dir.path());
@@ -219,22 +199,6 @@ private slots:
         QCOMPARE(store.Read(u"Key"_s, u"Value"_s), std::optional<QString>(value));
         // Nothing but the file is left behind.
         QCOMPARE(QDir(dir.filePath(u"deep/down"_s)).entryList(QDir::Files), QStringList{"settings.ini"});
-    }
-
-    void failuresAreQuiet() {
-        QTemporaryDir dir;
-        // The settings file is a folder.
-        QVERIFY(QDir(dir.path()).mkdir(u"folder.ini"_s));
-        const SettingsStore folder(dir.filePath(u"folder.ini"_s));
-        QVERIFY(!folder.Read(u"A"_s, u"x"_s));
-        QVERIFY(!folder.Write(u"A"_s, u"x"_s, u"1"_s));
-        // Its folder cannot be made: a file stands in the way.
-        QFile blocker(dir.filePath(u"file"_s));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        const SettingsStore blocked(dir.filePath(u"file/s.ini"_s));
-        QVERIFY(!blocked.Write(u"A"_s, u"x"_s, u"1"_s));
-        QVERIFY(!blocked.Read(u"A"_s, u"x"_s));
     }
 
     void writingChangesOnlyItsOwnLine_data() {

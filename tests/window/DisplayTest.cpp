@@ -1,7 +1,6 @@
 // Showing pictures: the texture canvas, the fit to the screen and to a cell, what is read again, and the
 // files and folders that try to break the viewer, each with its message or its silent fallback.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -145,38 +144,6 @@ private slots:
         QCOMPARE(platform.messages->shown.size(), std::size_t{1});
         QCOMPARE(platform.messages->shown.front().text, kCannotDisplay + path);
         QCOMPARE(window.Single(), -1);
-    }
-
-    void theKindDecidesTheReader_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("texture");  // written as a texture, or as a picture
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("upper-case texture") << "ROAD.SRB" << true << true;
-        QTest::newRow("upper-case JPEG") << "PHOTO.JPG" << false << true;
-        QTest::newRow("mixed-case texture ending") << "road.Mip" << true << false;
-    }
-
-    void theKindDecidesTheReader() {
-        QFETCH(QString, name);
-        QFETCH(bool, texture);
-        QFETCH(bool, shown);
-        TestPlatform platform;
-        if (texture) {
-            testing::WriteSolidTexture(platform.programFolder, name, 8, 4, qRgb(255, 0, 0));
-        } else {
-            testing::WritePicture(platform.programFolder, name, testing::SolidImage(8, 4, qRgb(255, 0, 0)));
-        }
-        Window window(platform);
-        window.filList->SetPattern(u"*"_s);  // lists the mixed-case name too
-        const QString title = window.windowTitle();
-        window.Open(name);
-        QCOMPARE(window.Picture3[0]->isVisible(), shown);
-        QCOMPARE(window.windowTitle(), shown ? u"Tamsel Image Viewer: "_s + name : title);
-        QVERIFY(platform.messages->shown.empty());
-        if (shown) {
-            const QRgb pixel = window.Picture3[0]->Surface().pixel(3, 2);
-            QVERIFY(qRed(pixel) > 240 && qGreen(pixel) < 16 && qBlue(pixel) < 16);
-        }
     }
 
     // Decoders that refuse are the picture loader's and the texture reader's own tests; here each way the
@@ -365,27 +332,6 @@ private slots:
         }
         const Window restarted(platform);
         QCOMPARE(restarted.filList->ListCount(), 2);
-    }
-
-    // Indices past 32767: the list, and stepping across the wrap.
-    void aFolderOfMoreThan32767Files() {
-        TestPlatform platform;
-        const QString first =
-            testing::WriteSolidTexture(platform.programFolder, u"t00000.pbf"_s, 4, 4, qRgb(0, 255, 0));
-        for (int i = 1; i < 33'000; ++i) {
-            const QString name = u"/t%1.pbf"_s.arg(i, 5, 10, QLatin1Char('0'));
-            QVERIFY(::link(QFile::encodeName(first).constData(),
-                           QFile::encodeName(platform.programFolder + name)) == 0);
-        }
-        Window window(platform);
-        QCOMPARE(window.filList->ListCount(), 33'000);
-        window.Open(u"t32999.pbf"_s);
-        window.cmdNext_Click();
-        QCOMPARE(window.filList->ListIndex(), 0);
-        window.cmdPrevious_Click();
-        QCOMPARE(window.filList->ListIndex(), 32'999);
-        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t32999.pbf"_s);
-        QVERIFY(platform.messages->shown.empty());
     }
 };
 

@@ -446,19 +446,6 @@ private slots:
         QVERIFY(!show.Frame1->isVisible() && !platform.screenSaver->inhibited);
     }
 
-    void endWhilePaused() {
-        TestPlatform platform;
-        Show show(platform, 3);
-        show.during = [&show](int) { show.cmdStop_Click(); };
-        show.mnuBeginSlideShow_Click();
-        show.mnuEndSlideShow_Click();
-        QCOMPARE(show.Buttons(),
-                 u"Previous [Previous Image] | Continue~ [Continue Slide Show] | Next [Next Image]"_s);
-        QCOMPARE(show.Menus(), u"on on off on"_s);
-        QCOMPARE(show.shown, QList<int>{0});
-        QCOMPARE(show.Single(), 0);
-    }
-
     // Six half-second yields to a 3-second interval, also for the picture shown a second before midnight.
     void aWaitLastsItsIntervalAcrossMidnight() {
         TestPlatform platform;

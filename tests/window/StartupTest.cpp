@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
@@ -415,29 +414,6 @@ private slots:
         };
         window.mnuBeginSlideShow_Click();
         QCOMPARE(during, QList<int>{5});
-    }
-
-    // The real program: --version ends it at once; a missing path is reported, and the viewer starts as
-    // without one (it is still running when the test stops it).
-    void theCommandLine() {
-        const QTemporaryDir config;
-        QProcess viewer;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"XDG_CONFIG_HOME"_s, config.path());
-        viewer.setProcessEnvironment(environment);
-        const auto run = [&viewer](const QString& argument) {
-            viewer.start(QStringLiteral(TAMSEL_VIEWER_BINARY), {argument});
-            const bool ended = viewer.waitForFinished(1500);
-            viewer.kill();
-            viewer.waitForFinished();
-            return ended ? viewer.exitCode() : -1;
-        };
-        QCOMPARE(run(u"--version"_s), 0);
-        QCOMPARE(viewer.readAllStandardOutput(), QByteArray("Tamsel Image Viewer 1.0.2\n"));
-        const QString missing = u"/no/such/folder/missing.mip"_s;
-        QCOMPARE(run(missing), -1);
-        QVERIFY(QString::fromLocal8Bit(viewer.readAllStandardError())
-                    .contains(missing + u": no such file or folder"_s));
     }
 };
 
