@@ -105,8 +105,8 @@ public:
         return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
     }
 
-    // The window's rectangle in screen coordinates, without or with the frame the window manager draws.
-    QRect Geometry(const QString& window, bool withFrame = false) const {
+    // The window's rectangle in screen coordinates with the frame the window manager draws.
+    QRect FrameGeometry(const QString& window) const {
         const QString info = Run(u"xwininfo -id "_s + window);
         const auto number = [&info](const QString& label) {
             return static_cast<int>(NumberAfter(info, label));
@@ -116,7 +116,7 @@ public:
         // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
         const QStringList frame =
             Run(u"xprop _NET_FRAME_EXTENTS -id "_s + window).section(u'=', 1).split(u',');
-        return !withFrame || frame.size() != 4
+        return frame.size() != 4
                    ? inner
                    : inner.adjusted(-frame[0].toInt(), -frame[2].toInt(), frame[1].toInt(), frame[3].toInt());
     }
@@ -204,12 +204,6 @@ public:
             peak_ = std::max(peak_, NumberAfter(QString::fromLatin1(status.readAll()), u"VmHWM"_s) * 1024);
         }
         return peak_;
-    }
-
-    // Waits until it has used no CPU for 400 ms, counted from this call; whether it did in time.
-    bool WaitQuiet(int timeoutMs = 10'000) {
-        lastTicks_ = kForget;
-        return WaitUntil([this] { return Idle(); }, timeoutMs);
     }
 
     struct Outcome {

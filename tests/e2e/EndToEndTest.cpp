@@ -154,7 +154,7 @@ private slots:
         const QRect lower(0, 0, screen.width(), screen.height() - 1);
         QRect frame;
         if (!WaitUntil([&] {
-                frame = desktop.Geometry(window, true);
+                frame = desktop.FrameGeometry(window);
                 return frame == lower || frame == QRect(QPoint(0, 0), screen);
             })) {
             QCOMPARE(frame, lower);  // says where it is

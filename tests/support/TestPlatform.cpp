@@ -63,13 +63,9 @@ QString MakeFolder(const QString& parent, const QString& name) {
 }
 
 QString WriteSolidTexture(const QString& folder, const QString& name, int width, int height, QRgb colour) {
-    samples::Picture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.pixels.assign(
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-        samples::Rgb(static_cast<std::uint32_t>(qRed(colour)), static_cast<std::uint32_t>(qGreen(colour)),
-                     static_cast<std::uint32_t>(qBlue(colour))));
+    const samples::Picture picture{
+        width, height,
+        std::vector<samples::Pixel>(static_cast<std::size_t>(width) * height, 0xFF000000U | colour)};
     const samples::Bytes data = samples::EncodeWords(picture, samples::kFormat565);
     return WriteTextureFile(folder, name,
                             samples::BareImageFile({samples::kFormat565, width, height, 2 * width}, data));

@@ -235,26 +235,6 @@ private slots:
         }
     }
 
-    // An existing picture stays as it is without --force and is replaced with it; a picture that two
-    // textures would write is written once.
-    void existingPictures() {
-        const QString texture = WriteSample(dir_->path(), "mip-565");
-        const QString picture = testing::WriteTextureFile(dir_->path(), "mip-565.png", {'o', 'l', 'd'});
-        const QString other =
-            testing::WriteTextureFile(dir_->path(), "mip-565.pbf", SampleNamed("bare-565").bytes);
-        const Finished kept = Tool({"convert", texture, other});
-        QCOMPARE(kept.status, 1);
-        QCOMPARE(QString::fromUtf8(kept.err),
-                 u"tamsel-texture: %1: %2: exists; --force replaces it\n"
-                 "tamsel-texture: %3: %2: an earlier texture writes it\n"_s.arg(texture, picture, other));
-        QFile old(picture);
-        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
-        QCOMPARE(Tool({"convert", "--force", texture}).status, 0);
-        QCOMPARE(Difference(QImage(picture), ImageOf(SampleNamed("mip-565").expected->picture)), 0);
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden).size(),
-                 3);  // no temporary file left
-    }
-
     void badUsage_data() {
         QTest::addColumn<QStringList>("arguments");  // the message, then the arguments; FILE: a texture
         for (const QStringList& row : std::vector<QStringList>{

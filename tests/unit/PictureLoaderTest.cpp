@@ -1,10 +1,8 @@
 // Reading BMP and JPEG pictures: upright as their Exif orientation says, a JPEG at the smallest decoder
 // scale that still covers its fitted size, opaque, and within a memory budget that what a header says
-// decides before any pixel is decoded, shared by the reservations of all threads.
+// decides before any pixel is decoded.
 #include <QTemporaryDir>
 #include <QTest>
-#include <atomic>
-#include <thread>
 
 #include "display/PictureLoader.h"
 #include "platform/PictureBox.h"
@@ -141,24 +139,6 @@ private slots:
         QCOMPARE(picture->image.size(), QSize(250, 187));
         QVERIFY(!display::LoadPicture(progressive, QSize(250, 187), small));
         QVERIFY(display::LoadPicture(progressive, QSize(250, 187)));
-    }
-
-    void reservationsShareOneBudget() {
-        texture::DecodeBudget budget(100);
-        QVERIFY(!budget.Reserve(101));
-        std::atomic<bool> second{false};
-        std::thread waiting;
-        {
-            const auto first = budget.Reserve(60);
-            QVERIFY(first);
-            waiting = std::thread([&] { second = budget.Reserve(60).has_value(); });
-            QTest::qWait(50);
-            QVERIFY(!second);
-            QCOMPARE(budget.InUse(), std::uint64_t{60});
-        }
-        waiting.join();
-        QVERIFY(second);
-        QCOMPARE(budget.InUse(), std::uint64_t{0});
     }
 
     // A picture's alpha channel is not shown: the same colours at natural size and shrunk.

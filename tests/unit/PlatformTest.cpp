@@ -172,13 +172,6 @@ private slots:
         QCOMPARE(Texts(*listed), (QStringList{"Cars", "linked", "track9", "track10"}));
     }
 
-    void anUnreadableFolderListsNothing() {
-        QTemporaryDir dir;
-        QVERIFY(!ListFiles(dir.filePath(u"missing"_s), u"*"_s));
-        Touch(dir.filePath(u"plain"_s));
-        QVERIFY(!ListSubfolders(dir.filePath(u"plain"_s)));
-    }
-
     void valuesRoundTrip_data() {
         QTest::addColumn<QString>("value");
         QTest::newRow("folder") << u"/home/user/pictures/"_s;

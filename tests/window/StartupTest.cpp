@@ -1,7 +1,5 @@
 // The window at start-up, the file browser, the remembered folder, Help and About, and the ways in from
-// outside: the command line, drops and keys.
-#include <sys/mount.h>
-
+// outside: a path given to the window (as the command line gives it), drops and keys.
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
@@ -10,7 +8,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <QUrl>
 #include <cmath>
@@ -217,26 +214,6 @@ private slots:
         QVERIFY(platform.messages->shown.empty());
     }
 
-    // A folder that is a volume of its own (a mount point) reached from the folder list: the drive list
-    // shows that volume, and choosing the first drive again goes back there.
-    void theDriveListFollowsTheFolderIntoAnotherVolume() {
-        TestPlatform platform;
-        const QString mountPoint = testing::MakeFolder(platform.programFolder, u"volume"_s);
-        const QByteArray point = QFile::encodeName(mountPoint);
-        if (::mount("tamsel-test", point.constData(), "tmpfs", 0, "size=64k") != 0) {
-            QSKIP("mounting a volume needs root");
-        }
-        const auto unmount = qScopeGuard([&] { ::umount(point.constData()); });
-        Window window(platform);
-        const QString drive = window.drvList->Drive();
-        QVERIFY(drive != mountPoint);
-        window.dirList->SetPath(mountPoint);
-        QCOMPARE(window.drvList->Drive(), mountPoint);
-        window.drvList->setCurrentIndex(window.drvList->findText(drive));
-        QCOMPARE(window.dirList->Path(), platform.programFolder);
-        QCOMPARE(window.drvList->Drive(), drive);
-    }
-
     // A folder highlighted in the folder list becomes current once the focus moves on: its pictures are
     // listed in natural order, case ignored, and none is selected.
     void aHighlightedFolderBecomesCurrentWhenTheFocusMoves() {
@@ -287,7 +264,8 @@ private slots:
         QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
     }
 
-    void helpOpensOneWindowAndReloadsAfterClosing() {
+    // Help opens one window, loaded once, and a new one after it is closed; About names version and maker.
+    void helpAndAbout() {
         TestPlatform platform;
         Window window(platform);
         window.mnuHelp->trigger();
@@ -303,11 +281,6 @@ private slots:
         window.mnuHelp->trigger();
         QCOMPARE(window.HelpWindow()->LoadCount(), 1);
         QCOMPARE(window.HelpWindow()->Text1->toPlainText(), QString(HelpText()).replace(u"\r\n"_s, u"\n"_s));
-    }
-
-    void aboutNamesVersionAndMaker() {
-        TestPlatform platform;
-        Window window(platform);
         window.mnuAbout->trigger();
         QCOMPARE(platform.messages->shown.size(), std::size_t{1});
         const testing::ShownMessage& about = platform.messages->shown.front();
