@@ -2,7 +2,6 @@
 // files and folders that try to break the viewer, each with its message or its silent fallback.
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>

@@ -1,7 +1,8 @@
 // The window at start-up, the file browser, the remembered folder, Help and About, and the ways in from
 // outside: a path given to the window (as the command line gives it), drops and keys.
 #include <QAction>
-#include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
