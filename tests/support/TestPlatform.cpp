@@ -16,14 +16,6 @@ namespace tamsel::testing {
 
 using namespace Qt::StringLiterals;
 
-void RecordingMessages::Show(QWidget* /*parent*/, const QString& caption, const QString& text,
-                             platform::MessageIcon icon) {
-    shown.push_back({caption, text, icon});
-    if (onShow) {
-        onShow(shown.back());
-    }
-}
-
 void FakeClock::Advance(double seconds) {
     now += seconds;
     while (now >= 86'400.0) {

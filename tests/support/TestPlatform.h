@@ -25,8 +25,13 @@ struct ShownMessage {
 
 class RecordingMessages final : public platform::MessageSink {
 public:
-    void Show(QWidget* parent, const QString& caption, const QString& text,
-              platform::MessageIcon icon) override;
+    void Show(QWidget* /*parent*/, const QString& caption, const QString& text,
+              platform::MessageIcon icon) override {
+        shown.push_back({caption, text, icon});
+        if (onShow) {
+            onShow(shown.back());
+        }
+    }
     std::vector<ShownMessage> shown;
     std::function<void(const ShownMessage&)> onShow;  // runs while the "box" is open
 };

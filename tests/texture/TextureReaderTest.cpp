@@ -43,41 +43,37 @@ private slots:
     void channels_data() {
         QTest::addColumn<int>("word");
         QTest::addColumn<int>("format");
-        QTest::addColumn<int>("red");
-        QTest::addColumn<int>("green");
-        QTest::addColumn<int>("blue");
-        QTest::newRow("5:6:5 F800 is red") << 0xF800 << 3 << 255 << 0 << 0;
-        QTest::newRow("5:6:5 07E0 is green") << 0x07E0 << 3 << 0 << 255 << 0;
-        QTest::newRow("5:6:5 001F is blue") << 0x001F << 3 << 0 << 0 << 255;
-        QTest::newRow("5:6:5 FFFF is white") << 0xFFFF << 3 << 255 << 255 << 255;
-        QTest::newRow("5:6:5 0821, every field 1") << 0x0821 << 3 << 15 << 7 << 15;
-        QTest::newRow("5:6:5 middle fields") << 0x8410 << 3 << 135 << 131 << 135;
-        QTest::newRow("5:6:5 0000 is black") << 0x0000 << 3 << 0 << 0 << 0;
-        QTest::newRow("1:5:5:5 7FFF is white") << 0x7FFF << 4 << 255 << 255 << 255;
-        QTest::newRow("1:5:5:5 8000 is black") << 0x8000 << 4 << 0 << 0 << 0;
-        QTest::newRow("1:5:5:5 bit 15 ignored") << 0xFC00 << 4 << 255 << 0 << 0;
-        QTest::newRow("1:5:5:5 0421, every field 1") << 0x0421 << 4 << 15 << 15 << 15;
-        QTest::newRow("1:5:5:5 green field 16") << 0x0200 << 4 << 0 << 135 << 0;
-        QTest::newRow("4:4:4:4 0F00 is red") << 0x0F00 << 5 << 255 << 0 << 0;
-        QTest::newRow("4:4:4:4 F000 is black") << 0xF000 << 5 << 0 << 0 << 0;
-        QTest::newRow("4:4:4:4 0111, every field 1") << 0x0111 << 5 << 31 << 31 << 31;
-        QTest::newRow("4:4:4:4 8888, top bits ignored") << 0x8888 << 5 << 143 << 143 << 143;
-        QTest::newRow("4:4:4:4 00F0 is green") << 0x00F0 << 5 << 0 << 255 << 0;
+        QTest::addColumn<QList<int>>("rgb");
+        QTest::newRow("5:6:5 F800 is red") << 0xF800 << 3 << QList<int>{255, 0, 0};
+        QTest::newRow("5:6:5 07E0 is green") << 0x07E0 << 3 << QList<int>{0, 255, 0};
+        QTest::newRow("5:6:5 001F is blue") << 0x001F << 3 << QList<int>{0, 0, 255};
+        QTest::newRow("5:6:5 FFFF is white") << 0xFFFF << 3 << QList<int>{255, 255, 255};
+        QTest::newRow("5:6:5 0821, every field 1") << 0x0821 << 3 << QList<int>{15, 7, 15};
+        QTest::newRow("5:6:5 middle fields") << 0x8410 << 3 << QList<int>{135, 131, 135};
+        QTest::newRow("5:6:5 0000 is black") << 0x0000 << 3 << QList<int>{0, 0, 0};
+        QTest::newRow("1:5:5:5 7FFF is white") << 0x7FFF << 4 << QList<int>{255, 255, 255};
+        QTest::newRow("1:5:5:5 8000 is black") << 0x8000 << 4 << QList<int>{0, 0, 0};
+        QTest::newRow("1:5:5:5 bit 15 ignored") << 0xFC00 << 4 << QList<int>{255, 0, 0};
+        QTest::newRow("1:5:5:5 0421, every field 1") << 0x0421 << 4 << QList<int>{15, 15, 15};
+        QTest::newRow("1:5:5:5 green field 16") << 0x0200 << 4 << QList<int>{0, 135, 0};
+        QTest::newRow("4:4:4:4 0F00 is red") << 0x0F00 << 5 << QList<int>{255, 0, 0};
+        QTest::newRow("4:4:4:4 F000 is black") << 0xF000 << 5 << QList<int>{0, 0, 0};
+        QTest::newRow("4:4:4:4 0111, every field 1") << 0x0111 << 5 << QList<int>{31, 31, 31};
+        QTest::newRow("4:4:4:4 8888, top bits ignored") << 0x8888 << 5 << QList<int>{143, 143, 143};
+        QTest::newRow("4:4:4:4 00F0 is green") << 0x00F0 << 5 << QList<int>{0, 255, 0};
         for (const int format : {0, 1, 2, 6, 7, 128, 255}) {
-            QTest::addRow("format %d is black", format) << 0xFFFF << format << 0 << 0 << 0;
+            QTest::addRow("format %d is black", format) << 0xFFFF << format << QList<int>{0, 0, 0};
         }
     }
 
     void channels() {
         QFETCH(int, word);
         QFETCH(int, format);
-        QFETCH(int, red);
-        QFETCH(int, green);
-        QFETCH(int, blue);
+        QFETCH(QList<int>, rgb);
         const auto code = static_cast<std::uint8_t>(format);
-        QCOMPARE(Binary::RedOf(word, code), red);
-        QCOMPARE(Binary::GreenOf(word, code), green);
-        QCOMPARE(Binary::BlueOf(word, code), blue);
+        QCOMPARE(
+            (QList<int>{Binary::RedOf(word, code), Binary::GreenOf(word, code), Binary::BlueOf(word, code)}),
+            rgb);
     }
 
     void kernelsMatchChannels_data() {
