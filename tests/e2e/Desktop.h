@@ -1,12 +1,9 @@
 #pragma once
 
-#include <sys/inotify.h>
 #include <sys/prctl.h>
-#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHash>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
@@ -20,8 +17,7 @@
 
 // The real program on a real X server: a virtual screen with a window manager, the viewer started on
 // it as a user starts it, input through the XTest extension (xdotool), and what can be read from
-// outside: window titles and geometry, the process's state, CPU time and peak memory, and the files
-// it opens.
+// outside: window titles and geometry, the process's state, CPU time and peak memory.
 namespace tamsel::e2e {
 
 using namespace Qt::StringLiterals;
@@ -109,8 +105,8 @@ public:
         return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
     }
 
-    // The window's rectangle in screen coordinates, without or with the frame the window manager draws.
-    QRect Geometry(const QString& window, bool withFrame = false) const {
+    // The window's rectangle in screen coordinates with the frame the window manager draws.
+    QRect FrameGeometry(const QString& window) const {
         const QString info = Run(u"xwininfo -id "_s + window);
         const auto number = [&info](const QString& label) {
             return static_cast<int>(NumberAfter(info, label));
@@ -120,7 +116,7 @@ public:
         // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
         const QStringList frame =
             Run(u"xprop _NET_FRAME_EXTENTS -id "_s + window).section(u'=', 1).split(u',');
-        return !withFrame || frame.size() != 4
+        return frame.size() != 4
                    ? inner
                    : inner.adjusted(-frame[0].toInt(), -frame[2].toInt(), frame[1].toInt(), frame[3].toInt());
     }
@@ -129,12 +125,6 @@ public:
     // keyboard before the next.
     void Keys(const QString& window, const QString& keys) const {
         Run(u"xdotool windowactivate --sync %1 key --delay 250 %2"_s.arg(window, keys));
-    }
-
-    // Clicks the left button `count` times at `at`, relative to the window's top left.
-    void Click(const QString& window, QPoint at, int count = 1) const {
-        Run(u"xdotool mousemove --window %1 %2 %3 click --repeat %4 --delay 100 1"_s.arg(
-            window, QString::number(at.x()), QString::number(at.y()), QString::number(count)));
     }
 
 private:
@@ -187,7 +177,6 @@ public:
             .split(u'\n', Qt::SkipEmptyParts);
     }
     void Keys(const QString& keys) { desktop_.Keys(Window(), keys); }
-    void Close() { Keys(u"alt+F4"_s); }  // through the window manager
 
     bool Running() {
         process_.waitForFinished(0);
@@ -215,12 +204,6 @@ public:
             peak_ = std::max(peak_, NumberAfter(QString::fromLatin1(status.readAll()), u"VmHWM"_s) * 1024);
         }
         return peak_;
-    }
-
-    // Waits until it has used no CPU for 400 ms, counted from this call; whether it did in time.
-    bool WaitQuiet(int timeoutMs = 10'000) {
-        lastTicks_ = kForget;
-        return WaitUntil([this] { return Idle(); }, timeoutMs);
     }
 
     struct Outcome {
@@ -281,36 +264,6 @@ private:
     qint64 peak_ = 0;
     qint64 lastTicks_ = kForget;
     QElapsedTimer idleSince_;
-};
-
-// Counts, by name, the opens of the files in one folder from the object's making on (inotify).
-class OpenCounter {
-public:
-    explicit OpenCounter(const QString& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
-    }
-    ~OpenCounter() { ::close(fd_); }
-    OpenCounter(const OpenCounter&) = delete;
-    OpenCounter& operator=(const OpenCounter&) = delete;
-
-    int Opens(const QString& name) {
-        alignas(inotify_event) char buffer[4096];
-        ssize_t got = 0;
-        while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
-            for (ssize_t at = 0; at < got;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (event->len > 0) {  // events of the folder itself carry no name
-                    ++counts_[QFile::decodeName(event->name)];
-                }
-                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            }
-        }
-        return counts_.value(name);
-    }
-
-private:
-    int fd_;
-    QHash<QString, int> counts_;
 };
 
 }  // namespace tamsel::e2e

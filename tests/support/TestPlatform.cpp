@@ -1,7 +1,12 @@
 #include "support/TestPlatform.h"
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QWidget>
 
 #include "samples/Pictures.h"
@@ -9,13 +14,7 @@
 
 namespace tamsel::testing {
 
-void RecordingMessages::Show(QWidget* /*parent*/, const QString& caption, const QString& text,
-                             platform::MessageIcon icon) {
-    shown.push_back({caption, text, icon});
-    if (onShow) {
-        onShow(shown.back());
-    }
-}
+using namespace Qt::StringLiterals;
 
 void FakeClock::Advance(double seconds) {
     now += seconds;
@@ -43,8 +42,8 @@ void ScriptedEvents::Yield(double maxSeconds) {
 
 TestPlatform::TestPlatform(QSize screen)
     : screenSize(screen),
-      programFolder(MakeFolder(sandbox.path(), QStringLiteral("program"))),
-      settingsFile(sandbox.filePath(QStringLiteral("config/Tamsel Image Viewer.ini"))) {}
+      programFolder(MakeFolder(sandbox.path(), u"program"_s)),
+      settingsFile(sandbox.filePath(u"config/Tamsel Image Viewer.ini"_s)) {}
 
 platform::Platform TestPlatform::Build() const {
     return {screenSize, programFolder, settingsFile, messages, clock, random, events, end, screenSaver};
@@ -56,29 +55,27 @@ QString MakeFolder(const QString& parent, const QString& name) {
 }
 
 QString WriteSolidTexture(const QString& folder, const QString& name, int width, int height, QRgb colour) {
-    samples::Picture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.pixels.assign(
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-        samples::Rgb(static_cast<std::uint32_t>(qRed(colour)), static_cast<std::uint32_t>(qGreen(colour)),
-                     static_cast<std::uint32_t>(qBlue(colour))));
+    const samples::Picture picture{
+        width, height,
+        std::vector<samples::Pixel>(static_cast<std::size_t>(width) * height, 0xFF000000U | colour)};
     const samples::Bytes data = samples::EncodeWords(picture, samples::kFormat565);
     return WriteTextureFile(folder, name,
                             samples::BareImageFile({samples::kFormat565, width, height, 2 * width}, data));
 }
 
+QByteArray BytesOf(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
+}
+
 QString WriteTextureFile(const QString& folder, const QString& name, const std::vector<std::uint8_t>& bytes) {
-    return WriteBytes(
-        folder, name,
-        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    return WriteBytes(folder, name, BytesOf(bytes));
 }
 
 QStringList WriteNumberedTextures(const QString& folder, int count) {
     QStringList paths;
     for (int i = 0; i < count; ++i) {
-        paths << WriteSolidTexture(folder, QStringLiteral("t%1.pbf").arg(i, 2, 10, QLatin1Char('0')), 10 + i,
-                                   4, qRgb(255, 0, 0));
+        paths << WriteSolidTexture(folder, u"t%1.pbf"_s.arg(i, 2, 10, QLatin1Char('0')), 10 + i, 4,
+                                   qRgb(255, 0, 0));
     }
     return paths;
 }
@@ -89,13 +86,23 @@ int EntryShownIn(const QWidget& box) {
 
 QString WritePicture(const QString& folder, const QString& name, const QImage& image, int quality) {
     const QString path = QDir(folder).filePath(name);
-    image.save(path, name.right(3).toLower() == QStringLiteral("jpg") ? "JPG" : "BMP", quality);
+    image.save(path, name.right(3).toLower() == u"jpg"_s ? "JPG" : "BMP", quality);
     return path;
 }
 
 QImage SolidImage(int width, int height, QRgb colour) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
+    return image;
+}
+
+QImage Quadrants(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.setPixel(x, y, kQuadrant[(x >= width / 2 ? 1 : 0) + (y >= height / 2 ? 2 : 0)]);
+        }
+    }
     return image;
 }
 
@@ -107,21 +114,75 @@ QString WriteBytes(const QString& folder, const QString& name, const QByteArray&
     return path;
 }
 
-MeanColour MeanOf(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    double red = 0;
-    double green = 0;
-    double blue = 0;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x) {
-            red += qRed(line[x]);
-            green += qGreen(line[x]);
-            blue += qBlue(line[x]);
+QByteArray Le16(quint16 value) {
+    return {reinterpret_cast<const char*>(&value), 2};
+}
+
+QByteArray Le32(quint32 value) {
+    return {reinterpret_cast<const char*>(&value), 4};
+}
+
+QByteArray Jpeg(const QImage& image, bool progressive) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return buffer.data();
+}
+
+QByteArray ClaimingSize(QByteArray jpeg, quint16 width, quint16 height) {
+    for (qsizetype at = 2; at + 9 < jpeg.size(); ++at) {
+        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+        if (jpeg[at] == '\xFF' && (marker == 0xC0 || marker == 0xC2)) {
+            // A frame header: its length and precision, then the height and the width, high byte first.
+            const char size[] = {char(height >> 8), char(height & 0xFF), char(width >> 8),
+                                 char(width & 0xFF)};
+            return jpeg.replace(at + 5, 4, size, 4);
         }
     }
-    const double count = static_cast<double>(rgb.width()) * rgb.height();
-    return {red / count, green / count, blue / count};
+    return {};
+}
+
+QByteArray WithOrientation(const QByteArray& jpeg, quint16 orientation) {
+    // A little-endian TIFF header, then the directory at offset 8: one entry (tag 0x0112, type SHORT,
+    // count 1, the value), and no next directory.
+    const QByteArray tiff = "II" + Le16(42) + Le32(8) + Le16(1) + Le16(0x0112) + Le16(3) + Le32(1) +
+                            Le16(orientation) + Le16(0) + Le32(0);
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    const auto length = static_cast<quint16>(2 + exif.size());
+    return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + exif + jpeg.mid(2);
+}
+
+QByteArray RunLengthBmp(quint32 side) {
+    const QByteArray runs("\x10\x01\x10\x02\x00\x01", 6);  // 16 pixels of 1, 16 of 2, the end
+    const QByteArray info = Le32(40) + Le32(side) + Le32(side) + Le16(1) + Le16(8) + Le32(1) +
+                            Le32(static_cast<quint32>(runs.size())) + Le32(2835) + Le32(2835) + Le32(256) +
+                            Le32(0) + QByteArray(1024, '\x40');
+    const auto offset = static_cast<quint32>(14 + info.size());
+    return "BM" + Le32(offset + static_cast<quint32>(runs.size())) + Le32(0) + Le32(offset) + info + runs;
+}
+
+OpenCounter::OpenCounter(const QString& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
+}
+
+OpenCounter::~OpenCounter() {
+    ::close(fd_);
+}
+
+int OpenCounter::Opens(const QString& name) {
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t got = 0; (got = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + got;
+             at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0) {  // events of the folder itself carry no name
+                ++counts_[QFile::decodeName(event->name)];
+            }
+        }
+    }
+    return counts_.value(name);
 }
 
 }  // namespace tamsel::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -24,8 +25,13 @@ struct ShownMessage {
 
 class RecordingMessages final : public platform::MessageSink {
 public:
-    void Show(QWidget* parent, const QString& caption, const QString& text,
-              platform::MessageIcon icon) override;
+    void Show(QWidget* /*parent*/, const QString& caption, const QString& text,
+              platform::MessageIcon icon) override {
+        shown.push_back({caption, text, icon});
+        if (onShow) {
+            onShow(shown.back());
+        }
+    }
     std::vector<ShownMessage> shown;
     std::function<void(const ShownMessage&)> onShow;  // runs while the "box" is open
 };
@@ -94,6 +100,9 @@ struct TestPlatform {
 // A folder of the sandbox, created on demand.
 QString MakeFolder(const QString& parent, const QString& name);
 
+// The bytes of a file made by the sample generator.
+QByteArray BytesOf(const std::vector<std::uint8_t>& bytes);
+
 // Writes the bytes of a texture file made by the sample generator. Returns its path.
 QString WriteTextureFile(const QString& folder, const QString& name, const std::vector<std::uint8_t>& bytes);
 
@@ -114,15 +123,45 @@ QString WritePicture(const QString& folder, const QString& name, const QImage& i
 // A picture of `width` x `height` in one colour.
 QImage SolidImage(int width, int height, QRgb colour);
 
+// The colours of a picture in quadrants: top left, top right, bottom left, bottom right.
+inline constexpr QRgb kQuadrant[] = {qRgb(200, 40, 40), qRgb(40, 200, 40), qRgb(40, 40, 220),
+                                     qRgb(240, 240, 40)};
+
+// A picture of `width` x `height` in four quadrants of those colours.
+QImage Quadrants(int width, int height);
+
 // Writes `bytes` as a file.
 QString WriteBytes(const QString& folder, const QString& name, const QByteArray& bytes);
 
-// The mean colour of an image, per channel.
-struct MeanColour {
-    double red;
-    double green;
-    double blue;
+// Little-endian bytes of a value, for files written by hand.
+QByteArray Le16(quint16 value);
+QByteArray Le32(quint32 value);
+
+// A JPEG of `image` as Qt's writer writes it, baseline or progressive.
+QByteArray Jpeg(const QImage& image, bool progressive = false);
+
+// `jpeg` with the width and height of its frame header replaced: a small file that claims a large picture.
+QByteArray ClaimingSize(QByteArray jpeg, quint16 width, quint16 height);
+
+// `jpeg` with an Exif segment right after its start whose first directory holds one entry: the
+// orientation `orientation` (1 to 8).
+QByteArray WithOrientation(const QByteArray& jpeg, quint16 orientation);
+
+// An 8-bit run-length BMP of about 1 KB that claims `side` x `side` pixels: two short runs, then the end.
+QByteArray RunLengthBmp(quint32 side);
+
+// Counts, by name, the opens of the files in one folder from the object's making on.
+class OpenCounter {
+public:
+    explicit OpenCounter(const QString& folder);
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+    ~OpenCounter();
+    int Opens(const QString& name);
+
+private:
+    int fd_;
+    QHash<QString, int> counts_;
 };
-MeanColour MeanOf(const QImage& image);
 
 }  // namespace tamsel::testing

@@ -1,572 +1,338 @@
-// Showing pictures: the opener, the texture canvas, the fit to the screen and thumbnail cells.
-#include <sys/inotify.h>
+// Showing pictures: the texture canvas, the fit to the screen and to a cell, what is read again, and the
+// files and folders that try to break the viewer, each with its message or its silent fallback.
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QHash>
-#include <QImageWriter>
 #include <QLabel>
-#include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+#include <filesystem>
 
-#include "display/FitRule.h"
-#include "display/PictureLoader.h"
 #include "platform/DirListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
 #include "samples/Catalogue.h"
-#include "samples/TextureFiles.h"
-#include "shell/FrmImageViewer.h"
-#include "support/TestPlatform.h"
+#include "support/Window.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 using testing::TestPlatform;
+using testing::Window;
 
 namespace {
 
-// A window over `folder`, shown, with the file `name` selected.
-struct Viewer {
-    explicit Viewer(TestPlatform& platform, const QString& folder) : window(platform.Build()) {
-        window.show();
-        window.dirList->SetPath(folder);
-    }
-    void Select(const QString& name) {
-        for (int i = 0; i < window.filList->ListCount(); ++i) {
-            if (window.filList->EntryName(i) == name) {
-                window.filList->SetListIndex(i);
-                return;
-            }
-        }
-        QFAIL("no such file in the list");
-    }
-    void Open(const QString& name) {
-        Select(name);
-        window.filList_DblClick();
-    }
-    platform::PictureBox& View() { return *window.Picture3[0]; }
-    FrmImageViewer window;
-};
-
-QImage Canvas(const samples::Picture& picture) {
-    QImage image(picture.width, picture.height, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            image.setPixel(x, y, picture.At(x, y));
-        }
-    }
-    return image;
-}
-
-// A picture of four coloured quadrants.
-QImage Quadrants(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(qRgb(200, 40, 40));
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const bool right = x >= width / 2;
-            const bool bottom = y >= height / 2;
-            line[x] = right ? (bottom ? qRgb(240, 240, 40) : qRgb(40, 200, 40))
-                            : (bottom ? qRgb(40, 40, 220) : qRgb(200, 40, 40));
-        }
-    }
-    return image;
-}
-
-// Counts the times files of a folder are opened, by name.
-class OpenCounter {
-public:
-    explicit OpenCounter(const QString& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
-    }
-    OpenCounter(const OpenCounter&) = delete;
-    OpenCounter& operator=(const OpenCounter&) = delete;
-    ~OpenCounter() { ::close(fd_); }
-    int Opens(const QString& name) {
-        alignas(inotify_event) char buffer[4096];
-        for (ssize_t got = 0; (got = ::read(fd_, buffer, sizeof buffer)) > 0;) {
-            for (char* at = buffer; at < buffer + got;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(at);
-                ++opens_[QFile::decodeName(event->len > 0 ? event->name : "")];
-                at += sizeof(inotify_event) + event->len;
-            }
-        }
-        return opens_.value(name);
-    }
-
-private:
-    int fd_;
-    QHash<QString, int> opens_;
-};
-
-QPoint CentredIn(const FrmImageViewer& window, QSize box) {
-    return {shell::RoundHalfEven((window.InnerWidth() - box.width()) / 2.0),
-            shell::RoundHalfEven((window.InnerHeight() - 80 - box.height()) / 2.0)};
-}
+const QString kCannotDisplay = u"Sorry, but Image Viewer cannot display this file:\r\r"_s;
 
 }  // namespace
 
 class DisplayTest : public QObject {
     Q_OBJECT
 private slots:
-    void aTextureThatFitsShowsExactlyItsPixels_data();
-    void aTextureThatFitsShowsExactlyItsPixels();
-    void aPictureThatFitsShowsCentredAtItsSize();
-    void theLimitFitsAndOnePixelMoreShrinks();
-    void aShrunkPictureKeepsItsContent();
-    void bigJpegsDecodeAtAReducedScale();
-    void jpegOrientationIsApplied();
-    void theKindDecidesTheReader_data();
-    void theKindDecidesTheReader();
-    void openShowsTheSelectedFile();
-    void aCorruptPictureGivesTheMessage();
-    void aRefusedTextureShowsNothingFurther();
-    void aTextureOfResultZeroIsShown();
-    void shortPixelDataNeverShowsAnEarlierFile();
-    void aFileThatCannotBeOpenedGivesTheMessage_data();
-    void aFileThatCannotBeOpenedGivesTheMessage();
-    void picturesWiderThan32767Show();
-    void aThumbnailCellHoldsItsPictureAtTheCellCorner();
-    void afterAResizePicturesKeepTheStartupLimits();
-    void resizesDrawAgainFromWhatTheBoxesHold();
-    void aTextureWithoutAPaletteIsDrawnAgainWithTheCurrentOne();
-    void neighboursAndPagesAreReadAhead();
-};
-
-void DisplayTest::aTextureThatFitsShowsExactlyItsPixels_data() {
-    QTest::addColumn<int>("index");
-    const std::vector<samples::Sample> catalogue = samples::Catalogue();
-    for (std::size_t i = 0; i < catalogue.size(); ++i) {
-        const samples::Sample& sample = catalogue[i];
-        if (sample.expected && sample.decodedBefore.empty() && sample.expected->picture.width > 0 &&
-            sample.expected->picture.height > 0) {
-            QTest::newRow(sample.name.c_str()) << static_cast<int>(i);
+    void aTextureShowsExactlyItsPixels_data() {
+        QTest::addColumn<int>("index");
+        const std::vector<samples::Sample> catalogue = samples::Catalogue();
+        for (std::size_t i = 0; i < catalogue.size(); ++i) {
+            const samples::Sample& sample = catalogue[i];
+            if (sample.expected && sample.decodedBefore.empty() && sample.expected->picture.width > 0 &&
+                sample.expected->picture.height > 0) {
+                QTest::newRow(sample.name.c_str()) << static_cast<int>(i);
+            }
         }
     }
-}
 
-void DisplayTest::aTextureThatFitsShowsExactlyItsPixels() {
-    QFETCH(int, index);
-    const samples::Sample sample = samples::Catalogue()[static_cast<std::size_t>(index)];
-    TestPlatform platform;
-    const QString name = QString::fromStdString(sample.name + sample.extension);
-    testing::WriteTextureFile(platform.programFolder, name, sample.bytes);
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(name);
-
-    const QImage expected = Canvas(sample.expected->picture);
-    QVERIFY(viewer.View().isVisible());
-    QCOMPARE(viewer.View().size(), expected.size());
-    QCOMPARE(viewer.View().Surface().convertToFormat(QImage::Format_RGB32), expected);
-    QCOMPARE(viewer.View().pos(), CentredIn(viewer.window, expected.size()));
-    QCOMPARE(viewer.View().toolTip(), QStringLiteral("%1: %2 pixels wide, %3 pixels high")
-                                          .arg(name)
-                                          .arg(expected.width())
-                                          .arg(expected.height()));
-    QCOMPARE(viewer.window.windowTitle(), QStringLiteral("Tamsel Image Viewer: ") + name);
-    QCOMPARE(viewer.window.ThumbImageSize[0], expected.width());
-    QCOMPARE(viewer.window.ThumbImageSize[10], expected.height());
-    QVERIFY(!platform::MousePointer::IsBusy());
-    QVERIFY(platform.messages->shown.empty());
-}
-
-void DisplayTest::aPictureThatFitsShowsCentredAtItsSize() {
-    TestPlatform platform;
-    const QImage picture = Quadrants(120, 70);
-    testing::WritePicture(platform.programFolder, QStringLiteral("quads.bmp"), picture);
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("quads.bmp"));
-    QCOMPARE(viewer.View().size(), QSize(120, 70));
-    QCOMPARE(viewer.View().pos(), CentredIn(viewer.window, {120, 70}));
-    QCOMPARE(viewer.View().Surface().convertToFormat(QImage::Format_RGB32), picture);
-    QVERIFY(!viewer.window.Label1->isVisible());
-}
-
-void DisplayTest::theLimitFitsAndOnePixelMoreShrinks() {
-    TestPlatform platform;
-    Viewer viewer(platform, platform.programFolder);
-    const int w = viewer.window.ViewWidth;
-    const int h = viewer.window.ViewHeight;
-    testing::WritePicture(platform.programFolder, QStringLiteral("limit.bmp"), Quadrants(w, h));
-    testing::WritePicture(platform.programFolder, QStringLiteral("wider.bmp"), Quadrants(w + 1, h));
-    viewer.window.dirList_Change();
-
-    viewer.Open(QStringLiteral("limit.bmp"));
-    QCOMPARE(viewer.View().size(), QSize(w, h));
-    // A picture as large as the limits stands 10 pixels from the left, right and top edges.
-    QCOMPARE(viewer.View().pos(), QPoint(10, 10));
-
-    viewer.Open(QStringLiteral("wider.bmp"));
-    QCOMPARE(viewer.View().size(), QSize(w, shell::RoundHalfEven(float(w) * (float(h) / float(w + 1)))));
-    QCOMPARE(viewer.window.ThumbImageSize[0], w + 1);
-}
-
-void DisplayTest::aShrunkPictureKeepsItsContent() {
-    TestPlatform platform;
-    const QImage picture = Quadrants(3000, 2000);
-    testing::WritePicture(platform.programFolder, QStringLiteral("big.bmp"), picture);
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("big.bmp"));
-
-    const QSize shown = viewer.View().size();
-    QVERIFY(shown.width() <= viewer.window.ViewWidth && shown.height() <= viewer.window.ViewHeight);
-    QVERIFY(shown.width() == viewer.window.ViewWidth || shown.height() == viewer.window.ViewHeight);
-    QCOMPARE(viewer.View().Surface().size(), shown);
-    const testing::MeanColour before = testing::MeanOf(picture);
-    const testing::MeanColour after = testing::MeanOf(viewer.View().Surface());
-    QVERIFY(qAbs(before.red - after.red) < 1.5);
-    QVERIFY(qAbs(before.green - after.green) < 1.5);
-    QVERIFY(qAbs(before.blue - after.blue) < 1.5);
-    // Each quadrant stays a quadrant: its centre keeps its colour.
-    const QImage& surface = viewer.View().Surface();
-    QCOMPARE(surface.pixel(shown.width() / 4, shown.height() / 4), qRgb(200, 40, 40));
-    QCOMPARE(surface.pixel(3 * shown.width() / 4, 3 * shown.height() / 4), qRgb(240, 240, 40));
-    QCOMPARE(viewer.View().toolTip(), QStringLiteral("big.bmp: 3000 pixels wide, 2000 pixels high"));
-}
-
-void DisplayTest::bigJpegsDecodeAtAReducedScale() {
-    TestPlatform platform;
-    testing::WritePicture(platform.programFolder, QStringLiteral("photo.jpg"), Quadrants(4000, 3000), 90);
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("photo.jpg"));
-    QCOMPARE(viewer.window.ThumbImageSize[0], 4000);
-    QCOMPARE(viewer.window.ThumbImageSize[10], 3000);
-    QCOMPARE(viewer.window.Picture2->size(), QSize(4000, 3000));
-    // The staged pixels come from the decoder's reduced scale, still at least the shown size.
-    const QSize staged = viewer.window.Picture2->Surface().size();
-    QVERIFY(staged.width() <= 2000);
-    QVERIFY(staged.width() >= viewer.View().width() && staged.height() >= viewer.View().height());
-    const QImage& surface = viewer.View().Surface();
-    QVERIFY(qAbs(qRed(surface.pixel(surface.width() / 4, surface.height() / 4)) - 200) < 6);
-}
-
-void DisplayTest::jpegOrientationIsApplied() {
-    TestPlatform platform;
-    const QString path = QDir(platform.programFolder).filePath(QStringLiteral("turned.jpg"));
-    QImageWriter writer(path, "jpeg");
-    if (!writer.supportsOption(QImageIOHandler::ImageTransformation)) {
-        QSKIP("this JPEG writer stores no orientation");
-    }
-    writer.setTransformation(QImageIOHandler::TransformationRotate90);
-    QVERIFY(writer.write(Quadrants(60, 20)));
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("turned.jpg"));
-    QCOMPARE(viewer.View().size(), QSize(20, 60));
-    QCOMPARE(viewer.View().toolTip(), QStringLiteral("turned.jpg: 20 pixels wide, 60 pixels high"));
-}
-
-void DisplayTest::theKindDecidesTheReader_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");  // "texture", "picture" or raw bytes
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("upper-case texture") << "ROAD.SRB" << QByteArray("texture") << true;
-    QTest::newRow("bare image named .mip") << "road.mip" << QByteArray("texture") << true;
-    QTest::newRow("upper-case JPEG") << "PHOTO.JPG" << QByteArray("picture") << true;
-    QTest::newRow("mixed-case texture ending") << "road.Mip" << QByteArray("texture") << false;
-}
-
-void DisplayTest::theKindDecidesTheReader() {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, content);
-    QFETCH(bool, shown);
-    TestPlatform platform;
-    if (content == "texture") {
-        testing::WriteSolidTexture(platform.programFolder, name, 8, 4, qRgb(255, 0, 0));
-    } else {
-        testing::WritePicture(platform.programFolder, name, testing::SolidImage(8, 4, qRgb(255, 0, 0)));
-    }
-    Viewer viewer(platform, platform.programFolder);
-    // The mixed-case name is not in the list: select it as a list of every file would.
-    viewer.window.filList->SetPattern(QStringLiteral("*"));
-    const QString title = viewer.window.windowTitle();
-    viewer.Open(name);
-    QCOMPARE(viewer.View().isVisible(), shown);
-    QCOMPARE(viewer.window.windowTitle(), shown ? QStringLiteral("Tamsel Image Viewer: ") + name : title);
-    QVERIFY(platform.messages->shown.empty());
-    if (shown) {
-        const QRgb shownPixel = viewer.View().Surface().pixel(3, 2);
-        QVERIFY(qRed(shownPixel) > 240 && qGreen(shownPixel) < 16 && qBlue(shownPixel) < 16);
-    }
-}
-
-void DisplayTest::openShowsTheSelectedFile() {
-    TestPlatform platform;
-    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("a.pbf"), 16, 8, qRgb(0, 255, 0));
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Select(QStringLiteral("a.pbf"));
-    QVERIFY(viewer.window.cmdStop->isEnabled());
-    QTest::mouseClick(viewer.window.cmdStop, Qt::LeftButton);
-    QVERIFY(viewer.View().isVisible());
-    QCOMPARE(viewer.View().size(), QSize(16, 8));
-    QVERIFY(!viewer.window.Frame1->isVisible());
-    QVERIFY(!viewer.window.cmdStop->isVisible());
-    QVERIFY(viewer.window.cmdPrevious->isVisible());
-    QVERIFY(viewer.window.cmdNext->isVisible());
-}
-
-void DisplayTest::aCorruptPictureGivesTheMessage() {
-    TestPlatform platform;
-    testing::WriteBytes(platform.programFolder, QStringLiteral("bad.jpg"),
-                        QByteArray("\xff\xd8\xff\xe0 this is no JPEG"));
-    Viewer viewer(platform, platform.programFolder);
-    const QString title = viewer.window.windowTitle();
-    viewer.Open(QStringLiteral("bad.jpg"));
-    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
-    const testing::ShownMessage& message = platform.messages->shown.front();
-    QCOMPARE(message.caption, QStringLiteral("Tamsel Image Viewer"));
-    QCOMPARE(message.text, QStringLiteral("Sorry, but Image Viewer cannot display this file:\r\r") +
-                               QDir(platform.programFolder).filePath(QStringLiteral("bad.jpg")));
-    QCOMPARE(message.icon, platform::MessageIcon::Warning);
-    QVERIFY(!viewer.View().isVisible());
-    QCOMPARE(viewer.window.windowTitle(), title);
-    QVERIFY(!platform::MousePointer::IsBusy());
-}
-
-void DisplayTest::aRefusedTextureShowsNothingFurther() {
-    TestPlatform platform;
-    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("a-good.pbf"), 16, 8, qRgb(0, 255, 0));
-    testing::WriteBytes(platform.programFolder, QStringLiteral("b-bad.mip"), QByteArray("PIM too short"));
-    testing::WriteBytes(platform.programFolder, QStringLiteral("c-empty.srb"), QByteArray());
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("a-good.pbf"));
-    const QString title = viewer.window.windowTitle();
-    const QString hover = viewer.View().toolTip();
-
-    for (const QString& name : {QStringLiteral("b-bad.mip"), QStringLiteral("c-empty.srb")}) {
-        platform.messages->shown.clear();
-        viewer.Open(name);
-        QCOMPARE(platform.messages->shown.size(), std::size_t{1});
-        QCOMPARE(platform.messages->shown.front().text, QStringLiteral("Not a valid texture file"));
-        QCOMPARE(platform.messages->shown.front().icon, platform::MessageIcon::Warning);
-        QVERIFY(!viewer.View().isVisible());
-        QCOMPARE(viewer.window.windowTitle(), title);
-        QCOMPARE(viewer.View().toolTip(), hover);
+    // Drawn into the canvas of a white texture of the same size shown before it (and no neighbour of
+    // it, so that no reading ahead paints it elsewhere): where no stored pixel lands is black.
+    void aTextureShowsExactlyItsPixels() {
+        QFETCH(int, index);
+        const samples::Sample sample = samples::Catalogue()[static_cast<std::size_t>(index)];
+        const samples::Picture& canvas = sample.expected->picture;
+        TestPlatform platform;
+        const QString name = QString::fromStdString(sample.name + sample.extension);
+        testing::WriteTextureFile(platform.programFolder, name, sample.bytes);
+        const QRgb white = qRgb(255, 255, 255);
+        testing::WriteSolidTexture(platform.programFolder, u"0-before.pbf"_s, canvas.width, canvas.height,
+                                   white);
+        testing::WriteSolidTexture(platform.programFolder, u"1-after.pbf"_s, 1, 1, white);
+        testing::WriteSolidTexture(platform.programFolder, u"zz-before.pbf"_s, 1, 1, white);
+        Window window(platform);
+        window.Open(u"0-before.pbf"_s);
+        window.Open(name);
+        const platform::PictureBox& box = *window.Picture3[0];
+        QVERIFY(box.isVisible());
+        QCOMPARE(box.size(), QSize(canvas.width, canvas.height));
+        const QImage expected(reinterpret_cast<const uchar*>(canvas.pixels.data()), canvas.width,
+                              canvas.height, QImage::Format_RGB32);
+        QCOMPARE(box.Surface().convertToFormat(QImage::Format_RGB32), expected);
+        QCOMPARE(box.toolTip(),
+                 u"%1: %2 pixels wide, %3 pixels high"_s.arg(name).arg(canvas.width).arg(canvas.height));
+        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: "_s + name);
+        QCOMPARE(window.ThumbImageSize[0], canvas.width);
+        QCOMPARE(window.ThumbImageSize[10], canvas.height);
         QVERIFY(!platform::MousePointer::IsBusy());
+        QVERIFY(platform.messages->shown.empty());
     }
-}
 
-void DisplayTest::aTextureOfResultZeroIsShown() {
-    TestPlatform platform;
-    samples::Picture card;
-    card.width = 4;
-    card.height = 4;
-    card.pixels.assign(16, samples::Rgb(255, 255, 255));
-    samples::MipFields fields;
-    fields.mipFormat = samples::kFormat565;
-    fields.resultValue = 0;
-    fields.image = {samples::kFormat565, 4, 4, 0};
-    testing::WriteTextureFile(platform.programFolder, QStringLiteral("zero.mip"),
-                              samples::MipFile(fields, samples::EncodeWords(card, samples::kFormat565)));
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("zero.mip"));
-    QVERIFY(platform.messages->shown.empty());
-    QVERIFY(viewer.View().isVisible());
-    QCOMPARE(viewer.View().Surface().pixel(3, 3), qRgb(255, 255, 255));
-}
-
-void DisplayTest::shortPixelDataNeverShowsAnEarlierFile() {
-    TestPlatform platform;
-    testing::WriteSolidTexture(platform.programFolder, QStringLiteral("a-full.pbf"), 8, 8, qRgb(255, 0, 0));
-    samples::Picture few;
-    few.width = 4;
-    few.height = 1;
-    few.pixels.assign(4, samples::Rgb(255, 255, 255));
-    testing::WriteTextureFile(platform.programFolder, QStringLiteral("b-short.pbf"),
-                              samples::BareImageFile({samples::kFormat565, 8, 8, 16},
-                                                     samples::EncodeWords(few, samples::kFormat565)));
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("a-full.pbf"));
-    viewer.Open(QStringLiteral("b-short.pbf"));
-    const QImage& surface = viewer.View().Surface();
-    QCOMPARE(surface.size(), QSize(8, 8));
-    QCOMPARE(surface.pixel(3, 0), qRgb(255, 255, 255));
-    QCOMPARE(surface.pixel(4, 0), qRgb(0, 0, 0));
-    QCOMPARE(surface.pixel(7, 7), qRgb(0, 0, 0));
-}
-
-void DisplayTest::aFileThatCannotBeOpenedGivesTheMessage_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("what");
-    QTest::newRow("vanished texture") << "gone.mip"
-                                      << "vanished";
-    QTest::newRow("vanished picture") << "gone.jpg"
-                                      << "vanished";
-    QTest::newRow("FIFO named .mip") << "pipe.mip"
-                                     << "fifo";
-    QTest::newRow("FIFO named .jpg") << "pipe.jpg"
-                                     << "fifo";
-}
-
-void DisplayTest::aFileThatCannotBeOpenedGivesTheMessage() {
-    QFETCH(QString, name);
-    QFETCH(QString, what);
-    TestPlatform platform;
-    const QString path = QDir(platform.programFolder).filePath(name);
-    testing::WriteBytes(platform.programFolder, name, QByteArray("x"));
-    Viewer viewer(platform, platform.programFolder);
-    viewer.window.filList->SetPattern(QStringLiteral("*"));
-    viewer.Select(name);
-    QFile::remove(path);
-    if (what == QStringLiteral("fifo")) {
-        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    void aPictureIsFittedAndPlaced_data() {
+        QTest::addColumn<QSize>("inner");  // the window's inner area at start-up
+        QTest::addColumn<int>("slot");     // 0: the single view; 1 to 9: a cell
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QRect>("box");
+        // An inner area of 1020 x 800 has limits of 1000 x 700, centred above the 80 pixels of the buttons.
+        const QSize single(1020, 800);
+        QTest::newRow("fits: as it is, halves to even")
+            << single << 0 << QSize(37, 23) << QRect(492, 348, 37, 23);
+        QTest::newRow("the limits themselves") << single << 0 << QSize(1000, 700) << QRect(10, 10, 1000, 700);
+        QTest::newRow("one pixel wider") << single << 0 << QSize(1001, 700) << QRect(10, 10, 1000, 699);
+        QTest::newRow("worked example: wide")
+            << single << 0 << QSize(4000, 1000) << QRect(10, 235, 1000, 250);
+        QTest::newRow("worked example: tall") << single << 0 << QSize(1000, 3500) << QRect(410, 10, 200, 700);
+        QTest::newRow("wider than 32767") << single << 0 << QSize(40000, 40) << QRect(10, 360, 1000, 1);
+        // An inner area of 1000 x 700 has cells of 320 x 183 in columns at 10, 340 and 670 and rows at
+        // 10, 202 and 415; a picture stands at its cell's corner.
+        const QSize cells(1000, 700);
+        QTest::newRow("cell 1: as it is") << cells << 1 << QSize(100, 50) << QRect(10, 10, 100, 50);
+        QTest::newRow("cell 5: taller") << cells << 5 << QSize(640, 640) << QRect(340, 202, 183, 183);
+        QTest::newRow("cell 9: wider") << cells << 9 << QSize(960, 183) << QRect(670, 415, 320, 61);
     }
-    viewer.window.filList_DblClick();
-    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
-    QCOMPARE(platform.messages->shown.front().text,
-             QStringLiteral("Sorry, but Image Viewer cannot display this file:\r\r") + path);
-    QVERIFY(!viewer.View().isVisible());
-    QVERIFY(!platform::MousePointer::IsBusy());
-}
 
-void DisplayTest::picturesWiderThan32767Show() {
-    TestPlatform platform;
-    testing::WritePicture(platform.programFolder, QStringLiteral("strip.bmp"), Quadrants(40000, 4));
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("strip.bmp"));
-    QVERIFY(platform.messages->shown.empty());
-    QCOMPARE(viewer.window.ThumbImageSize[0], 40000);
-    QCOMPARE(viewer.View().width(), viewer.window.ViewWidth);
-    QCOMPARE(viewer.View().toolTip(), QStringLiteral("strip.bmp: 40000 pixels wide, 4 pixels high"));
-}
-
-void DisplayTest::aThumbnailCellHoldsItsPictureAtTheCellCorner() {
-    TestPlatform platform;
-    testing::WritePicture(platform.programFolder, QStringLiteral("small.bmp"), Quadrants(100, 50));
-    testing::WritePicture(platform.programFolder, QStringLiteral("tall.bmp"), Quadrants(640, 2000));
-    Viewer viewer(platform, platform.programFolder);
-    FrmImageViewer& window = viewer.window;
-    window.ThumbMode = true;
-    viewer.Select(QStringLiteral("small.bmp"));
-    window.OpenSelectedImage(5);
-    platform::PictureBox& cell = *window.Picture3[5];
-    QVERIFY(cell.isVisible());
-    QCOMPARE(cell.geometry(), QRect(window.ThumbCellPos[4], window.ThumbCellPos[13], 100, 50));
-    QVERIFY(!window.Label1->isVisible());
-
-    viewer.Select(QStringLiteral("tall.bmp"));
-    window.OpenSelectedImage(9);
-    platform::PictureBox& last = *window.Picture3[9];
-    QCOMPARE(last.pos(), QPoint(window.ThumbCellPos[8], window.ThumbCellPos[17]));
-    QCOMPARE(last.height(), window.ThumbHeight);
-    QCOMPARE(last.width(), shell::RoundHalfEven(float(window.ThumbHeight) / (2000.0F / 640.0F)));
-    QCOMPARE(window.ThumbImageSize[9], 640);
-    QCOMPARE(window.ThumbImageSize[19], 2000);
-}
-
-void DisplayTest::afterAResizePicturesKeepTheStartupLimits() {
-    TestPlatform platform;
-    testing::WritePicture(platform.programFolder, QStringLiteral("big.bmp"), Quadrants(2400, 1200));
-    Viewer viewer(platform, platform.programFolder);
-    const QSize limits(viewer.window.ViewWidth, viewer.window.ViewHeight);
-    viewer.Open(QStringLiteral("big.bmp"));
-    const QSize before = viewer.View().size();
-    viewer.window.resize(viewer.window.width() / 2, viewer.window.height());
-    QVERIFY(viewer.View().isVisible());
-    QCOMPARE(viewer.View().size(), before);
-    QCOMPARE(QSize(viewer.window.ViewWidth, viewer.window.ViewHeight), limits);
-    QCOMPARE(viewer.View().pos(), CentredIn(viewer.window, before));
-}
-
-// Resizing reads no file again: the boxes show what they hold. A file changed on disk is read again.
-void DisplayTest::resizesDrawAgainFromWhatTheBoxesHold() {
-    TestPlatform platform;
-    testing::WritePicture(platform.programFolder, QStringLiteral("photo.jpg"), Quadrants(3000, 2000));
-    Viewer viewer(platform, platform.programFolder);
-    OpenCounter counter(platform.programFolder);
-    viewer.Open(QStringLiteral("photo.jpg"));
-    QCOMPARE(counter.Opens(QStringLiteral("photo.jpg")), 1);
-    const QSize size = viewer.window.size();
-    for (int step = 1; step <= 3; ++step) {
-        viewer.window.resize(size.width() - 40 * step, size.height());
-    }
-    QCOMPARE(counter.Opens(QStringLiteral("photo.jpg")), 1);
-    QCOMPARE(viewer.View().pos(), CentredIn(viewer.window, viewer.View().size()));
-    QVERIFY(viewer.View().isVisible());
-
-    testing::WritePicture(platform.programFolder, QStringLiteral("photo.jpg"),
-                          testing::SolidImage(300, 200, qRgb(0, 0, 250)));
-    viewer.window.resize(size);
-    QCOMPARE(counter.Opens(QStringLiteral("photo.jpg")), 2);
-    QCOMPARE(viewer.View().size(), QSize(300, 200));
-}
-
-// A texture without a palette of its own took the colours of the one before it; drawn again after
-// another palette came in, it shows that palette, as reading it in order would.
-void DisplayTest::aTextureWithoutAPaletteIsDrawnAgainWithTheCurrentOne() {
-    TestPlatform platform;
-    const auto write = [&](const char* name, std::optional<samples::Pixel> colour) {
-        samples::MipFields mip;
-        mip.image = {colour ? std::uint8_t{0} : std::uint8_t{3}, 4, 2, 0};
-        if (colour) {
-            mip.paletteChunk = samples::PaletteChunk::BeforeImage;
-            mip.palette[0] = *colour;
+    void aPictureIsFittedAndPlaced() {
+        QFETCH(QSize, inner);
+        QFETCH(int, slot);
+        QFETCH(QSize, picture);
+        QFETCH(QRect, box);
+        TestPlatform platform(testing::ScreenFor(inner));
+        const QImage quadrants = testing::Quadrants(picture.width(), picture.height());
+        testing::WritePicture(platform.programFolder, u"p.bmp"_s, quadrants);
+        Window window(platform);
+        if (slot > 0) {
+            window.ThumbMode = true;
+            window.Select(u"p.bmp"_s);
+            window.OpenSelectedImage(slot);
+        } else {
+            window.Open(u"p.bmp"_s);
         }
-        testing::WriteTextureFile(platform.programFolder, QString::fromLatin1(name),
-                                  samples::MipFile(mip, samples::Bytes(4, 0x00)));
-    };
-    write("a.mip", samples::Rgb(255, 0, 0));
-    write("b.mip", std::nullopt);
-    write("c.mip", samples::Rgb(0, 0, 255));
-    Viewer viewer(platform, platform.programFolder);
-    viewer.Open(QStringLiteral("a.mip"));
-    viewer.window.cmdNext_Click();
-    QCOMPARE(viewer.View().Surface().pixel(0, 0), qRgb(255, 0, 0));
-    // A page of all three leaves the palette of c.mip; back to b.mip in the single view.
-    viewer.window.mnuViewThumbnails_Click();
-    viewer.window.Picture3_Click(2);
-    viewer.window.mnuViewThumbnails_Click();
-    QCOMPARE(viewer.window.filList->FileName(), QStringLiteral("b.mip"));
-    QCOMPARE(viewer.View().Surface().pixel(0, 0), qRgb(0, 0, 255));
-}
-
-// While a picture is looked at, its neighbours and the next page are read ahead: stepping to them
-// opens no file, shows exactly what opening it would, and going back a page opens nothing either.
-void DisplayTest::neighboursAndPagesAreReadAhead() {
-    TestPlatform platform;
-    QStringList names;
-    for (int i = 0; i < 12; ++i) {
-        names << QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
-        testing::WritePicture(platform.programFolder, names.back(), Quadrants(1200 + 10 * i, 900));
-    }
-    Viewer viewer(platform, platform.programFolder);
-    OpenCounter counter(platform.programFolder);
-    viewer.Open(names[0]);
-    QTRY_VERIFY(counter.Opens(names[1]) == 1 && counter.Opens(names[11]) == 1);
-    viewer.window.cmdNext_Click();
-    QCOMPARE(counter.Opens(names[1]), 1);
-    const QImage fromReadAhead = viewer.View().Surface();
-    const std::optional<display::Picture> opened =
-        display::LoadPicture(QDir(platform.programFolder).filePath(names[1]),
-                             QSize(viewer.window.ViewWidth, viewer.window.ViewHeight));
-    QVERIFY(opened);
-    QCOMPARE(fromReadAhead,
-             *display::FittedPicture(opened->image, opened->size,
-                                     QSize(viewer.window.ViewWidth, viewer.window.ViewHeight)));
-
-    viewer.window.mnuViewThumbnails_Click();
-    // The next page is read ahead: the three files not on this page (p11 was read once already, as the
-    // single view's neighbour).
-    QTRY_VERIFY(counter.Opens(names[9]) == 1 && counter.Opens(names[10]) == 1 &&
-                counter.Opens(names[11]) == 2);
-    const auto allOpens = [&] {
-        int opens = 0;
-        for (const QString& name : names) {
-            opens += counter.Opens(name);
+        const platform::PictureBox& shown = *window.Picture3[static_cast<std::size_t>(slot)];
+        QVERIFY(shown.isVisible());
+        QCOMPARE(shown.geometry(), box);
+        QVERIFY(!window.Label1->isVisible());
+        QCOMPARE(shown.toolTip(),
+                 u"p.bmp: %1 pixels wide, %2 pixels high"_s.arg(picture.width()).arg(picture.height()));
+        QCOMPARE(window.ThumbImageSize[static_cast<std::size_t>(slot)], picture.width());
+        QCOMPARE(window.ThumbImageSize[static_cast<std::size_t>(slot) + 10], picture.height());
+        const QImage& surface = shown.Surface();
+        if (box.size() == picture) {
+            QCOMPARE(surface.convertToFormat(QImage::Format_RGB32), quadrants);
+        } else if (box.height() > 1) {  // each quadrant stays a quadrant
+            QCOMPARE(surface.size(), box.size());
+            QCOMPARE(surface.pixel(box.width() / 4, box.height() / 4), testing::kQuadrant[0]);
+            QCOMPARE(surface.pixel(3 * box.width() / 4, 3 * box.height() / 4), testing::kQuadrant[3]);
         }
-        return opens;
-    };
-    const int before = allOpens();
-    viewer.window.cmdNext_Click();
-    QCOMPARE(viewer.window.PageStart, 9);
-    viewer.window.cmdPrevious_Click();
-    QCOMPARE(viewer.window.PageStart, 0);
-    QCOMPARE(allOpens(), before);
-    QVERIFY(platform.messages->shown.empty());
-}
+        QVERIFY(platform.messages->shown.empty());
+    }
+
+    // A limit of no height fits nothing: the fit has no answer, and the picture gets the message.
+    void aPictureThatCannotBeFittedGivesTheMessage() {
+        TestPlatform platform(testing::ScreenFor({1020, 100}));
+        const QString path =
+            testing::WritePicture(platform.programFolder, u"p.bmp"_s, testing::Quadrants(10, 10));
+        Window window(platform);
+        QCOMPARE(QSize(window.ViewWidth, window.ViewHeight), QSize(1000, 0));
+        window.Open(u"p.bmp"_s);
+        QCOMPARE(platform.messages->shown.size(), std::size_t{1});
+        QCOMPARE(platform.messages->shown.front().text, kCannotDisplay + path);
+        QCOMPARE(window.Single(), -1);
+    }
+
+    // Decoders that refuse are the picture loader's and the texture reader's own tests; here each way the
+    // window learns of it.
+    void whatCannotBeShownGivesOneMessage_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");  // "<gone>": removed once listed; "<fifo>": a FIFO then
+        QTest::addColumn<bool>("texture");        // "Not a valid texture file", or "cannot display"
+        QTest::newRow("broken JPEG") << u"b.jpg"_s << QByteArray("\xff\xd8\xff\xe0 this is no JPEG") << false;
+        QTest::newRow("short texture") << u"b.mip"_s << QByteArray("PIM too short") << true;
+        QTest::newRow("empty texture") << u"b.srb"_s << QByteArray() << true;
+        // A canvas as wide as the pixel cap allows, too wide for the toolkit to make.
+        QTest::newRow("texture 2^26 x 1")
+            << u"b.pbf"_s
+            << testing::BytesOf(samples::BareImageFile({3, 1 << 26, 1, 1 << 27}, samples::Bytes(2, 0x7F)))
+            << true;
+        for (const char* name : {"b.mip", "b.jpg"}) {
+            QTest::addRow("vanished %s", name) << QString::fromLatin1(name) << QByteArray("<gone>") << false;
+            QTest::addRow("FIFO named %s", name)
+                << QString::fromLatin1(name) << QByteArray("<fifo>") << false;
+        }
+    }
+
+    // After a good picture, each gets one message; the box is hidden, the title and the hover text stay
+    // as they were, and the window shows the good one again. On a page, its cell stays empty.
+    void whatCannotBeShownGivesOneMessage() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, texture);
+        TestPlatform platform;
+        testing::WriteSolidTexture(platform.programFolder, u"a-good.pbf"_s, 12, 6, qRgb(0, 0, 255));
+        const bool replaced = content.startsWith('<');
+        const QString path = testing::WriteBytes(platform.programFolder, name, replaced ? "x" : content);
+        Window window(platform);
+        window.Open(u"a-good.pbf"_s);
+        const QString title = window.windowTitle();
+        const QString hover = window.Picture3[0]->toolTip();
+        if (replaced) {
+            QFile::remove(path);
+            QVERIFY(content == "<gone>" || ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        }
+        window.Open(name);
+        QCOMPARE(platform.messages->shown.size(), std::size_t{1});
+        const testing::ShownMessage message = platform.messages->shown.front();
+        QCOMPARE(message.caption, u"Tamsel Image Viewer"_s);
+        QCOMPARE(message.text, texture ? u"Not a valid texture file"_s : kCannotDisplay + path);
+        QCOMPARE(message.icon, platform::MessageIcon::Warning);
+        QCOMPARE(window.Single(), -1);
+        QCOMPARE(window.windowTitle(), title);
+        QCOMPARE(window.Picture3[0]->toolTip(), hover);
+        QVERIFY(!platform::MousePointer::IsBusy());
+        window.Open(u"a-good.pbf"_s);
+        QCOMPARE(window.Single(), 2);
+
+        window.mnuViewThumbnails_Click();
+        QCOMPARE(platform.messages->shown.size(), std::size_t{2});
+        QCOMPARE(platform.messages->shown.back().text, message.text);
+        QCOMPARE(window.Cells(), (QList<int>{2, -1, -1, -1, -1, -1, -1, -1, -1}));
+    }
+
+    // After a resize the picture keeps the start-up limits and is drawn from what its box holds, without
+    // reading the file again; a file changed on disk is read again.
+    void aResizeKeepsTheLimitsAndReadsOnlyWhatChanged() {
+        TestPlatform platform(testing::ScreenFor({1020, 800}));
+        testing::WritePicture(platform.programFolder, u"photo.jpg"_s, testing::Quadrants(4000, 1000));
+        Window window(platform);
+        testing::OpenCounter counter(platform.programFolder);
+        window.Open(u"photo.jpg"_s);
+        QCOMPARE(window.Picture3[0]->geometry(), QRect(10, 235, 1000, 250));
+        const QSize size = window.size();
+        window.resize(size.width() - 510, size.height());
+        QCOMPARE(window.Picture3[0]->geometry(), QRect(-245, 235, 1000, 250));
+        QCOMPARE(QSize(window.ViewWidth, window.ViewHeight), QSize(1000, 700));
+        QCOMPARE(counter.Opens(u"photo.jpg"_s), 1);
+
+        testing::WritePicture(platform.programFolder, u"photo.jpg"_s,
+                              testing::SolidImage(300, 200, qRgb(0, 0, 250)));
+        window.resize(size);
+        QCOMPARE(counter.Opens(u"photo.jpg"_s), 2);
+        QCOMPARE(window.Picture3[0]->geometry(), QRect(360, 260, 300, 200));
+    }
+
+    // A texture without a palette of its own took the colours of the one before it; drawn again after
+    // another palette came in, it shows that palette, as reading it in order would.
+    void aTextureWithoutAPaletteIsDrawnAgainWithTheCurrentOne() {
+        TestPlatform platform;
+        const auto write = [&](const char* name, std::optional<samples::Pixel> colour) {
+            samples::MipFields mip;
+            mip.image = {colour ? std::uint8_t{0} : std::uint8_t{3}, 4, 2, 0};
+            if (colour) {
+                mip.paletteChunk = samples::PaletteChunk::BeforeImage;
+                mip.palette[0] = *colour;
+            }
+            testing::WriteTextureFile(platform.programFolder, QString::fromLatin1(name),
+                                      samples::MipFile(mip, samples::Bytes(4, 0x00)));
+        };
+        write("a.mip", samples::Rgb(255, 0, 0));
+        write("b.mip", std::nullopt);
+        write("c.mip", samples::Rgb(0, 0, 255));
+        Window window(platform);
+        window.Open(u"a.mip"_s);
+        window.cmdNext_Click();
+        QCOMPARE(window.Picture3[0]->Surface().pixel(0, 0), qRgb(255, 0, 0));
+        // A page of all three leaves the palette of c.mip; back to b.mip in the single view.
+        window.mnuViewThumbnails_Click();
+        window.Picture3_Click(2);
+        window.mnuViewThumbnails_Click();
+        QCOMPARE(window.filList->FileName(), u"b.mip"_s);
+        QCOMPARE(window.Picture3[0]->Surface().pixel(0, 0), qRgb(0, 0, 255));
+    }
+
+    // While a picture is looked at, its neighbours and the next page are read ahead: stepping to them
+    // opens no file and shows what opening it would, and going back a page opens nothing either.
+    void neighboursAndPagesAreReadAhead() {
+        TestPlatform platform;
+        QStringList names;
+        for (int i = 0; i < 12; ++i) {
+            names << u"p%1.jpg"_s.arg(i, 2, 10, QLatin1Char('0'));
+            testing::WritePicture(platform.programFolder, names.back(),
+                                  testing::Quadrants(1200 + 10 * i, 900));
+        }
+        Window window(platform);
+        testing::OpenCounter counter(platform.programFolder);
+        window.Open(names[0]);
+        QTRY_VERIFY(counter.Opens(names[1]) == 1 && counter.Opens(names[11]) == 1);
+        window.cmdNext_Click();
+        QCOMPARE(counter.Opens(names[1]), 1);
+        const QImage readAhead = window.Picture3[0]->Surface();
+
+        window.mnuViewThumbnails_Click();
+        // The next page is read ahead: the three files not on this page (p11 once already, as a neighbour).
+        QTRY_VERIFY(counter.Opens(names[9]) == 1 && counter.Opens(names[10]) == 1 &&
+                    counter.Opens(names[11]) == 2);
+        const auto allOpens = [&] {
+            int opens = 0;
+            for (const QString& name : names) {
+                opens += counter.Opens(name);
+            }
+            return opens;
+        };
+        const int before = allOpens();
+        window.cmdNext_Click();
+        QCOMPARE(window.PageStart, 9);
+        window.cmdPrevious_Click();
+        QCOMPARE(window.PageStart, 0);
+        QCOMPARE(allOpens(), before);
+        QVERIFY(platform.messages->shown.empty());
+
+        Window opened(platform);
+        opened.Open(names[1]);
+        QCOMPARE(readAhead, opened.Picture3[0]->Surface());
+    }
+
+    // Names that are not valid UTF-8 keep their bytes end to end: the folder is entered from the folder
+    // list, its files open and step, and the folder is remembered and restored.
+    void namesThatAreNotValidText() {
+        TestPlatform platform;
+        const QByteArray folder = QFile::encodeName(platform.programFolder) + "/caf\xe9-latin1";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        // The sandbox cannot remove names that are not text: this folder goes by its bytes.
+        const auto remove = qScopeGuard([&] { std::filesystem::remove_all(folder.constData()); });
+        const QString staging = testing::MakeFolder(platform.sandbox.path(), u"staging"_s);
+        testing::WriteSolidTexture(staging, u"a.pbf"_s, 4, 4, qRgb(255, 0, 0));
+        testing::WritePicture(staging, u"b.bmp"_s, testing::SolidImage(6, 3, qRgb(0, 255, 0)));
+        QVERIFY(::rename(QFile::encodeName(staging + "/a.pbf").constData(),
+                         (folder + "/bad\xff\xfe name.pbf").constData()) == 0);
+        QVERIFY(::rename(QFile::encodeName(staging + "/b.bmp").constData(),
+                         (folder + "/bad\xc3(.bmp").constData()) == 0);
+        {
+            Window window(platform);
+            int entry = 0;
+            while (!window.dirList->EntryPath(entry).contains(u"-latin1"_s)) {
+                QVERIFY(++entry < window.dirList->count());
+            }
+            window.dirList->SetPath(window.dirList->EntryPath(entry));  // what a double click on it does
+            QCOMPARE(window.filList->ListCount(), 2);
+            window.filList->SetListIndex(0);
+            window.filList_DblClick();
+            window.cmdNext_Click();
+            QVERIFY(platform.messages->shown.empty());
+            QCOMPARE(window.Picture3[0]->size(), QSize(4, 4));
+            window.cmdNext_Click();
+            QCOMPARE(window.Picture3[0]->size(), QSize(6, 3));
+            QCOMPARE(window.Picture3[0]->Surface().pixel(0, 0), qRgb(0, 255, 0));
+            window.mnuExit_Click();
+        }
+        const Window restarted(platform);
+        QCOMPARE(restarted.filList->ListCount(), 2);
+    }
+};
 
 QTEST_MAIN(DisplayTest)
 #include "DisplayTest.moc"

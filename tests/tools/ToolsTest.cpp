@@ -1,0 +1,442 @@
+// The textures outside the viewer: tamsel-texture as a modder's script runs it, the thumbnailer as a file
+// manager runs it from its installed entry (under TAMSEL_PREFIX, its program found on the PATH), the
+// image-format plugin of the build tree in a Qt program (QT_PLUGIN_PATH names it), and the MIME types of
+// the database a desktop builds from the package (XDG_DATA_DIRS names it first).
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QImageReader>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <optional>
+
+#include "Version.h"
+#include "support/SampleNamed.h"
+#include "support/TestPlatform.h"
+
+using namespace tamsel;
+using namespace Qt::StringLiterals;
+using testing::SampleNamed;
+
+namespace {
+
+// Writes the sample under its own name and extension.
+QString WriteSample(const QString& folder, const std::string& name) {
+    const samples::Sample& sample = SampleNamed(name);
+    return testing::WriteTextureFile(folder, QString::fromStdString(sample.name + sample.extension),
+                                     sample.bytes);
+}
+
+struct Finished {
+    int status = -1;  // -1: it crashed or did not end within the time allowed
+    QByteArray out;
+    QByteArray err;
+};
+
+Finished Run(const QString& program, const QStringList& arguments,
+             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    const bool ended = process.waitForFinished(60000);
+    if (!ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    const bool exited = ended && process.exitStatus() == QProcess::NormalExit;
+    return {exited ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+Finished Tool(const QStringList& arguments) {
+    return Run(QStringLiteral(TAMSEL_TEXTURE), arguments);
+}
+
+QImage ImageOf(const samples::Picture& picture) {
+    return QImage(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                  QImage::Format_RGB32)
+        .copy();
+}
+
+// The largest difference in a channel between two pictures of one size; -1 when their sizes differ.
+int Difference(const QImage& actual, const QImage& expected) {
+    int largest = actual.size() == expected.size() ? 0 : -1;
+    for (int y = 0; largest >= 0 && y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb got = actual.pixel(x, y);
+            const QRgb want = expected.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(got) - qRed(want)),
+                                std::abs(qGreen(got) - qGreen(want)), std::abs(qBlue(got) - qBlue(want))});
+        }
+    }
+    return largest;
+}
+
+// Rows of strings: a row's name, then its columns (their names live as long as the program).
+void AddRows(std::initializer_list<const char*> columns, const std::vector<QStringList>& rows) {
+    for (const char* column : columns) {
+        QTest::addColumn<QString>(column);
+    }
+    for (const QStringList& row : rows) {
+        QTestData& data = QTest::newRow(row[0].toUtf8());
+        for (const QString& value : row.mid(1)) {
+            data << value;
+        }
+    }
+}
+
+// The value of `key` in the installed thumbnailer entry, or of its first line for an empty key.
+QString EntryKey(const QString& key) {
+    QFile file(QStringLiteral(TAMSEL_PREFIX "/share/thumbnailers/") + kApplicationId + ".thumbnailer");
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("no thumbnailer entry %s", qPrintable(file.fileName()));
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList found =
+        key.isEmpty() ? lines.mid(0, 1) : lines.filter(QRegularExpression("^" + key + "="));
+    return found.isEmpty() ? QString() : key.isEmpty() ? found[0] : found[0].section('=', 1);
+}
+
+// The entry's Exec line with its field codes put in, run under /usr/bin/time, which reports the peak
+// memory in KiB as the last line of the standard error.
+std::pair<Finished, qint64> RunEntry(const QString& input, const QString& output, int size) {
+    QStringList command = QProcess::splitCommand(EntryKey("Exec"));
+    for (QString& argument : command) {
+        argument.replace("%s", QString::number(size))
+            .replace("%i", input)
+            .replace("%u", QUrl::fromLocalFile(input).toString())
+            .replace("%o", output);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", TAMSEL_PREFIX "/bin:" + environment.value("PATH"));
+    const Finished run = Run("/usr/bin/time", QStringList{"-f", "%M"} + command, environment);
+    return {run, run.err.trimmed().split('\n').last().toLongLong()};
+}
+
+}  // namespace
+
+class ToolsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each test in a folder of its own.
+    void init() { QVERIFY(dir_.emplace().isValid()); }
+
+    void infoFacts_data() {
+        AddRows({"name", "container", "format", "palette", "pitch"},
+                {{"bare, padded", "bare-565-padded", "bare", "5:6:5", "none", "132"},
+                 {"bare named .mip", "bare-named-mip", "bare", "1:5:5:5", "none", "74"},
+                 {"MIP, PAMC", "mip-palette-first", "MIP", "4-bit paletted", "own PAMC chunk", "12648430"},
+                 {"MIP, chunk after", "mip-image-first-palette", "MIP", "4-bit paletted",
+                  "own chunk after the header", "12648430"},
+                 {"MIP, no palette", "mip-carried-palette", "MIP", "4-bit paletted", "none", "12648430"},
+                 {"MIP, 16-bit, format 2", "mip-16bit-palette-chunk", "MIP", "unknown code 2",
+                  "own chunk after the header", "12648430"},
+                 {"SRB, 4:4:4:4", "srb-4444", "SRB", "4:4:4:4", "none", "12648430"}});
+    }
+
+    // One JSON object a line, in the same words as the text form.
+    void infoFacts() {
+        QFETCH(QString, name);
+        QFETCH(QString, container);
+        QFETCH(QString, format);
+        QFETCH(QString, palette);
+        QFETCH(QString, pitch);
+        const samples::Sample& sample = SampleNamed(name.toStdString());
+        const samples::Picture& canvas = sample.expected->picture;
+        const QString path = WriteSample(dir_->path(), sample.name);
+        const Finished json = Tool({"info", "--json", path});
+        QCOMPARE(json.status, 0);
+        QCOMPARE(json.out.count('\n'), 1);
+        const QJsonObject facts = QJsonDocument::fromJson(json.out).object();
+        const QStringList words{facts["file"].toString(), facts["container"].toString(),
+                                facts["format"].toString(), facts["palette"].toString()};
+        QCOMPARE(words, QStringList({path, container, format, palette}));
+        const QList<qint64> numbers{facts["pitch"].toInteger(), facts["width"].toInteger(),
+                                    facts["height"].toInteger(), facts["result"].toInteger(),
+                                    facts["size"].toInteger()};
+        QCOMPARE(numbers, QList<qint64>({pitch.toLongLong(), canvas.width, canvas.height,
+                                         sample.expected->result, static_cast<qint64>(sample.bytes.size())}));
+        QCOMPARE(
+            QString::fromUtf8(Tool({"info", path}).out),
+            u"%1: %2, %3, %4 x %5, pitch %6, palette %7, result %8, %9 bytes\n"_s.arg(path, container, format)
+                .arg(canvas.width)
+                .arg(canvas.height)
+                .arg(pitch, palette)
+                .arg(sample.expected->result)
+                .arg(sample.bytes.size()));
+    }
+
+    void convertPictures_data() {
+        AddRows(
+            {"name", "format", "paletteFrom"},
+            {{"bare, PNG", "bare-1555-padded", "png", ""},
+             {"MIP 4-bit, PNG", "mip-palette-first-odd", "png", ""},
+             {"SRB, BMP", "srb-odd", "bmp", ""},
+             {"no palette: black", "mip-carried-palette", "png", ""},
+             {"--palette-from", "srb-carried-palette", "bmp", "mip-palette-first"},
+             {"--palette-from a 16-bit file", "mip-palette-from-16bit", "png", "mip-16bit-palette-chunk"}});
+    }
+
+    // The picture read back is the canvas, pixel for pixel; a texture without a palette takes that of
+    // --palette-from, or shows black.
+    void convertPictures() {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QFETCH(QString, paletteFrom);
+        const samples::Sample& sample = SampleNamed(name.toStdString());
+        QStringList arguments{"convert", "--to", format, WriteSample(dir_->path(), sample.name)};
+        if (!paletteFrom.isEmpty()) {
+            arguments << "--palette-from" << WriteSample(dir_->path(), paletteFrom.toStdString());
+        }
+        const Finished run = Tool(arguments);
+        QCOMPARE(run.status, 0);
+        const QString picture = dir_->filePath(name + "." + format);
+        QCOMPARE(QString::fromUtf8(run.out + run.err), arguments[3] + " -> " + picture + "\n");
+        QCOMPARE(Difference(QImage(picture), ImageOf(paletteFrom.isEmpty() ? samples::FreshPicture(sample)
+                                                                           : sample.expected->picture)),
+                 0);
+    }
+
+    // A folder gives its texture files in name order; the refused ones are named in that order and the
+    // rest still converted; folders below are walked with -r only and keep their place below -o.
+    void folders() {
+        const QDir dir(dir_->path());
+        QVERIFY(dir.mkpath("in/below"));
+        const samples::Bytes& good = SampleNamed("bare-565").bytes;
+        for (const char* name : {"a.pbf", "d.Mip", "e.txt", "fmip", "below/h.mip"}) {
+            testing::WriteTextureFile(dir.filePath("in"), name, good);
+        }
+        testing::WriteTextureFile(dir.filePath("in"), "b.mip", SampleNamed("bad-palette-cut").bytes);
+        testing::WriteTextureFile(dir.filePath("in"), "c.SRB", SampleNamed("srb-565").bytes);
+        testing::WriteTextureFile(dir.filePath("in"), "g.mip", SampleNamed("bad-empty").bytes);
+        const QString in = dir.filePath("in");
+
+        const Finished flat = Tool({"convert", "-j", "3", in});
+        QCOMPARE(flat.status, 1);
+        QCOMPARE(QString::fromUtf8(flat.out),
+                 u"%1/a.pbf -> %1/a.png\n%1/c.SRB -> %1/c.png\n%1/fmip -> %1/fmip.png\n"_s.arg(in));
+        QCOMPARE(QString::fromUtf8(flat.err),
+                 u"tamsel-texture: %1/b.mip: Not a valid texture file\n"
+                 "tamsel-texture: %1/g.mip: Not a valid texture file\n"_s.arg(in));
+        QVERIFY(!QFile::exists(dir.filePath("in/d.png")) && !QFile::exists(dir.filePath("in/below/h.png")));
+
+        const Finished deep =
+            Tool({"convert", "-r", "-o", dir.filePath("out"), in, dir.filePath("in/d.Mip")});
+        QCOMPARE(deep.status, 1);
+        for (const char* made : {"out/a.png", "out/c.png", "out/fmip.png", "out/below/h.png", "out/d.png"}) {
+            QVERIFY2(QImage(dir.filePath(made)).size() == QSize(64, 48), made);
+        }
+    }
+
+    void badUsage_data() {
+        QTest::addColumn<QStringList>("arguments");  // the message, then the arguments; FILE: a texture
+        for (const QStringList& row : std::vector<QStringList>{
+                 {"no command given"},
+                 {"unknown command 'show'", "show", "FILE"},
+                 {"no FILE or FOLDER given", "info", "--json"},
+                 {"unknown option --bogus", "convert", "--bogus=1", "FILE"},
+                 {"unknown option -x", "info", "-x", "FILE"},
+                 {"missing value for -o", "convert", "FILE", "-o"},
+                 {"--to takes png, ppm or bmp, not 'gif'", "convert", "--to", "gif", "FILE"},
+                 {"-j takes a whole number from 1 to 256, not '2x'", "convert", "-j", "2x", "FILE"},
+                 {"-o - writes one picture", "convert", "-o", "-", "FILE", "FILE"},
+                 {"not a folder", "convert", "-o", "FILE", "FILE"},
+                 {": has no palette of its own", "convert", "--palette-from", "FILE", "FILE"},
+                 {"give one INPUT and one OUTPUT", "thumbnail", "FILE"},
+                 {"-s takes a whole number from 1 to 16384, not '0'", "thumbnail", "-s", "0", "FILE", "x"}}) {
+            QTest::newRow(row[0].toUtf8()) << row;
+        }
+    }
+
+    // Bad usage exits with 2, says what is wrong, and writes nothing.
+    void badUsage() {
+        QFETCH(QStringList, arguments);
+        const QString file = WriteSample(dir_->path(), "bare-565");
+        const QString message = arguments.takeFirst();
+        const Finished run = Tool(arguments.replaceInStrings(QRegularExpression("^FILE$"), file));
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+        QCOMPARE(run.out + QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden).join(' ').toUtf8(),
+                 QByteArray("bare-565.pbf"));
+    }
+
+    void filesThatAreNoTexture_data() {
+        AddRows({"kind", "message"}, {{"missing", "missing", "cannot open: No such file or directory"},
+                                      {"FIFO", "fifo", "not a regular file"},
+                                      {"device", "/dev/zero", "not a regular file"},
+                                      {"folder", "folder", "is a folder"},
+                                      {"1 GiB of zeros", "huge", "Not a valid texture file"}});
+    }
+
+    // Each command names such a file with the reason, at once, exits with 1 and writes nothing.
+    void filesThatAreNoTexture() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        const QString path = kind.startsWith('/') ? kind : dir_->filePath(kind + ".mip");
+        QFile huge(path);
+        QVERIFY(kind != "fifo" || ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        QVERIFY(kind != "folder" || QDir().mkdir(path));
+        QVERIFY(kind != "huge" || (huge.open(QIODevice::WriteOnly) && huge.resize(qint64{1} << 30)));
+        for (const QStringList& arguments :
+             {QStringList{"info", path}, QStringList{"convert", "-o", dir_->path(), path},
+              QStringList{"thumbnail", path, dir_->filePath("out.png")}}) {
+            if (kind == "folder" && arguments[0] != "thumbnail") {
+                continue;  // a folder is walked
+            }
+            const Finished run = Tool(arguments);
+            QCOMPARE(QString::fromUtf8(run.out + run.err), "tamsel-texture: " + path + ": " + message + "\n");
+            QCOMPARE(run.status, 1);
+        }
+        QVERIFY(QDir(dir_->path()).entryList({"*.png", ".*"}, QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    // The entry names the three texture types and a program that the installation puts on the PATH.
+    void thumbnailerEntry() {
+        QCOMPARE(EntryKey(""), u"[Thumbnailer Entry]"_s);
+        QCOMPARE(EntryKey("MimeType"), u"image/x-tamsel-mip;image/x-tamsel-srb;image/x-tamsel-pbf;"_s);
+        QCOMPARE(QStandardPaths::findExecutable(EntryKey("TryExec"), {TAMSEL_PREFIX "/bin"}),
+                 QStringLiteral(TAMSEL_PREFIX "/bin/tamsel-texture"));
+    }
+
+    void thumbnails_data() {
+        QTest::addColumn<QString>("name");  // a sample, or "card": a 600 x 400 bare image of the test card
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QSize>("expected");  // invalid: nothing is written
+        QTest::addColumn<int>("tolerance");   // in each channel, against the whole canvas scaled smoothly
+        QTest::newRow("smaller than asked: as it is") << "bare-565" << 256 << QSize(64, 48) << 0;
+        QTest::newRow("odd size, SRB, as it is") << "srb-odd" << 37 << QSize(37, 23) << 0;
+        QTest::newRow("37 x 23 to 10 x 6") << "bare-odd-size" << 10 << QSize(10, 6) << 0;
+        QTest::newRow("no palette: black") << "mip-carried-palette" << 48 << QSize(48, 36) << 0;
+        QTest::newRow("4-bit, reduced by 2 first") << "mip-palette-first" << 16 << QSize(16, 12) << 2;
+        QTest::newRow("600 x 400, reduced by 6 first") << "card" << 50 << QSize(50, 33) << 6;
+        for (const char* refused : {"bad-canvas-over-cap", "bad-palette-cut", "bare-zero-width"}) {
+            QTest::newRow(refused) << QString::fromLatin1(refused) << 128 << QSize() << 0;
+        }
+    }
+
+    // A PNG of the canvas, at most `size` on its longer side with its proportions kept and never enlarged,
+    // close to the whole canvas scaled smoothly; nothing for a refused file or a canvas without pixels.
+    void thumbnails() {
+        QFETCH(QString, name);
+        QFETCH(int, size);
+        QFETCH(QSize, expected);
+        QFETCH(int, tolerance);
+        const bool card = name == "card";
+        const samples::Picture canvas =
+            card ? samples::DrawTestCard(600, 400, samples::BitsOfFormat(samples::kFormat565))
+                 : samples::BlankPicture(0, 0);
+        const samples::Bytes file =
+            card ? samples::BareImageFile({samples::kFormat565, 600, 400, 1200},
+                                          samples::EncodeWords(canvas, samples::kFormat565))
+                 : SampleNamed(name.toStdString()).bytes;
+        const QString output = dir_->filePath("thumbnail.png");
+        const int status =
+            RunEntry(testing::WriteTextureFile(dir_->path(), "texture", file), output, size).first.status;
+        if (!expected.isValid()) {
+            QVERIFY(status > 0);
+            QCOMPARE(QDir(dir_->path()).entryList({"*.png*"}, QDir::Files | QDir::Hidden), QStringList());
+            return;
+        }
+        QCOMPARE(status, 0);
+        const QImage whole = ImageOf(card ? canvas : samples::FreshPicture(SampleNamed(name.toStdString())));
+        const int difference = Difference(
+            QImage(output, "png"), whole.scaled(expected, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        QVERIFY2(difference >= 0 && difference <= tolerance, qPrintable(QString::number(difference)));
+    }
+
+    // A 54-byte file whose canvas is 8192 x 8192 (256 MiB at 4 bytes a pixel) is painted straight into
+    // the thumbnail: its peak memory stays far below that canvas.
+    void aThumbnailOfASmallFileClaimingALargeCanvas() {
+        const samples::Bytes file =
+            samples::BareImageFile({samples::kFormat565, 8192, 8192, 16384}, samples::Bytes{0xFF, 0xFF});
+        QCOMPARE(file.size(), std::size_t{54});
+        const QString output = dir_->filePath("large.png");
+        const auto [run, peakKiB] =
+            RunEntry(testing::WriteTextureFile(dir_->path(), "large.pbf", file), output, 256);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(QImage(output).size(), QSize(256, 256));
+        QVERIFY2(peakKiB > 0 && peakKiB < 96 * 1024, qPrintable(QString::number(peakKiB)));
+    }
+
+    void pluginSamples_data() {
+        QTest::addColumn<QString>("name");
+        for (const samples::Sample& sample : testing::AllSamples()) {
+            QTest::newRow(sample.name.c_str()) << QString::fromStdString(sample.name);
+        }
+    }
+
+    // Through the plugin, by name and by the first tag when the name says nothing: a good sample gives its
+    // size from the headers and its canvas pixel for pixel (a canvas without pixels makes no image); a bad
+    // one gives nothing.
+    void pluginSamples() {
+        QFETCH(QString, name);
+        const samples::Sample& sample = SampleNamed(name.toStdString());
+        const QString named = WriteSample(dir_->path(), sample.name);
+        const QString bare = testing::WriteTextureFile(dir_->path(), "no-extension", sample.bytes);
+        const std::string tag(sample.bytes.begin(),
+                              sample.bytes.begin() + std::min<std::ptrdiff_t>(4, std::ssize(sample.bytes)));
+        const bool knownByContent = tag == " BRS" || tag == "PAMB" || tag == "PIM ";
+        for (const QString& path : {named, bare}) {
+            QImageReader reader(path);
+            const bool known = path == named || knownByContent;
+            QCOMPARE(reader.canRead(), known);
+            if (!sample.expected || !known) {
+                QVERIFY(reader.read().isNull());
+                continue;
+            }
+            const samples::Picture canvas = samples::FreshPicture(sample);
+            QCOMPARE(reader.size(), QSize(canvas.width, canvas.height));
+            const QImage image = reader.read();
+            QCOMPARE(image.isNull(), canvas.pixels.empty());
+            if (!image.isNull()) {
+                QCOMPARE(image.format(), QImage::Format_RGB32);
+                QCOMPARE(Difference(image, ImageOf(canvas)), 0);
+            }
+        }
+    }
+
+    // By name in either case, or by the first bytes of a file whose name says nothing.
+    void mimeTypes_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("contents");  // empty: by the name alone
+        QTest::addColumn<QString>("type");
+        const samples::ImageFields image{samples::kFormat565, 4, 2, 8};
+        const samples::Bytes data = samples::EncodeWords(samples::BlankPicture(4, 2), samples::kFormat565);
+        const samples::Bytes mip = samples::MipFile({.image = image}, data);
+        QTest::newRow("bare image") << u"texture"_s << testing::BytesOf(samples::BareImageFile(image, data))
+                                    << u"image/x-tamsel-pbf"_s;
+        QTest::newRow("SRB wrapper") << u"texture"_s
+                                     << testing::BytesOf(samples::SrbFile(mip, samples::Bytes{1, 2, 3}))
+                                     << u"image/x-tamsel-srb"_s;
+        QTest::newRow("MIP file") << u"texture"_s << testing::BytesOf(mip) << u"image/x-tamsel-mip"_s;
+        for (const char* name : {"x.mip", "x.MIP", "x.srb", "x.SRB", "x.pbf", "x.PBF"}) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QByteArray()
+                                << u"image/x-tamsel-"_s + QString::fromLatin1(name + 2).toLower();
+        }
+        QTest::newRow("x.Mip, no known kind") << u"x.Mip"_s << QByteArray() << u"application/octet-stream"_s;
+    }
+
+    void mimeTypes() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, type);
+        const QMimeDatabase database;
+        QCOMPARE(contents.isEmpty()
+                     ? database.mimeTypeForFile(name, QMimeDatabase::MatchExtension).name()
+                     : database.mimeTypeForFile(testing::WriteBytes(dir_->path(), name, contents)).name(),
+                 type);
+    }
+
+private:
+    std::optional<QTemporaryDir> dir_;
+};
+
+QTEST_GUILESS_MAIN(ToolsTest)
+#include "ToolsTest.moc"
