@@ -365,6 +365,21 @@ private slots:
         QVERIFY2(peakKiB > 0 && peakKiB < 96 * 1024, qPrintable(QString::number(peakKiB)));
     }
 
+    // Where the output named is no regular file (a FIFO, a link), nothing is written and it stays.
+    void aThumbnailNeverReplacesWhatIsNoFile() {
+        const QString input =
+            testing::WriteTextureFile(dir_->path(), "texture", SampleNamed("bare-565").bytes);
+        const QString fifo = dir_->filePath("fifo.png");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString link = dir_->filePath("link.png");
+        QVERIFY(QFile::link(input, link));
+        for (const QString& output : {fifo, link}) {
+            QVERIFY(RunEntry(input, output, 64).first.status > 0);
+            QVERIFY(!QFileInfo(output).isFile() || QFileInfo(output).isSymLink());
+        }
+        QVERIFY(QFileInfo(link).isSymLink());
+    }
+
     void pluginSamples_data() {
         QTest::addColumn<QString>("name");
         for (const samples::Sample& sample : testing::AllSamples()) {

@@ -111,6 +111,16 @@ private slots:
             << "runs.bmp" << testing::RunLengthBmp(16000) << false;
         QTest::newRow("RLE8 BMP of 300 x 300, its runs short")
             << "short.bmp" << testing::RunLengthBmp(300) << true;
+        // The last scan written again and again: each is a pass of the decoder over the whole picture.
+        const QByteArray progressive = testing::ClaimingSize(testing::Jpeg(Noise(64, 64), true), 4000, 4000);
+        const auto scans = [&progressive](int times) {
+            const qsizetype last = progressive.lastIndexOf("\xFF\xDA");
+            const qsizetype end = progressive.lastIndexOf("\xFF\xD9");
+            return progressive.first(end) + progressive.sliced(last, end - last).repeated(times) + "\xFF\xD9";
+        };
+        QTest::newRow("progressive 4000 x 4000 in a few scans more") << "scans.jpg" << scans(5) << true;
+        QTest::newRow("progressive 4000 x 4000 in 300 scans more") << "scan-bomb.jpg" << scans(300) << false;
+        QTest::newRow("1 x 4000, as thin as can be") << "thin.jpg" << testing::Jpeg(Noise(1, 4000)) << true;
     }
 
     void bombsAreRefusedBeforeDecoding() {
