@@ -375,7 +375,7 @@ bool FrmImageViewer::eventFilter(QObject* watched, QEvent* event) {
     // Keys go to the menus while the menu bar or an open menu has the keyboard.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this && QApplication::activePopupWidget() == nullptr &&
-        !menuBar()->hasFocus()) {
+        menuBar()->activeAction() == nullptr) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (HandleKey(key->key(), key->modifiers() & ~Qt::KeypadModifier)) {
             return true;

@@ -2,9 +2,11 @@
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -158,12 +160,15 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
                 return true;
             }
             return false;
-        case Qt::Key_F10:
-            // The first menu opens, as a click on it would; Escape closes it and gives the keys back.
-            menuBar()->setActiveAction(FileMenuHeader->menuAction()->isEnabled()
-                                           ? FileMenuHeader->menuAction()
-                                           : HelpMenuHeader->menuAction());
+        case Qt::Key_F10: {
+            // What a lone Alt does: the menu bar takes the keyboard, its first menu highlighted; Escape
+            // gives the keys back.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+            QCoreApplication::sendEvent(this, &press);
+            QCoreApplication::sendEvent(this, &release);
             return true;
+        }
         case Qt::Key_I:
             ToggleFacts();
             return true;

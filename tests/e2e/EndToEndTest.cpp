@@ -130,8 +130,9 @@ private slots:
         } else if (!page) {
             QCOMPARE(outcome.answered, 1);
         }
-        // The next picture, or on a page of nine shown pictures the next page: zz-next.pbf and eight of them.
-        viewer.Keys(u"Right"_s);
+        // The next picture, or on a page of nine shown pictures the next page: zz-next.pbf and eight of them;
+        // the keys are the window's again once the menus opened with F10 are closed.
+        viewer.Keys(u"F10 Escape Right"_s);
         const QString next = page && shown ? u"8-"_s + name : u"zz-next.pbf"_s;
         QVERIFY2(viewer.ShowsTitle(kTitle + next), qPrintable(viewer.State()));
     }
