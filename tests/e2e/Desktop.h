@@ -105,6 +105,12 @@ public:
         return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
     }
 
+    // Clicks the left button `count` times at `at`, relative to the window's top left.
+    void Click(const QString& window, QPoint at, int count = 1) const {
+        Run(u"xdotool mousemove --window %1 %2 %3 click --repeat %4 --delay 100 1"_s.arg(
+            window, QString::number(at.x()), QString::number(at.y()), QString::number(count)));
+    }
+
     // The window's rectangle in screen coordinates with the frame the window manager draws.
     QRect FrameGeometry(const QString& window) const {
         const QString info = Run(u"xwininfo -id "_s + window);
@@ -177,6 +183,13 @@ public:
             .split(u'\n', Qt::SkipEmptyParts);
     }
     void Keys(const QString& keys) { desktop_.Keys(Window(), keys); }
+    void Close() { Keys(u"alt+F4"_s); }  // through the window manager
+
+    // Waits until it has used no CPU for a while, counted from this call; whether it did in time.
+    bool WaitQuiet(int timeoutMs = 10'000) {
+        lastTicks_ = kForget;
+        return WaitUntil([this] { return Idle(); }, timeoutMs);
+    }
 
     bool Running() {
         process_.waitForFinished(0);

@@ -1,6 +1,13 @@
-// The real viewer on a virtual X screen under openbox, driven with real keys: bad and hostile files, and
-// the frame the window manager adds, each judged from outside the program.
+// The real viewer on a virtual X screen under openbox, driven with real keys and clicks: bad and hostile
+// files, resizes by the window manager, clicks on a thumbnail page, closing through the window manager
+// and the settings file, and the frame the window manager adds, each judged from outside the program.
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 #include <memory>
@@ -135,6 +142,137 @@ private slots:
         viewer.Keys(u"F10 Escape Right"_s);
         const QString next = page && shown ? u"8-"_s + name : u"zz-next.pbf"_s;
         QVERIFY2(viewer.ShowsTitle(kTitle + next), qPrintable(viewer.State()));
+    }
+
+    void eachFileIsReadOncePerResize_data() {
+        QTest::addColumn<bool>("page");
+        QTest::newRow("single view") << false;
+        QTest::newRow("thumbnail page") << true;
+    }
+
+    // A file is read once on its way to the screen, however the window manager settles the window
+    // meanwhile, and not again when the window manager resizes the window.
+    void eachFileIsReadOncePerResize() {
+        QFETCH(bool, page);
+        testing::WriteNumberedTextures(files_->path(), 8);
+        const QString picture =  // larger than the screen, and last in the folder
+            testing::WritePicture(files_->path(), u"z.jpg"_s,
+                                  testing::SolidImage(3000, 2000, qRgb(0, 0, 200)));
+        testing::OpenCounter counter(files_->path());
+        const auto readMoreThanOnce = [&] {
+            QStringList over;
+            for (const QString& name : QDir(files_->path()).entryList(QDir::Files)) {
+                if (counter.Opens(name) > 1) {
+                    over << u"%1 %2 times"_s.arg(name).arg(counter.Opens(name));
+                }
+            }
+            return over.join(u", "_s);
+        };
+        Viewer viewer(*desktop_, config_->path(), {page ? files_->path() : picture});
+        const QString window = viewer.Window();
+        QVERIFY2(!window.isEmpty(), qPrintable(viewer.State()));
+        if (page) {
+            viewer.Keys(kThumbnailView);
+        }
+        QVERIFY(viewer.ShowsTitle(kTitle + u"z.jpg"_s));
+        viewer.WaitQuiet();
+        QCOMPARE(readMoreThanOnce(), QString());
+        desktop_->Run(u"xdotool windowsize %1 800 600"_s.arg(window));
+        QVERIFY(WaitUntil([&] { return desktop_->FrameGeometry(window).width() < 850; }));
+        viewer.WaitQuiet();
+        QCOMPARE(readMoreThanOnce(), QString());
+    }
+
+    // Back on the page after a double click showed a picture full size, one click selects a cell.
+    void oneClickOnAPageAfterTheFullSizeView() {
+        for (int i = 0; i < 12; ++i) {
+            testing::WriteSolidTexture(files_->path(), u"t%1.pbf"_s.arg(i, 2, 10, QLatin1Char('0')), 160, 120,
+                                       qRgb(0, 160, 0));
+        }
+        Viewer viewer(*desktop_, config_->path(), {files_->path()});
+        const QString window = viewer.Window();
+        QVERIFY2(!window.isEmpty(), qPrintable(viewer.State()));
+        viewer.Keys(kThumbnailView);
+        QVERIFY(viewer.ShowsTitle(kTitle + u"t08.pbf"_s));  // the page's last cell is drawn last
+        // Cell 1 starts 10 pixels into the inner area, below a menu bar about 20 high: the click aims at
+        // the middle of its picture. The middle button's top is 80 pixels above the inner bottom edge.
+        const QSize inner = desktop_->FrameGeometry(window).size() - QSize(2, 25);
+        const QPoint cell1(10 + 80, 20 + 10 + 60);
+        desktop_->Click(window, cell1, 2);
+        QVERIFY(viewer.ShowsTitle(kTitle + u"t00.pbf"_s));
+        desktop_->Click(window, {inner.width() / 2, inner.height() - 80 + 16});
+        QVERIFY(viewer.ShowsTitle(kTitle + u"t08.pbf"_s));
+        viewer.WaitQuiet();
+        desktop_->Click(window, cell1);
+        QVERIFY2(viewer.ShowsTitle(kTitle + u"t00.pbf"_s, 3000), qPrintable(viewer.Title()));
+    }
+
+    void theSettingsFileSurvives_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"a show closed by the window manager", "a full disk",
+                                "over 1 MiB with other sections", "a link to a file", "a link to a FIFO"}) {
+            QTest::newRow(how) << QString::fromLatin1(how);
+        }
+    }
+
+    // Closed through the window manager, the viewer ends with status 0 and stores the folder; the
+    // settings file keeps every other byte, stays as it was on a full disk, is written through a link
+    // and never into a FIFO.
+    void theSettingsFileSurvives() {
+        QFETCH(QString, how);
+        const QString settings =
+            QDir(config_->path()).filePath(u"Corvane Software Store/Tamsel Image Viewer.ini"_s);
+        const QString folder = QFileInfo(settings).path();
+        const QByteArray section =
+            "[HKEY_LOCAL_MACHINE\\Software\\Corvane Software Store\\Tamsel Image Viewer]\n";
+        const auto folderLine = [](const QString& path) {
+            return "LastUsedPath=" + QFile::encodeName(path) + "/\n";
+        };
+        const QByteArray old = section + folderLine(config_->path());
+        const QByteArray other =
+            how.startsWith(u"over"_s) ? "; by hand\n[Other]\n" + QByteArray(1'100'000, 'v') + "\n" : "";
+        QByteArray expected = other + section + folderLine(files_->path());
+        testing::WriteNumberedTextures(files_->path(), 3);
+        QDir().mkpath(folder);
+        std::optional<QScopeGuard<std::function<void()>>> unmount;
+        if (how == u"a full disk"_s) {
+            const QByteArray point = QFile::encodeName(folder);
+            if (::geteuid() != 0 || ::mount("tmpfs", point.constData(), "tmpfs", 0, "size=64k") != 0) {
+                QSKIP("mounting a small tmpfs as the settings folder needs root");
+            }
+            unmount.emplace([point] { ::umount2(point.constData(), MNT_DETACH); });
+            expected = old;
+        }
+        QString written = settings;  // the file the settings end up in
+        if (how.startsWith(u"a link"_s)) {
+            written = config_->filePath(u"elsewhere"_s);
+            QVERIFY(QFile::link(written, settings));
+        }
+        if (how.endsWith(u"FIFO"_s)) {
+            QCOMPARE(::mkfifo(QFile::encodeName(written).constData(), 0600), 0);
+        } else {
+            testing::WriteBytes(QFileInfo(written).path(), QFileInfo(written).fileName(), other + old);
+        }
+        if (how == u"a full disk"_s) {  // what is left of the disk taken
+            QFile filler(QDir(folder).filePath(u"filler"_s));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            while (filler.write(QByteArray(4096, '\0')) == 4096) {
+            }
+        }
+        Viewer viewer(*desktop_, config_->path(), {files_->path()});
+        QVERIFY2(!viewer.Window().isEmpty(), qPrintable(viewer.State()));
+        if (how.startsWith(u"a show"_s)) {
+            viewer.Keys(u"alt Right Down Return"_s);  // Slide Show > Begin Slide Show
+            QVERIFY(WaitUntil([&] { return viewer.Title().startsWith(kTitle); }));
+        }
+        viewer.Close();
+        QCOMPARE(viewer.State(10'000), u"exit 0"_s);
+        struct stat status {};
+        QCOMPARE(::lstat(QFile::encodeName(written).constData(), &status), 0);
+        QCOMPARE(S_ISFIFO(status.st_mode), how.endsWith(u"FIFO"_s));
+        QCOMPARE(QFileInfo(settings).isSymLink(), how.startsWith(u"a link"_s));
+        QFile file(written);
+        QVERIFY(S_ISFIFO(status.st_mode) || (file.open(QIODevice::ReadOnly) && file.readAll() == expected));
     }
 
     void theFrameCoversTheScreen_data() {

@@ -1,7 +1,10 @@
 // The window at start-up, the file browser, the remembered folder, Help and About, and the ways in from
 // outside: a path given to the window (as the command line gives it), drops and keys.
+#include <sys/mount.h>
+
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +12,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QUrl>
 #include <cmath>
@@ -213,6 +217,25 @@ private slots:
         QCOMPARE(window.dirList->Path(), platform.programFolder);
         QCOMPARE(window.filList->Path(), platform.programFolder);
         QVERIFY(platform.messages->shown.empty());
+    }
+
+    // A folder that is a volume of its own (a mount point) reached from the folder list: the drive list
+    // shows that volume, and choosing the first drive again goes back there.
+    void theDriveListFollowsTheFolderIntoAnotherVolume() {
+        TestPlatform platform;
+        const QString mountPoint = testing::MakeFolder(platform.programFolder, u"volume"_s);
+        const QByteArray point = QFile::encodeName(mountPoint);
+        if (::mount("tamsel-test", point.constData(), "tmpfs", 0, "size=64k") != 0) {
+            QSKIP("mounting a volume needs root");
+        }
+        const auto unmount = qScopeGuard([&point] { ::umount(point.constData()); });
+        Window window(platform);
+        const QString drive = window.drvList->Drive();
+        window.dirList->SetPath(mountPoint);
+        QCOMPARE(window.drvList->Drive(), mountPoint);
+        window.drvList->setCurrentIndex(window.drvList->findText(drive));
+        QCOMPARE(window.dirList->Path(), platform.programFolder);
+        QCOMPARE(window.drvList->Drive(), drive);
     }
 
     // A folder highlighted in the folder list becomes current once the focus moves on: its pictures are
