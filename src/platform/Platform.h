@@ -59,12 +59,12 @@ public:
 };
 
 struct Platform {
-    QSize screenSize;       // pixels
+    QSize screenSize;  // pixels
     // The program's own folder in the window's terms: where the browser starts when no folder is
     // remembered or the remembered one is gone. On this platform the folder that holds the program holds
     // no pictures, so it is the user's Pictures folder, else the home folder.
     QString programFolder;
-    QString settingsFile;   // the INI file of the remembered values
+    QString settingsFile;  // the INI file of the remembered values
     std::shared_ptr<MessageSink> messages;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<RandomSource> random;

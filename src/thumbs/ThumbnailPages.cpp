@@ -112,7 +112,8 @@ std::vector<std::pair<QString, display::Prepared>> FrmImageViewer::PageOnShow() 
                                                             held->limit,
                                                             Picture3[slot]->Surface(),
                                                             held->paletteTaken,
-                                                            held->paletteLoaded, held->layout});
+                                                            held->paletteLoaded,
+                                                            held->layout});
         }
     }
     return page;
