@@ -13,6 +13,26 @@ namespace tamsel::display {
 
 using Palette = std::array<Binary::ColourValue, 16>;
 
+// What reading a texture did to the reader's palette, from the palette before and after and what the
+// texture's headers say: the colours a texture without a palette of its own took, and the palette a
+// texture leaves when it carries one or changed it.
+struct PaletteEffect {
+    std::optional<Palette> taken;
+    std::optional<Palette> loaded;
+};
+
+inline PaletteEffect PaletteEffectOf(const Palette& before, const Palette& after,
+                                     const std::optional<texture::TextureLayout>& layout) {
+    PaletteEffect effect;
+    if (layout && layout->fourBit && !layout->paletteRead) {
+        effect.taken = before;
+    }
+    if (after != before || (layout && layout->paletteRead)) {
+        effect.loaded = after;
+    }
+    return effect;
+}
+
 // What a picture box holds: the file it was drawn from, as that file was on disk then, and the limit
 // it was fitted to. Drawing the same file into the same box again, unchanged and within the same
 // limit, needs no read and no decode: the box shows what it holds. A texture that took the palette of

@@ -67,13 +67,11 @@ void FrmImageViewer::Open(const QString& path, browse::ImageKind kind, int slot,
     } else if (browse::IsTexture(kind)) {
         const display::Palette before = textureReader_.Palette();
         const std::optional<texture::TextureLayout> layout = LoadTexture(path);
-        if (layout && layout->fourBit && !layout->paletteRead) {
-            held.paletteTaken = before;
-        }
+        const display::PaletteEffect effect =
+            display::PaletteEffectOf(before, textureReader_.Palette(), layout);
+        held.paletteTaken = effect.taken;
+        held.paletteLoaded = effect.loaded;
         held.layout = layout;
-        if (textureReader_.Palette() != before || (layout && layout->paletteRead)) {
-            held.paletteLoaded = textureReader_.Palette();
-        }
         if (!layout && validSlot) {
             // A refused texture shows nothing further: its box stays hidden, title and hover text as
             // they were.

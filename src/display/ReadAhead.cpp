@@ -24,12 +24,9 @@ std::optional<Prepared> PrepareTexture(texture::FileSource& file, QSize limit, P
     texture::TextureReader reader;
     reader.SetPalette(palette);
     const std::optional<texture::TextureLayout> layout = reader.ReadLayout(file);
-    if (reader.Palette() != palette || (layout && layout->paletteRead)) {
-        prepared.paletteLoaded = reader.Palette();
-    }
-    if (layout && layout->fourBit && !layout->paletteRead) {
-        prepared.paletteTaken = palette;
-    }
+    const PaletteEffect effect = PaletteEffectOf(palette, reader.Palette(), layout);
+    prepared.paletteTaken = effect.taken;
+    prepared.paletteLoaded = effect.loaded;
     palette = reader.Palette();
     if (!layout) {
         return std::nullopt;
@@ -87,7 +84,7 @@ std::optional<Prepared> Prepare(const QString& path, QSize limit, Palette& palet
     if (!prepared) {
         return std::nullopt;
     }
-    // A texture whole and fitting is shown as a copy, as the window shows its own canvas.
+    // What a box of `limit` shows: the decoded canvas itself when it fits, else halftoned down to fit.
     std::optional<QImage> shown = FittedPicture(staged, prepared->size, limit);
     if (!shown) {
         return std::nullopt;

@@ -7,8 +7,8 @@
 namespace tamsel::display {
 
 // The single view enlarged or shrunk at will: a picture drawn at any scale over the view's area,
-// moved by dragging when it is larger than the area. A texture is drawn crisp, each texel a square of
-// whole device pixels whatever the screen's pixel ratio; a photo is drawn smoothly.
+// moved by dragging when it is larger than the area. A texture is drawn crisp, each texel a hard-edged
+// block with no smoothing between texels; a photo is drawn smoothly.
 class ZoomView : public QWidget {
     Q_OBJECT
 public:
