@@ -169,7 +169,12 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
             QCoreApplication::sendEvent(this, &release);
             return true;
         }
+        // The picture's own keys act only while the browser is hidden: in the browser, a letter or digit
+        // typed into a list jumps to a name.
         case Qt::Key_I:
+            if (browsing) {
+                return false;
+            }
             ToggleFacts();
             return true;
         case Qt::Key_Plus:
@@ -177,7 +182,7 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_Minus:
         case Qt::Key_1:
         case Qt::Key_0:
-            return HandleZoomKey(key);
+            return !browsing && HandleZoomKey(key);
         case Qt::Key_F11:
             setWindowState(windowState() ^ Qt::WindowFullScreen);
             return true;

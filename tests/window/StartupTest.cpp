@@ -3,6 +3,7 @@
 #include <sys/mount.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -238,9 +239,21 @@ private slots:
         QCOMPARE(window.drvList->Drive(), drive);
     }
 
-    // A folder highlighted in the folder list becomes current once the focus moves on: its pictures are
-    // listed in natural order, case ignored, and none is selected.
+    void aHighlightedFolderBecomesCurrentWhenTheFocusMoves_data() {
+        QTest::addColumn<QString>("focusTo");
+        QTest::addColumn<bool>("commits");
+        QTest::newRow("the file list") << u"file list"_s << true;
+        QTest::newRow("the menu bar, by F10") << u"menu bar"_s << false;
+        QTest::newRow("an open menu") << u"menu"_s << false;
+        QTest::newRow("the help window") << u"help"_s << false;
+    }
+
+    // A folder highlighted in the folder list becomes current once the focus moves on to another control
+    // of the window: its pictures are listed in natural order, case ignored, and none is selected. The
+    // menus and another window taking the keys leave it highlighted only.
     void aHighlightedFolderBecomesCurrentWhenTheFocusMoves() {
+        QFETCH(QString, focusTo);
+        QFETCH(bool, commits);
         TestPlatform platform;
         const QString sub = testing::MakeFolder(platform.programFolder, u"sub"_s);
         for (const char* name : {"img10.jpg", "img2.jpg", "Img1.JPG", "notes.txt", "mixed.Jpg"}) {
@@ -258,7 +271,24 @@ private slots:
                           window.dirList->visualItemRect(window.dirList->item(subAt)).center());
         QCOMPARE(window.dirList->ListIndex(), subAt);
         QCOMPARE(window.dirList->Path(), platform.programFolder);
-        window.filList->setFocus();
+        if (focusTo == u"file list"_s) {
+            window.filList->setFocus();
+        } else if (focusTo == u"menu bar"_s) {
+            QTest::keyClick(window.dirList, Qt::Key_F10);
+            QTRY_VERIFY(window.menuBar()->hasFocus());
+        } else if (focusTo == u"menu"_s) {
+            window.FileMenuHeader->popup(window.mapToGlobal(QPoint(0, 0)));
+            QTRY_VERIFY(window.FileMenuHeader->isVisible());
+            window.FileMenuHeader->close();
+        } else {
+            window.mnuHelp->trigger();
+            QTRY_VERIFY(QApplication::activeWindow() == window.HelpWindow());
+        }
+        if (!commits) {
+            QTest::qWait(50);
+            QCOMPARE(window.dirList->Path(), platform.programFolder);
+            return;
+        }
         QTRY_COMPARE(window.dirList->Path(), sub);
         QCOMPARE(window.filList->Path(), sub);
         QCOMPARE(Entries(*window.filList), (QStringList{"Img1.JPG", "img2.jpg", "img10.jpg"}));
@@ -393,14 +423,18 @@ private slots:
         QVERIFY(!(window.windowState() & Qt::WindowFullScreen));
     }
 
-    // In the browser the keys belong to the lists; during a show Previous and Next are disabled.
+    // In the browser the keys belong to the lists, the picture's own keys too: a letter jumps to a name;
+    // during a show Previous and Next are disabled.
     void keysDoNothingWhileTheButtonsCannotBeUsed() {
         TestPlatform platform;
+        testing::WriteSolidTexture(platform.programFolder, u"inside.pbf"_s, 4, 4, qRgb(0, 0, 255));
         Window window(platform, 12);
         window.filList->setFocus();
-        window.filList->SetListIndex(3);
+        QTest::keyClick(window.filList, Qt::Key_I);
+        QCOMPARE(window.filList->FileName(), u"inside.pbf"_s);
+        window.filList->SetListIndex(4);
         QTest::keyClick(window.filList, Qt::Key_Down);
-        QCOMPARE(window.filList->ListIndex(), 4);
+        QCOMPARE(window.filList->ListIndex(), 5);
         QTest::keyClick(&window, Qt::Key_Right);
         QCOMPARE(window.Single(), -1);
         QList<int> during;
@@ -410,7 +444,7 @@ private slots:
             window.mnuEndSlideShow_Click();
         };
         window.mnuBeginSlideShow_Click();
-        QCOMPARE(during, QList<int>{5});
+        QCOMPARE(during, QList<int>{6});
     }
 };
 
