@@ -23,6 +23,8 @@
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/PictureBox.h"
+#include "platform/Platform.h"
+#include "platform/SettingsStore.h"
 #include "shell/Registry.h"
 #include "support/Window.h"
 
@@ -160,6 +162,29 @@ private slots:
         QTest::newRow("settings file is a folder") << "<a folder>" << false << "" << true << "<none>";
         QTest::newRow("configuration folder cannot be made")
             << "<blocked>" << false << "" << false << "<none>";
+    }
+
+    // Without a home folder (neither HOME nor XDG_CONFIG_HOME an absolute path) the browser starts in the
+    // root folder and the settings have no file; either one makes a place for them.
+    void withoutAHomeNothingIsKept() {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", home);
+            qputenv("XDG_CONFIG_HOME", config);
+        });
+        qunsetenv("HOME");
+        qputenv("XDG_CONFIG_HOME", "relative/config");
+        const platform::Platform homeless = platform::ProductPlatform();
+        QCOMPARE(homeless.programFolder, u"/"_s);
+        QCOMPARE(homeless.settingsFile, QString());
+        QVERIFY(!platform::SettingsStore(homeless.settingsFile).Write(u"a"_s, u"b"_s, u"c"_s));
+        qputenv("XDG_CONFIG_HOME", "/somewhere/config");
+        QCOMPARE(platform::ProductPlatform().settingsFile,
+                 u"/somewhere/config/Corvane Software Store/Tamsel Image Viewer.ini"_s);
+        qputenv("HOME", "/home/someone");
+        qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(platform::ProductPlatform().settingsFile.startsWith(u"/home/someone/"_s));
     }
 
     // A stored folder that exists is restored, anything else silently falls back to the program's folder;
