@@ -119,7 +119,7 @@ Platform ProductPlatform() {
     // folder made below the root for them would belong to whoever ran the program first.
     const bool home = QDir::isAbsolutePath(qEnvironmentVariable("HOME"));
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    platform.programFolder = !home                                         ? QDir::rootPath()
+    platform.programFolder = !home                                                ? QDir::rootPath()
                              : !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures
                                                                                   : QDir::homePath();
     if (home || QDir::isAbsolutePath(qEnvironmentVariable("XDG_CONFIG_HOME"))) {

@@ -74,8 +74,9 @@ struct Platform {
 };
 
 // The real services: the primary screen, the program's folder, the settings file under the user's
-// configuration folder (none when neither HOME nor XDG_CONFIG_HOME is an absolute path), QMessageBox, the system clock, a seeded generator, Qt's event loop,
-// process exit and the desktop's screen saver over the session bus. Needs a QApplication.
+// configuration folder (none when neither HOME nor XDG_CONFIG_HOME is an absolute path), QMessageBox, the
+// system clock, a seeded generator, Qt's event loop, process exit and the desktop's screen saver over the
+// session bus. Needs a QApplication.
 Platform ProductPlatform();
 
 // Twips, the unit of the window's outer size and the screen's size: 15 to the pixel.

@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -18,6 +19,7 @@
 #include "platform/FileListBox.h"
 #include "platform/FileNames.h"
 #include "platform/MousePointer.h"
+#include "shell/Buttons.h"
 #include "shell/FrmImageViewer.h"
 #include "shell/Texts.h"
 
@@ -55,7 +57,8 @@ QString FrmImageViewer::OpenPath(const QString& path) {
     const QString absolute = platform::NormalFolderPath(path);
     const qsizetype slash = absolute.lastIndexOf(u'/');
     const QString fileName = absolute.sliced(slash + 1);
-    if (!folder && !browse::KindOfName(fileName)) {
+    const std::optional<browse::ImageKind> kind = folder ? std::nullopt : browse::KindOfFile(absolute);
+    if (!folder && !kind) {
         return QStringLiteral("not a kind of file the viewer shows");
     }
     // The folder list takes the folder, and the drive list follows it.
@@ -73,7 +76,19 @@ QString FrmImageViewer::OpenPath(const QString& path) {
             return {};
         }
     }
-    return QStringLiteral("not a file the file list shows");
+    ShowUnlisted(fileName, *kind);
+    return {};
+}
+
+// Shows a file of the folder on show that the file list does not hold, as a double click on it would:
+// nothing is selected, and Next and Previous go on from its place among the listed names.
+void FrmImageViewer::ShowUnlisted(const QString& name, browse::ImageKind kind) {
+    filList->SetListIndex(-1);
+    unlisted_ = UnlistedFile{name, kind};
+    Frame1->hide();
+    Label2->hide();
+    SetButtons(buttons::kSingleView);
+    OpenSelectedImage(0);
 }
 
 bool FrmImageViewer::AcceptsDrops() const {
