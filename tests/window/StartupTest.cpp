@@ -58,6 +58,11 @@ bool Drop(FrmImageViewer& window, const QString& path) {
     return drop.isAccepted();
 }
 
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void Keys(QWidget* widget, std::initializer_list<Qt::Key> keys) {
     for (const Qt::Key key : keys) {
         QTest::keyClick(widget, key);
@@ -394,6 +399,57 @@ private slots:
         QCOMPARE(window.Single(), shown);
         QCOMPARE(window.filList->ListIndex(), shown);
         QCOMPARE(window.Frame1->isVisible(), shown < 0);
+    }
+
+    void aFileTheListDoesNotShowOpensByItsContent_data() {
+        QTest::addColumn<QString>("name");  // beside four numbered textures t00.pbf .. t03.pbf
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("next");  // the entries Next and Previous show from it; -1: refused
+        QTest::addColumn<int>("previous");
+        const QByteArray jpeg = testing::Jpeg(testing::SolidImage(40, 30, qRgb(0, 0, 255)));
+        QTest::newRow("JPEG named .jpeg") << u"t01.jpeg"_s << jpeg << 1 << 0;
+        QTest::newRow("JPEG named .Jpg") << u"t02.Jpg"_s << jpeg << 2 << 1;
+        QTest::newRow("texture without an ending") << u"t03"_s << QByteArray() << 3 << 2;
+        QTest::newRow("JPEG after the last name") << u"zz.jpeg"_s << jpeg << 0 << 3;
+        QTest::newRow("text named .jpeg") << u"notes.jpeg"_s << QByteArrayLiteral("some words") << -1 << -1;
+    }
+
+    // A file from outside whose name the file list does not show opens by its first bytes: nothing is
+    // selected, the title names it, and Next and Previous go to the listed files after and before its
+    // name. What its bytes do not make a picture is refused.
+    void aFileTheListDoesNotShowOpensByItsContent() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(int, next);
+        QFETCH(int, previous);
+        TestPlatform platform;
+        const QString folder = testing::MakeFolder(platform.sandbox.path(), u"textures"_s);
+        const QStringList textures = testing::WriteNumberedTextures(folder, 4);
+        const QString path = content.isEmpty() ? testing::WriteBytes(folder, name, ReadAll(textures[3]))
+                                               : testing::WriteBytes(folder, name, content);
+        for (const bool forward : {true, false}) {
+            Window window(platform);
+            const QString refusal = window.OpenPath(path);
+            if (next < 0) {
+                QCOMPARE(refusal, u"not a kind of file the viewer shows"_s);
+                QCOMPARE(window.dirList->Path(), platform.programFolder);
+                return;
+            }
+            QCOMPARE(refusal, QString());
+            QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: "_s + name);
+            QVERIFY(window.Picture3[0]->isVisible() && !window.Frame1->isVisible());
+            QCOMPARE(window.Picture3[0]->width(), content.isEmpty() ? 13 : 40);
+            QVERIFY(window.Picture3[0]->toolTip().startsWith(name + u':'));
+            QCOMPARE(window.filList->ListIndex(), -1);
+            QCOMPARE(window.filList->ListCount(), 4);
+            if (forward) {
+                window.cmdNext_Click();
+            } else {
+                window.cmdPrevious_Click();
+            }
+            QCOMPARE(window.Single(), forward ? next : previous);
+            QCOMPARE(window.filList->ListIndex(), forward ? next : previous);
+        }
     }
 
     void dropsAreTakenOnlyWhileBrowsingOrViewing() {
