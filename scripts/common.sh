@@ -8,8 +8,9 @@ TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info time)
 # To show the viewer on a machine without a display, and to drive it there for the README's picture.
 HEADLESS_PACKAGES=(xvfb xauth imagemagick)
 SCREENSHOT_PACKAGES=(xdotool)
-# To drive the real program on a virtual X server under a window manager in the end-to-end tests.
-E2E_PACKAGES=(xvfb openbox xdotool x11-utils)
+# To drive the real program on a virtual X server under a window manager in the end-to-end tests, and
+# to read its window's pixels there (ImageMagick's import).
+E2E_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick)
 # What the benchmark (bench/) runs under and compares with: a virtual X server with a window manager,
 # keys sent through XTest, feh beside the viewer, djpeg beside the thumbnail pages.
 BENCH_PACKAGES=(xvfb openbox libxtst6 feh libjpeg-turbo-progs)
