@@ -35,7 +35,8 @@ std::optional<JpegHeader> ReadJpegHeader(texture::ByteSource& file);
 // Whether the first scan's entropy-coded data (up to the first marker that is not a restart marker; a
 // stuffed byte counted once) has at least one bit for each block the scan codes: no Huffman code is
 // shorter, in a sequential scan or in the first DC scan of a progressive file, so a file with less
-// cannot hold the picture its header claims. Reads no more of the data than that takes.
+// cannot hold the picture its header claims. An arithmetic-coded file is held to the same bound, which
+// only a picture of almost nothing but flat areas falls below. Reads no more of the data than that takes.
 bool FirstScanHoldsItsBlocks(texture::ByteSource& file, const JpegHeader& header);
 
 // The scans of the JPEG in `file`, counted by walking its markers to the end of the picture; counting

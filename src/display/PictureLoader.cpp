@@ -109,7 +109,11 @@ std::optional<Picture> LoadJpeg(texture::FileSource& file, QSize limit, texture:
     if (image->size() != scaled) {
         *image = image->scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    return Picture{upright, Upright(std::move(*image), header->orientation), divisor, true};
+    QImage shown = Upright(std::move(*image), header->orientation);
+    if (shown.isNull()) {  // a copy the toolkit could not make
+        return std::nullopt;
+    }
+    return Picture{upright, std::move(shown), divisor, true};
 }
 
 // Any other picture (a BMP, or whatever else Qt's readers recognise in the file), decoded whole by Qt

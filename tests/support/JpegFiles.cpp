@@ -6,8 +6,6 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-#include "support/TestPlatform.h"
-
 namespace tamsel::testing {
 
 namespace {
@@ -113,10 +111,25 @@ QByteArray EncodeJpeg(const QImage& image, const JpegLayout& layout) {
     return bytes;
 }
 
+QByteArray ClaimingSize(QByteArray jpeg, quint16 width, quint16 height) {
+    for (qsizetype at = 2; at + 9 < jpeg.size(); ++at) {
+        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+        if (jpeg[at] == '\xFF' && (marker == 0xC0 || marker == 0xC2)) {
+            // A frame header: its length and precision, then the height and the width, high byte first.
+            const char size[] = {char(height >> 8), char(height & 0xFF), char(width >> 8),
+                                 char(width & 0xFF)};
+            return jpeg.replace(at + 5, 4, size, 4);
+        }
+    }
+    return {};
+}
+
 QByteArray HugeClaimJpeg() {
     JpegLayout layout;
     layout.optimize = true;
-    const QByteArray jpeg = EncodeJpeg(SolidImage(16, 16, qRgb(40, 120, 200)), layout);
+    QImage solid(16, 16, QImage::Format_RGB32);
+    solid.fill(qRgb(40, 120, 200));
+    const QByteArray jpeg = EncodeJpeg(solid, layout);
     // A comment of one character after the JFIF segment, as some encoders leave one.
     const qsizetype jfifEnd =
         4 + ((static_cast<unsigned char>(jpeg[4]) << 8) | static_cast<unsigned char>(jpeg[5]));

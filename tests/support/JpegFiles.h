@@ -25,6 +25,9 @@ struct JpegLayout {
 // `image` (32-bit RGB; 8-bit grey for a grey JPEG) written as a JPEG of `layout`.
 QByteArray EncodeJpeg(const QImage& image, const JpegLayout& layout = {});
 
+// `jpeg` with the width and height of its frame header replaced: a small file that claims a large picture.
+QByteArray ClaimingSize(QByteArray jpeg, quint16 width, quint16 height);
+
 // A baseline colour JPEG of 291 bytes whose header claims 65500 x 65500 pixels: a 16 x 16 picture in
 // one colour with Huffman tables made for it, and a comment of one character.
 QByteArray HugeClaimJpeg();
