@@ -350,6 +350,20 @@ private slots:
         QVERIFY(display::LoadPicture(good, QSize(320, 240), budget, stop));
     }
 
+    // A texture refused once its memory is reserved (its canvas cannot be made) gives the memory back.
+    void aTextureRefusedAfterReservingGivesItsMemoryBack() {
+        const QString path = testing::WriteSolidTexture(dir_.path(), u"t.pbf"_s, 64, 32, qRgb(0, 0, 255));
+        texture::FileSource file(QFile::encodeName(path).constData());
+        texture::TextureReader reader;
+        const std::optional<texture::TextureLayout> layout = reader.ReadLayout(file);
+        QVERIFY(layout);
+        texture::DecodeBudget budget(1 << 20);
+        std::vector<std::uint8_t> pixels;
+        QVERIFY(!display::PaintTexture(
+            reader, file, *layout, pixels, [](int, int) { return nullptr; }, budget));
+        QCOMPARE(budget.InUse(), std::uint64_t{0});
+    }
+
     void theBudgetIsForTheScaleDecoded_data() {
         QTest::addColumn<QSize>("limit");
         QTest::addColumn<int>("budget");     // 0: exactly the estimate; -1: a byte less
