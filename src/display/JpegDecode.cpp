@@ -1,5 +1,6 @@
 #include "display/JpegDecode.h"
 
+#include <bit>
 #include <memory>
 
 #include "display/JpegSession.h"
@@ -27,8 +28,8 @@ bool Start(jpeg::Session& session, int divisor) {
             break;
         case JCS_YCbCr:
         case JCS_RGB:
-            // Each pixel as a 32-bit RGB value in memory order, its unused byte 0xFF.
-            info.out_color_space = JCS_EXT_BGRX;
+            // Each pixel as the 32-bit value 0xFFRRGGBB, in the machine's byte order.
+            info.out_color_space = std::endian::native == std::endian::little ? JCS_EXT_BGRX : JCS_EXT_XRGB;
             break;
         case JCS_CMYK:
         case JCS_YCCK:

@@ -15,7 +15,7 @@ namespace tamsel::display {
 // corrupt (the library's warnings of a premature end of a data segment, a bad code, a marker where a
 // restart marker belongs, a progression out of order). Nothing either once `shouldStop`, when it is
 // given, says so: it is asked before each row is put out and, while the scans of a file in several
-// scans are read, after each row of blocks. The caller holds the decode's memory from the budget.
+// scans are read, before each row of blocks. The caller holds the decode's memory from the budget.
 std::optional<QImage> DecodeJpeg(texture::ByteSource& file, int divisor,
                                  const std::function<bool()>& shouldStop = {});
 

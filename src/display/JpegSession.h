@@ -40,8 +40,8 @@ struct Session {
 };
 
 // Makes `session` read `file` from its start. `shouldStop`, when it is given, is asked each time the
-// library reports progress: once per band of rows it puts out, and once per row of blocks it takes in
-// while it reads the scans of a file in several scans. `app1` keeps the file's first APP1 segment.
+// library reports progress: before each call that puts out rows, and before each row of blocks it takes
+// in while it reads the scans of a file in several scans. `app1` keeps the file's first APP1 segment.
 void Attach(Session& session, texture::ByteSource& file, const std::function<bool()>* shouldStop = nullptr,
             FirstApp1* app1 = nullptr);
 
