@@ -5,14 +5,12 @@
 #include <memory>
 
 #include "Version.h"
-#include "browse/ImageKind.h"
-#include "display/ReadAhead.h"
-#include "platform/Drives.h"
-#include "platform/FileNames.h"
+#include "files/Drives.h"
+#include "files/FileNames.h"
 #include "platform/Platform.h"
-#include "shell/FrmImageViewer.h"
 #include "shell/Geometry.h"
-#include "shell/Texts.h"
+#include "shell/MainWindow.h"
+#include "texts/Texts.h"
 
 namespace {
 
@@ -22,7 +20,7 @@ using namespace tamsel;
 QStringList Arguments(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
-        arguments << platform::DecodeName(argv[i]);
+        arguments << files::DecodeName(argv[i]);
     }
     return arguments;
 }
@@ -78,7 +76,7 @@ int main(int argc, char* argv[]) {
 
     // A picture named on the command line is decoded at once, while the window is made and placed,
     // for the largest single view this screen allows; the window fits it to its own limit.
-    auto readAhead = std::make_shared<display::ReadAhead>();
+    auto readAhead = std::make_shared<picture::ReadAhead>();
     platform::Platform platform = platform::ProductPlatform();
     if (platform.settingsFile.isEmpty()) {
         std::fputs(
@@ -86,18 +84,18 @@ int main(int argc, char* argv[]) {
             "the browser starts in /\n",
             stderr);
     }
-    const QString absolute = path.isEmpty() ? QString() : platform::NormalFolderPath(path);
-    if (!absolute.isEmpty() && browse::KindOfFile(absolute)) {
+    const QString absolute = path.isEmpty() ? QString() : files::NormalFolderPath(path);
+    if (!absolute.isEmpty() && picture::KindOfFile(absolute)) {
         readAhead->Want({{{absolute}, shell::LargestViewLimit(platform.screenSize), {}, true}}, true);
     }
 
-    FrmImageViewer window(std::move(platform), readAhead);
+    shell::MainWindow window(std::move(platform), readAhead);
     window.show();
     if (!path.isEmpty()) {
         window.WhenPlaced([&window, path] {
             const QString refusal = window.OpenPath(path);
             if (!refusal.isEmpty()) {
-                std::fprintf(stderr, "tamsel-viewer: %s: %s\n", platform::EncodeName(path).constData(),
+                std::fprintf(stderr, "tamsel-viewer: %s: %s\n", files::EncodeName(path).constData(),
                              qPrintable(refusal));
                 std::fflush(stderr);
                 window.ReportRefusedPath(path);

@@ -17,27 +17,6 @@ void PictureBox::AssignPicture(QImage picture) {
     update();
 }
 
-bool PictureBox::SetSurfaceSize(int width, int height, Clear clear) {
-    resize(width, height);
-    if (image_.size() != QSize(width, height) || image_.format() != QImage::Format_RGB32) {
-        image_ = QImage();  // the old image goes first, so that its memory can serve the new one
-        image_ = QImage(width, height, QImage::Format_RGB32);
-    }
-    update();
-    if (image_.isNull() && width > 0 && height > 0) {
-        return false;
-    }
-    if (clear == Clear::Black) {
-        image_.fill(Qt::black);
-    }
-    return true;
-}
-
-QImage Halftone(const QImage& source, QSize size) {
-    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-        .convertToFormat(QImage::Format_RGB32);
-}
-
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !crisp_);

@@ -6,8 +6,8 @@
 namespace tamsel::platform {
 
 // A picture box: a widget with a persistent image that it paints at its top-left corner (what is
-// drawn into it while it is hidden shows once it is shown), an auto-size switch, a hover text (its
-// tool tip) and the block-copy and stretch operations of a drawing surface.
+// drawn into it while it is hidden shows once it is shown), an auto-size switch and a hover text (its
+// tool tip).
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -23,14 +23,7 @@ public:
     // Assigns a loaded picture: it becomes the box's image; with auto-size on the box takes its size.
     void AssignPicture(QImage picture);
 
-    // Sizes the box and its image, reusing the image's memory when the size is unchanged. The image
-    // is cleared to black, or left as it is for a caller that paints every pixel itself. False, with
-    // no image left, when an image of that size cannot be made (too large, or out of memory).
-    enum class Clear { Black, None };
-    bool SetSurfaceSize(int width, int height, Clear clear = Clear::Black);
-
-    // The image the box shows; its drawing surface.
-    QImage& Surface() { return image_; }
+    // The image the box shows.
     const QImage& Surface() const { return image_; }
 
 signals:
@@ -49,9 +42,5 @@ private:
     bool crisp_ = false;
     bool swallowRelease_ = false;  // the release that ends a double click is no click of its own
 };
-
-// The halftone stretch of a drawing surface: the whole source shrunk (or stretched) to `size`, each
-// target pixel the mean of the source pixels it covers.
-QImage Halftone(const QImage& source, QSize size);
 
 }  // namespace tamsel::platform

@@ -1,11 +1,9 @@
 #include "platform/Platform.h"
 
-#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -14,10 +12,9 @@
 #include <QTime>
 #include <QTimer>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <random>
+#include <utility>
 
 #include "Version.h"
 
@@ -54,16 +51,33 @@ private:
     std::mt19937_64 engine_{std::random_device{}()};
 };
 
-// Sleeps in the event loop until an event arrives or the time is up; never spins.
-class QtEventQueue final : public EventQueue {
+class QtIntervalTimer final : public IntervalTimer {
 public:
-    void Yield(double maxSeconds) override {
-        QEventLoop loop;
-        QTimer deadline;
-        deadline.setSingleShot(true);
-        deadline.start(static_cast<int>(std::clamp(std::ceil(maxSeconds * 1000.0), 0.0, 3'600'000.0)));
-        loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    QtIntervalTimer() {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (done_) {
+                std::exchange(done_, {})();
+            }
+        });
     }
+    void Start(double seconds, std::function<void()> done) override {
+        done_ = std::move(done);
+        timer_.start(static_cast<int>(std::clamp(std::ceil(seconds * 1000.0), 0.0, 3'600'000.0)));
+    }
+    void Stop() override {
+        timer_.stop();
+        done_ = {};
+    }
+
+private:
+    QTimer timer_;
+    std::function<void()> done_;
+};
+
+class EventLoopEnd final : public ProgramEnd {
+public:
+    void EndProgram() override { QCoreApplication::exit(0); }
 };
 
 // The freedesktop screen saver interface on the session bus, where there is one.
@@ -101,14 +115,6 @@ private:
     std::optional<uint> cookie_;
 };
 
-class ProcessExit final : public ProgramEnd {
-public:
-    void EndProgram() override {
-        std::fflush(nullptr);
-        std::_Exit(0);
-    }
-};
-
 }  // namespace
 
 Platform ProductPlatform() {
@@ -131,8 +137,8 @@ Platform ProductPlatform() {
     platform.messages = std::make_shared<QtMessageSink>();
     platform.clock = std::make_shared<SystemClock>();
     platform.random = std::make_shared<SeededRandom>();
-    platform.events = std::make_shared<QtEventQueue>();
-    platform.programEnd = std::make_shared<ProcessExit>();
+    platform.interval = std::make_shared<QtIntervalTimer>();
+    platform.programEnd = std::make_shared<EventLoopEnd>();
     platform.screenSaver = std::make_shared<DesktopScreenSaver>();
     return platform;
 }

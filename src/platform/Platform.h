@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -34,15 +35,17 @@ public:
     virtual double Next() = 0;
 };
 
-// The event queue that a running handler yields to: dispatches the pending events and, when there
-// are none, sleeps until the next one arrives or `maxSeconds` have passed.
-class EventQueue {
+// One interval at a time, as the slide show waits it out: Start replaces an interval under way, Stop
+// ends it unheard. `done` runs in the event loop once the interval is over.
+class IntervalTimer {
 public:
-    virtual ~EventQueue() = default;
-    virtual void Yield(double maxSeconds) = 0;
+    virtual ~IntervalTimer() = default;
+    virtual void Start(double seconds, std::function<void()> done) = 0;
+    virtual void Stop() = 0;
 };
 
-// Ends the whole program at once, with exit status 0: no further handler runs.
+// Ends the program with exit status 0 once the handler under way has returned: no further event is
+// handled, and every window goes.
 class ProgramEnd {
 public:
     virtual ~ProgramEnd() = default;
@@ -68,18 +71,16 @@ struct Platform {
     std::shared_ptr<MessageSink> messages;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<RandomSource> random;
-    std::shared_ptr<EventQueue> events;
+    std::shared_ptr<IntervalTimer> interval;
     std::shared_ptr<ProgramEnd> programEnd;
     std::shared_ptr<ScreenSaver> screenSaver;
 };
 
 // The real services: the primary screen, the program's folder, the settings file under the user's
-// configuration folder (none when neither HOME nor XDG_CONFIG_HOME is an absolute path), QMessageBox, the
-// system clock, a seeded generator, Qt's event loop, process exit and the desktop's screen saver over the
-// session bus. Needs a QApplication.
+// configuration folder (none when neither HOME nor XDG_CONFIG_HOME is an absolute path), QMessageBox,
+// the system clock, a seeded generator, a Qt timer, the end of Qt's event loop and the desktop's screen
+// saver over the session bus.
+// Needs a QApplication.
 Platform ProductPlatform();
-
-// Twips, the unit of the window's outer size and the screen's size: 15 to the pixel.
-inline constexpr int kTwipsPerPixel = 15;
 
 }  // namespace tamsel::platform

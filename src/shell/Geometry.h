@@ -3,13 +3,13 @@
 #include <QRect>
 #include <array>
 
-#include "platform/Rounding.h"
+#include "picture/Rounding.h"
 
 // The window's arithmetic: the view limits and thumbnail grid computed at start-up, and the
 // proportional placement of the controls.
 namespace tamsel::shell {
 
-using platform::RoundHalfEven;
+using picture::RoundHalfEven;
 
 // The single-view limits and the 3 x 3 thumbnail grid. Cell k (0..8, row by row from the top left)
 // has its left edge at thumbCellPos[k] and its top edge at thumbCellPos[k + 9].

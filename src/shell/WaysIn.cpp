@@ -1,35 +1,25 @@
 // Ways in from outside the window: a path on the command line or dropped on the window, and keys.
 #include <sys/stat.h>
 
-#include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 
-#include "browse/ImageKind.h"
-#include "platform/DirListBox.h"
-#include "platform/Drives.h"
-#include "platform/FileListBox.h"
-#include "platform/FileNames.h"
+#include "browse/Browser.h"
+#include "files/Drives.h"
+#include "files/FileNames.h"
+#include "navigation/ButtonRow.h"
 #include "platform/MousePointer.h"
-#include "shell/Buttons.h"
-#include "shell/FrmImageViewer.h"
-#include "shell/Texts.h"
+#include "shell/Controls.h"
+#include "shell/MainWindow.h"
 
-namespace tamsel {
+namespace tamsel::shell {
 
 namespace {
-
-bool Usable(const QPushButton* button) {
-    return button->isVisible() && button->isEnabled();
-}
 
 // The one local path a drag carries, or nothing.
 std::optional<QString> DraggedPath(const QMimeData* data) {
@@ -38,41 +28,42 @@ std::optional<QString> DraggedPath(const QMimeData* data) {
         return std::nullopt;
     }
     // The path's own bytes, percent-decoded, so that a name that is not valid UTF-8 keeps them.
-    return platform::DecodeName(
+    return files::DecodeName(
         QByteArray::fromPercentEncoding(urls.front().path(QUrl::FullyEncoded).toLatin1()));
 }
 
 }  // namespace
 
-void FrmImageViewer::ReportRefusedPath(const QString& path) {
+void MainWindow::ReportRefusedPath(const QString& path) {
     ShowCannotDisplay(path);
 }
 
-QString FrmImageViewer::OpenPath(const QString& path) {
+QString MainWindow::OpenPath(const QString& path) {
     struct stat status {};
-    if (path.isEmpty() || ::stat(platform::EncodeName(path).constData(), &status) != 0) {
+    if (path.isEmpty() || ::stat(files::EncodeName(path).constData(), &status) != 0) {
         return QStringLiteral("no such file or folder");
     }
     const bool folder = S_ISDIR(status.st_mode);
-    const QString absolute = platform::NormalFolderPath(path);
+    const QString absolute = files::NormalFolderPath(path);
     const qsizetype slash = absolute.lastIndexOf(u'/');
     const QString fileName = absolute.sliced(slash + 1);
-    const std::optional<browse::ImageKind> kind = folder ? std::nullopt : browse::KindOfFile(absolute);
+    const std::optional<texture::FileKind> kind = folder ? std::nullopt : picture::KindOfFile(absolute);
     if (!folder && !kind) {
         return QStringLiteral("not a kind of file the viewer shows");
     }
     // The folder list takes the folder, and the drive list follows it.
     const QString folderPath = folder ? absolute : (slash == 0 ? QStringLiteral("/") : absolute.first(slash));
-    if (!dirList->SetPath(folderPath)) {
+    if (!ChangeFolder(folderPath)) {
         return QStringLiteral("the folder cannot be read");
     }
     if (folder) {
         return {};
     }
-    for (int i = 0; i < filList->ListCount(); ++i) {
-        if (filList->EntryName(i) == fileName) {
-            filList->SetListIndex(i);
-            filList_DblClick();
+    const browse::Folder& files = state_.folder;
+    for (int i = 0; i < files.Count(); ++i) {
+        if (files.Name(i) == fileName) {
+            Select(i);
+            OpenChosenFile();
             return {};
         }
     }
@@ -82,26 +73,24 @@ QString FrmImageViewer::OpenPath(const QString& path) {
 
 // Shows a file of the folder on show that the file list does not hold, as a double click on it would:
 // nothing is selected, and Next and Previous go on from its place among the listed names.
-void FrmImageViewer::ShowUnlisted(const QString& name, browse::ImageKind kind) {
-    filList->SetListIndex(-1);
-    unlisted_ = UnlistedFile{name, kind};
-    Frame1->hide();
-    Label2->hide();
-    SetButtons(buttons::kSingleView);
-    OpenSelectedImage(0);
+void MainWindow::ShowUnlisted(const QString& name, texture::FileKind kind) {
+    Select(-1);
+    state_.folder.SetUnlisted(browse::UnlistedFile{name, kind});
+    OpenChosenFile();
 }
 
-bool FrmImageViewer::AcceptsDrops() const {
-    return FileMenuHeader->menuAction()->isEnabled() && !mnuViewThumbnails->isChecked();
+bool MainWindow::AcceptsDrops() const {
+    const MenuStates menus = ControlsFor(state_).menus;
+    return menus.fileMenu && !menus.thumbnailViewChecked;
 }
 
-void FrmImageViewer::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (AcceptsDrops() && DraggedPath(event->mimeData())) {
         event->acceptProposedAction();
     }
 }
 
-void FrmImageViewer::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const std::optional<QString> path = DraggedPath(event->mimeData());
     if (AcceptsDrops() && path && OpenPath(*path).isEmpty()) {
         event->acceptProposedAction();
@@ -115,11 +104,26 @@ void FrmImageViewer::dropEvent(QDropEvent* event) {
     }
 }
 
-bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Keys go to the menus while the menu bar or an open menu has the keyboard.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this && QApplication::activePopupWidget() == nullptr &&
+        menuBar()->activeAction() == nullptr) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (HandleKey(key->key(), key->modifiers() & ~Qt::KeypadModifier)) {
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
+    const Controls controls = ControlsFor(state_);
+    const auto usable = [](const navigation::ButtonFace& face) { return face.shown && face.enabled; };
     if (modifiers == Qt::ControlModifier) {
         // Ctrl+Q: what File > Exit does, while the File menu offers it.
-        if (key == Qt::Key_Q && FileMenuHeader->menuAction()->isEnabled() && mnuExit->isEnabled()) {
-            mnuExit_Click();
+        if (key == Qt::Key_Q && controls.menus.fileMenu) {
+            Exit();
             return true;
         }
         return false;
@@ -127,54 +131,57 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
     if ((modifiers & ~Qt::ShiftModifier) != Qt::NoModifier) {
         return false;
     }
-    const bool stepping = Usable(cmdPrevious) && Usable(cmdNext);
-    const bool browsing = Frame1->isVisible();
+    const bool stepping = usable(controls.previous) && usable(controls.next);
+    const bool browsing = state_.browserShown;
     switch (key) {
         case Qt::Key_Left:
-            if (Usable(cmdPrevious)) {
-                cmdPrevious_Click();
+            if (usable(controls.previous)) {
+                Previous();
                 return true;
             }
             return false;
         case Qt::Key_Right:
-            if (Usable(cmdNext)) {
-                cmdNext_Click();
+            if (usable(controls.next)) {
+                Next();
                 return true;
             }
             return false;
         case Qt::Key_Home:
         case Qt::Key_End:
-            if (stepping && !ThumbMode && filList->ListCount() > 0) {
-                ShowEntry(key == Qt::Key_Home ? 0 : filList->ListCount() - 1);
+            if (stepping && state_.mode != Mode::Pages && state_.folder.Count() > 0) {
+                platform::MousePointer::SetBusy();
+                Select(key == Qt::Key_Home ? 0 : state_.folder.Count() - 1);
+                DrawSingle();
+                platform::MousePointer::SetDefault();
+                UpdateControls();
                 return true;
             }
             return false;
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            // In the folder list: the highlighted folder becomes the current one. In the file list:
-            // what a double click does.
-            if (browsing && focusWidget() == dirList) {
-                dirList->SetPath(dirList->EntryPath(dirList->ListIndex()));
+        case Qt::Key_Enter: {
+            // In the folder list: the highlighted folder becomes the current one. In the file list: what
+            // a double click does.
+            platform::FolderList& folders = browser_->Folders();
+            if (browsing && focusWidget() == &folders) {
+                ChangeFolder(folders.EntryPath(folders.currentRow()));
                 return true;
             }
-            if (browsing && focusWidget() == filList && filList->ListIndex() >= 0) {
-                filList_DblClick();
+            if (browsing && focusWidget() == &browser_->Files() && state_.folder.Selected() >= 0) {
+                OpenChosenFile();
                 return true;
             }
             return false;
+        }
         case Qt::Key_Backspace:
             // Up to the parent folder, as choosing it in the folder list does.
-            if (browsing && dirList->Path() != QStringLiteral("/")) {
-                dirList->SetPath(platform::NormalFolderPath(dirList->Path() + QStringLiteral("/..")));
+            if (browsing && state_.folder.Path() != QStringLiteral("/")) {
+                ChangeFolder(files::NormalFolderPath(state_.folder.Path() + QStringLiteral("/..")));
                 return true;
             }
             return false;
         case Qt::Key_F1:
-            if (HelpMenuHeader->menuAction()->isEnabled()) {
-                mnuHelp_Click();
-                return true;
-            }
-            return false;
+            ShowHelp();
+            return true;
         case Qt::Key_F10: {
             // What a lone Alt does: the menu bar takes the keyboard, its first menu highlighted; Escape
             // gives the keys back.
@@ -207,8 +214,8 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
                 setWindowState(windowState() & ~Qt::WindowFullScreen);
                 return true;
             }
-            if (Usable(cmdStop) && cmdStop->text() == texts::Text(texts::kThumbNails)) {
-                cmdStop_Click();
+            if (usable(controls.middle) && state_.middle.mode == MiddleMode::BackToPage) {
+                MiddleClicked();
                 return true;
             }
             return false;
@@ -217,11 +224,4 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-void FrmImageViewer::ShowEntry(int index) {
-    platform::MousePointer::SetBusy();
-    filList->SetListIndex(index);
-    OpenSelectedImage(0);
-    platform::MousePointer::SetDefault();
-}
-
-}  // namespace tamsel
+}  // namespace tamsel::shell

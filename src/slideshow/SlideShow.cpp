@@ -1,90 +1,38 @@
-// The slide show: one loop inside the handler that started it, waiting out each interval in the
-// event queue.
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QScopeGuard>
-#include <cmath>
+#include "slideshow/SlideShow.h"
 
-#include "platform/FileListBox.h"
-#include "shell/Buttons.h"
-#include "shell/FrmImageViewer.h"
-#include "slideshow/ShowTiming.h"
+namespace tamsel::slideshow {
 
-namespace tamsel {
+SlideShow::SlideShow(ShowState& state, const platform::Platform& services)
+    : state_(state), services_(services) {}
 
-void FrmImageViewer::mnuBeginSlideShow_Click() {
-    RunSlideShow();
+void SlideShow::Run() {
+    state_.phase = Phase::Running;
+    seconds_ = kIntervalSeconds[static_cast<std::size_t>(state_.interval)];
+    services_.screenSaver->Inhibit();
 }
 
-void FrmImageViewer::RunSlideShow() {
-    if (filList->ListCount() == 0) {
-        return;
+void SlideShow::Pause() {
+    state_.phase = Phase::Paused;
+    services_.interval->Stop();
+    services_.screenSaver->Release();
+}
+
+void SlideShow::End() {
+    state_.phase = Phase::Off;
+    services_.interval->Stop();
+    services_.screenSaver->Release();
+}
+
+int SlideShow::NextEntry(const browse::Folder& folder) const {
+    if (state_.order == Order::Sequential) {
+        return folder.EntryAfterOnShow();
     }
-    std::array<bool, 7> checked{};
-    for (std::size_t i = 0; i < checked.size(); ++i) {
-        checked[i] = mnuDisplayInterval[i]->isChecked();
-    }
-    const int interval = slideshow::IntervalSeconds(checked);
-
-    FileMenuHeader->menuAction()->setEnabled(false);
-    mnuBeginSlideShow->setEnabled(false);
-    mnuEndSlideShow->setEnabled(true);
-    DisplayIntervalHeader->menuAction()->setEnabled(false);
-    SetButtons(buttons::kShowRunning);
-    Label2->hide();
-    Frame1->hide();
-    StopShow = false;
-
-    // While the show runs the screen stays awake; pausing or ending it lets the screen saver back.
-    platform::ScreenSaver& screenSaver = *platform_.screenSaver;
-    screenSaver.Inhibit();
-    const auto release = qScopeGuard([&screenSaver] { screenSaver.Release(); });
-
-    platform::Clock& clock = *platform_.clock;
-    do {
-        if (mnuSequentialShow->isChecked()) {
-            filList->SetListIndex(EntryAfterOnShow());
-        } else {
-            platform_.random->Reseed(clock.SecondsSinceMidnight());
-            filList->SetListIndex(slideshow::RandomEntry(platform_.random->Next(), filList->ListCount()));
-        }
-        OpenSelectedImage(0);
-
-        const double start = clock.SecondsSinceMidnight();
-        double elapsed = 0.0;
-        do {
-            platform_.events->Yield(interval - elapsed);
-            elapsed = slideshow::SecondsBetween(start, clock.SecondsSinceMidnight());
-        } while (elapsed < interval && !StopShow);
-    } while (!StopShow);
+    services_.random->Reseed(services_.clock->SecondsSinceMidnight());
+    return RandomEntry(services_.random->Next(), folder.Count());
 }
 
-void FrmImageViewer::mnuEndSlideShow_Click() {
-    FileMenuHeader->menuAction()->setEnabled(true);
-    mnuBeginSlideShow->setEnabled(true);
-    mnuEndSlideShow->setEnabled(false);
-    DisplayIntervalHeader->menuAction()->setEnabled(true);
-    SetButtons(buttons::kShowEnded);
-    StopShow = true;
+void SlideShow::Wait(std::function<void()> over) {
+    services_.interval->Start(seconds_, std::move(over));
 }
 
-void FrmImageViewer::mnuSequentialShow_Click() {
-    mnuSequentialShow->setChecked(true);
-    mnuRandomShow->setChecked(false);
-}
-
-void FrmImageViewer::mnuRandomShow_Click() {
-    mnuSequentialShow->setChecked(false);
-    mnuRandomShow->setChecked(true);
-}
-
-void FrmImageViewer::mnuDisplayInterval_Click(int index) {
-    for (QAction* item : mnuDisplayInterval) {
-        item->setChecked(false);
-    }
-    mnuDisplayInterval[static_cast<std::size_t>(index)]->setChecked(true);
-}
-
-}  // namespace tamsel
+}  // namespace tamsel::slideshow

@@ -45,10 +45,4 @@ std::string_view PaletteWords(PaletteSource source) {
     return "none";
 }
 
-bool IsTextureName(std::string_view name) {
-    static constexpr std::array<std::string_view, 6> kEndings{"pbf", "PBF", "srb", "SRB", "mip", "MIP"};
-    const std::string_view ending = name.substr(name.size() - std::min<std::size_t>(name.size(), 3));
-    return std::find(kEndings.begin(), kEndings.end(), ending) != kEndings.end();
-}
-
 }  // namespace tamsel::texture

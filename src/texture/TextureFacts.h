@@ -19,8 +19,4 @@ std::string PixelFormatWords(const TextureLayout& layout);
 // "own PAMC chunk", "own chunk after the header" or "none".
 std::string_view PaletteWords(PaletteSource source);
 
-// True when a file name is one of a texture's: its last three characters are exactly "pbf", "srb" or
-// "mip", all in lower or all in upper case. No dot is needed; "x.Mip" is no texture's name.
-bool IsTextureName(std::string_view name);
-
 }  // namespace tamsel::texture

@@ -16,31 +16,13 @@ void ShowSteps::IntervalEnds(QString description) {
 }
 
 void ShowSteps::Run() {
-    platform_.events->onYield = [this](double) { RunUntilAnIntervalEnds(); };
-    while (next_ < steps_.size()) {
-        RunUntilAnIntervalEnds();
-    }
-    TellPending();
-    platform_.events->onYield = {};
-}
-
-void ShowSteps::RunUntilAnIntervalEnds() {
-    TellPending();
-    while (next_ < steps_.size()) {
-        const Step& step = steps_[next_++];
-        pending_ = step.description;
-        if (!step.action) {
-            return;
+    for (const Step& step : steps_) {
+        if (step.action) {
+            step.action();
+        } else {
+            platform_.interval->RunOut();
         }
-        // A step that starts a show is told at the show's first wait, with its first picture on show.
-        step.action();
-        TellPending();
-    }
-}
-
-void ShowSteps::TellPending() {
-    if (pending_) {
-        tell_(*std::exchange(pending_, std::nullopt));
+        tell_(step.description);
     }
 }
 

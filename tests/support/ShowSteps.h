@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include "support/TestPlatform.h"
@@ -10,9 +9,8 @@
 namespace tamsel::testing {
 
 // A test's steps through the window, run in order, each told (`tell` with its description) once it has
-// taken effect, also while a slide show runs. The window waits out each interval of a show in the event
-// queue, inside the handler that started the show: the steps after a start run in those waits, and a
-// step where the interval runs out ends the wait, to be told once the next picture is on show.
+// taken effect, also while a slide show runs: a step where the interval runs out lets the show's timer
+// run out.
 class ShowSteps {
 public:
     ShowSteps(TestPlatform& platform, std::function<void(const QString&)> tell);
@@ -26,14 +24,10 @@ private:
         QString description;
         std::function<void()> action;  // none: the interval runs out
     };
-    void RunUntilAnIntervalEnds();
-    void TellPending();
 
     TestPlatform& platform_;
     std::function<void(const QString&)> tell_;
     std::vector<Step> steps_;
-    std::size_t next_ = 0;
-    std::optional<QString> pending_;  // the step that has taken effect and is yet to be told
 };
 
 }  // namespace tamsel::testing

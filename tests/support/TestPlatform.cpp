@@ -32,21 +32,13 @@ double ScriptedRandom::Next() {
     return r;
 }
 
-void ScriptedEvents::Yield(double maxSeconds) {
-    ++yields;
-    if (onYield) {
-        onYield(maxSeconds);
-    }
-    clock_.Advance(step > 0.0 ? step : maxSeconds);
-}
-
 TestPlatform::TestPlatform(QSize screen)
     : screenSize(screen),
       programFolder(MakeFolder(sandbox.path(), u"program"_s)),
       settingsFile(sandbox.filePath(u"config/Tamsel Image Viewer.ini"_s)) {}
 
 platform::Platform TestPlatform::Build() const {
-    return {screenSize, programFolder, settingsFile, messages, clock, random, events, end, screenSaver};
+    return {screenSize, programFolder, settingsFile, messages, clock, random, interval, end, screenSaver};
 }
 
 QString MakeFolder(const QString& parent, const QString& name) {

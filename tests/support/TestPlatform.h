@@ -9,12 +9,13 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
 
 // Fakes of the platform's services, so that a test decides what the window sees: the screen, the
-// clock, the random draws and the event queue, and records what it says and when it ends.
+// clock, the random draws and the show's intervals, and records what it says and when it ends.
 namespace tamsel::testing {
 
 struct ShownMessage {
@@ -51,19 +52,31 @@ public:
     std::vector<double> seeds;
 };
 
-// The event queue of a test: each yield runs `onYield` (which may click, choose menu items or move
-// the clock) and then lets the clock run to the end of the wait, so a 60-second interval passes at
-// once; or, with a positive `step`, only that many seconds on.
-class ScriptedEvents final : public platform::EventQueue {
+// The slide show's timer in a test: it holds the interval asked for, and a test lets it run out, which
+// moves the clock on by the interval.
+class FakeIntervalTimer final : public platform::IntervalTimer {
 public:
-    explicit ScriptedEvents(FakeClock& clock) : clock_(clock) {}
-    void Yield(double maxSeconds) override;
-    std::function<void(double)> onYield;
-    int yields = 0;
-    double step = 0.0;
+    explicit FakeIntervalTimer(FakeClock& clock) : clock_(clock) {}
+    void Start(double seconds, std::function<void()> done) override {
+        waits.push_back(seconds);
+        done_ = std::move(done);
+    }
+    void Stop() override { done_ = {}; }
+    bool Waiting() const { return static_cast<bool>(done_); }
+    // The interval under way runs out; false when none is.
+    bool RunOut() {
+        if (!done_) {
+            return false;
+        }
+        clock_.Advance(waits.back());
+        std::exchange(done_, {})();
+        return true;
+    }
+    std::vector<double> waits;  // every interval asked for, in order
 
 private:
     FakeClock& clock_;
+    std::function<void()> done_;
 };
 
 class RecordingEnd final : public platform::ProgramEnd {
@@ -92,7 +105,7 @@ struct TestPlatform {
     std::shared_ptr<RecordingMessages> messages = std::make_shared<RecordingMessages>();
     std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
     std::shared_ptr<ScriptedRandom> random = std::make_shared<ScriptedRandom>();
-    std::shared_ptr<ScriptedEvents> events = std::make_shared<ScriptedEvents>(*clock);
+    std::shared_ptr<FakeIntervalTimer> interval = std::make_shared<FakeIntervalTimer>(*clock);
     std::shared_ptr<RecordingEnd> end = std::make_shared<RecordingEnd>();
     std::shared_ptr<RecordingScreenSaver> screenSaver = std::make_shared<RecordingScreenSaver>();
 };

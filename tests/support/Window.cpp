@@ -3,8 +3,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/FileListBox.h"
+#include "navigation/ButtonRow.h"
 #include "platform/PictureBox.h"
+#include "thumbs/ThumbnailPage.h"
+#include "view/SingleView.h"
 
 namespace tamsel::testing {
 
@@ -14,20 +16,20 @@ QSize ScreenFor(QSize inner) {
     static const QSize taken = [] {
         TestPlatform platform;
         const Window window(platform);
-        return platform.screenSize - QSize(window.InnerWidth(), window.InnerHeight());
+        return platform.screenSize - window.centralWidget()->size();
     }();
     return inner + taken;
 }
 
 Window::Window(TestPlatform& platform, int numbered)
-    : FrmImageViewer((WriteNumberedTextures(platform.programFolder, numbered), platform.Build())) {
+    : MainWindow((WriteNumberedTextures(platform.programFolder, numbered), platform.Build())) {
     show();
 }
 
 void Window::Select(const QString& name) {
-    for (int i = 0; i < filList->ListCount(); ++i) {
-        if (filList->EntryName(i) == name) {
-            filList->SetListIndex(i);
+    for (int i = 0; i < State().folder.Count(); ++i) {
+        if (State().folder.Name(i) == name) {
+            ChooseFile(i);
             return;
         }
     }
@@ -36,24 +38,24 @@ void Window::Select(const QString& name) {
 
 void Window::Open(const QString& name) {
     Select(name);
-    filList_DblClick();
+    OpenChosenFile();
 }
 
 int Window::Single() const {
-    return EntryShownIn(*Picture3[0]);
+    return EntryShownIn(SingleView().Box());
 }
 
 QList<int> Window::Cells() const {
     QList<int> entries;
-    for (std::size_t slot = 1; slot <= 9; ++slot) {
-        entries << EntryShownIn(*Picture3[slot]);
+    for (int cell = 1; cell <= 9; ++cell) {
+        entries << EntryShownIn(Page().Cell(cell));
     }
     return entries;
 }
 
-QString Window::Buttons() const {
+QString Window::ButtonStates() const {
     QStringList states;
-    for (const QPushButton* button : {cmdPrevious, cmdStop, cmdNext}) {
+    for (const QPushButton* button : {MainWindow::Buttons().Previous(), MainWindow::Buttons().Middle(), MainWindow::Buttons().Next()}) {
         states << button->text() + (button->isEnabled() ? "" : "-") + (button->isVisible() ? "" : "~") +
                       " [" + button->toolTip() + "]";
     }

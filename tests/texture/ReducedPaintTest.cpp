@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "display/FitRule.h"
-#include "display/ReadAhead.h"
+#include "picture/FitRule.h"
+#include "picture/Preparing.h"
 #include "samples/Catalogue.h"
 #include "samples/TextureFiles.h"
 #include "support/TestPlatform.h"
@@ -92,17 +92,17 @@ void ReducedPaintTest::paintingReducedIsReducingTheCanvas() {
     QVERIFY(reduced == expected);
 }
 
-// Made ready on a worker, a texture that shrinks a lot, one that shrinks a little and one that fits:
-// the same pixels as the window's own canvas fitted to the same limit.
+// Made ready band by band, a texture that shrinks a lot, one that shrinks a little and one that fits:
+// the same pixels as its whole canvas reduced by the same whole number and fitted to the same limit.
 void ReducedPaintTest::aTextureMadeReadyIsWhatTheWindowShows() {
     QTemporaryDir folder;
     for (const auto& [name, width, height] :
          {std::tuple{"large.pbf", 1201, 803}, {"small.pbf", 260, 170}, {"fits.pbf", 90, 60}}) {
         const QString path =
             testing::WriteTextureFile(folder.path(), QString::fromLatin1(name), Varied(width, height, 1));
-        display::Palette palette{};
-        const std::optional<display::Prepared> prepared =
-            display::Prepare(path, QSize(200, 150), palette, false);
+        picture::Palette palette{};
+        const std::optional<picture::Prepared> prepared =
+            picture::Prepare(path, QSize(200, 150), palette, false).prepared;
         QVERIFY(prepared);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -114,7 +114,14 @@ void ReducedPaintTest::aTextureMadeReadyIsWhatTheWindowShows() {
         QVERIFY(whole);
         const QImage canvas(reinterpret_cast<const uchar*>(whole->pixels.data()), width, height,
                             QImage::Format_RGB32);
-        QCOMPARE(prepared->shown, *display::FittedTexture(canvas, QSize(200, 150)));
+        const int k = picture::TextureReduction(canvas.size(), QSize(200, 150));
+        QImage reduced(texture::Reduced(width, k), texture::Reduced(height, k), QImage::Format_RGB32);
+        for (int y = 0; y < reduced.height(); ++y) {
+            texture::ReduceRows(reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y * k)), width,
+                                width, std::min(k, height - y * k), k,
+                                reinterpret_cast<std::uint32_t*>(reduced.scanLine(y)));
+        }
+        QCOMPARE(prepared->shown, *picture::FittedPicture(reduced, canvas.size(), QSize(200, 150)));
     }
 }
 

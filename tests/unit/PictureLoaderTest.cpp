@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "display/JpegHeader.h"
-#include "display/PictureLoader.h"
-#include "platform/PictureBox.h"
+#include "picture/FitRule.h"
+#include "picture/JpegHeader.h"
+#include "picture/PictureLoader.h"
 #include "support/JpegFiles.h"
 #include "support/TestPlatform.h"
 #include "texture/DecodeBudget.h"
@@ -143,8 +143,8 @@ private slots:
         const QByteArray jpeg =
             testing::WithOrientation(testing::Jpeg(testing::Quadrants(stored.width(), stored.height())),
                                      static_cast<quint16>(orientation));
-        const std::optional<display::Picture> picture =
-            display::LoadPicture(testing::WriteBytes(dir_.path(), u"turned.jpg"_s, jpeg), limit);
+        const std::optional<picture::Picture> picture =
+            picture::LoadPicture(testing::WriteBytes(dir_.path(), u"turned.jpg"_s, jpeg), limit);
         QVERIFY(picture);
         QCOMPARE(picture->size, size);
         QCOMPARE(picture->image.size(), image);
@@ -193,7 +193,7 @@ private slots:
         int asked = 0;  // a decode asks whether to stop before its first row
         const auto stop = [&asked] { return ++asked < 0; };
         QCOMPARE(
-            display::LoadPicture(path, QSize(1004, 668), texture::DecodeBudget::Program(), stop).has_value(),
+            picture::LoadPicture(path, QSize(1004, 668), texture::DecodeBudget::Program(), stop).has_value(),
             shown);
         QCOMPARE(texture::DecodeBudget::Program().InUse(), std::uint64_t{0});
         if (!shown) {
@@ -246,16 +246,16 @@ private slots:
         const QString path = testing::WriteBytes(
             dir_.path(), u"dc.jpg"_s, DcScanOnly(claimed.width(), claimed.height(), sampling, inScan, data));
         texture::FileSource file(QFile::encodeName(path).constData());
-        const std::optional<display::JpegHeader> header = display::ReadJpegHeader(file);
+        const std::optional<picture::JpegHeader> header = picture::ReadJpegHeader(file);
         QVERIFY(header);
-        QCOMPARE(display::FirstScanHoldsItsBlocks(file, *header), holds);
+        QCOMPARE(picture::FirstScanHoldsItsBlocks(file, *header), holds);
     }
 
     // A file with just a bit for each block is shown: 32 mid-grey blocks in 4 bytes.
     void aBitForEachBlockIsEnough() {
         const QString path = testing::WriteBytes(dir_.path(), u"dc.jpg"_s,
                                                  DcScanOnly(256, 8, {0x11}, {0}, QByteArray(4, '\0')));
-        const std::optional<display::Picture> picture = display::LoadPicture(path, QSize(1000, 1000));
+        const std::optional<picture::Picture> picture = picture::LoadPicture(path, QSize(1000, 1000));
         QVERIFY(picture);
         QCOMPARE(picture->image.size(), QSize(256, 8));
         QCOMPARE(picture->image.pixel(255, 7), qRgb(128, 128, 128));
@@ -308,8 +308,8 @@ private slots:
         const QImage expected = DecodedByQt(jpeg, divisor);
         QVERIFY(!expected.isNull());
         // Fitted into the size it has at that scale, the picture is decoded at that scale.
-        const std::optional<display::Picture> picture =
-            display::LoadPicture(testing::WriteBytes(dir_.path(), u"same.jpg"_s, jpeg), expected.size());
+        const std::optional<picture::Picture> picture =
+            picture::LoadPicture(testing::WriteBytes(dir_.path(), u"same.jpg"_s, jpeg), expected.size());
         QVERIFY(picture);
         QCOMPARE(picture->size, DecodedByQt(jpeg, 1).size());
         QCOMPARE(picture->divisor, divisor);
@@ -342,12 +342,12 @@ private slots:
         texture::DecodeBudget budget(2 << 20);
         int asked = 0;
         const auto stop = [&] { return ++asked == stopAt; };
-        QVERIFY(!display::LoadPicture(path, QSize(320, 240), budget, stop));
+        QVERIFY(!picture::LoadPicture(path, QSize(320, 240), budget, stop));
         if (stopAt > 0) {
             QCOMPARE(asked, stopAt);  // stopped at once
         }
         QCOMPARE(budget.InUse(), std::uint64_t{0});
-        QVERIFY(display::LoadPicture(good, QSize(320, 240), budget, stop));
+        QVERIFY(picture::LoadPicture(good, QSize(320, 240), budget, stop));
     }
 
     // A texture refused once its memory is reserved (its canvas cannot be made) gives the memory back.
@@ -359,7 +359,7 @@ private slots:
         QVERIFY(layout);
         texture::DecodeBudget budget(1 << 20);
         std::vector<std::uint8_t> pixels;
-        QVERIFY(!display::PaintTexture(
+        QVERIFY(!picture::PaintTexture(
             reader, file, *layout, pixels, [](int, int) { return nullptr; }, budget));
         QCOMPARE(budget.InUse(), std::uint64_t{0});
     }
@@ -390,12 +390,12 @@ private slots:
             large_ = testing::WriteBytes(dir_.path(), u"large.jpg"_s, testing::Jpeg(Noise(2000, 1500)));
         }
         texture::FileSource file(QFile::encodeName(large_).constData());
-        const std::optional<display::JpegHeader> header = display::ReadJpegHeader(file);
+        const std::optional<picture::JpegHeader> header = picture::ReadJpegHeader(file);
         QVERIFY(header);
-        const std::uint64_t estimate = display::JpegDecodeBytes(*header, 8);
+        const std::uint64_t estimate = picture::JpegDecodeBytes(*header, 8);
         texture::DecodeBudget memory(budget > 0 ? static_cast<std::uint64_t>(budget)
                                                 : estimate - (budget < 0 ? 1 : 0));
-        const std::optional<display::Picture> picture = display::LoadPicture(large_, limit, memory);
+        const std::optional<picture::Picture> picture = picture::LoadPicture(large_, limit, memory);
         QCOMPARE(picture ? picture->image.size() : QSize(), decoded);
     }
 
@@ -408,22 +408,22 @@ private slots:
         const QString progressive =
             testing::WriteBytes(dir_.path(), u"prog.jpg"_s, testing::Jpeg(image, true));
         texture::DecodeBudget small(4 << 20);
-        const std::optional<display::Picture> picture =
-            display::LoadPicture(baseline, QSize(250, 187), small);
+        const std::optional<picture::Picture> picture =
+            picture::LoadPicture(baseline, QSize(250, 187), small);
         QVERIFY(picture);
         QCOMPARE(picture->size, QSize(2000, 1500));
         QCOMPARE(picture->image.size(), QSize(250, 187));
-        QVERIFY(!display::LoadPicture(progressive, QSize(250, 187), small));
-        QVERIFY(display::LoadPicture(progressive, QSize(250, 187)));
+        QVERIFY(!picture::LoadPicture(progressive, QSize(250, 187), small));
+        QVERIFY(picture::LoadPicture(progressive, QSize(250, 187)));
     }
 
     // A picture's alpha channel is not shown: the same colours at natural size and shrunk.
     void picturesAreOpaqueAtEverySize() {
         const QString path = testing::WriteBytes(dir_.path(), u"alpha.bmp"_s, TransparentRedBmp(40, 20));
-        const std::optional<display::Picture> picture = display::LoadPicture(path, QSize(1000, 1000));
+        const std::optional<picture::Picture> picture = picture::LoadPicture(path, QSize(1000, 1000));
         QVERIFY(picture);
         QCOMPARE(picture->image.pixel(3, 3), qRgb(255, 0, 0));
-        const QImage shrunk = platform::Halftone(picture->image, QSize(10, 5));
+        const QImage shrunk = picture::Halftone(picture->image, QSize(10, 5));
         QCOMPARE(shrunk.pixel(0, 0), qRgb(255, 0, 0));
         QCOMPARE(shrunk.pixel(9, 4), qRgb(255, 0, 0));
     }

@@ -2,11 +2,11 @@
 // seen through the show itself.
 #include <QTest>
 
-#include "browse/ImageKind.h"
-#include "display/FitRule.h"
-#include "navigation/Stepping.h"
-#include "platform/Drives.h"
+#include "browse/Stepping.h"
+#include "files/Drives.h"
+#include "picture/FitRule.h"
 #include "shell/Geometry.h"
+#include "texture/FileKinds.h"
 #include "thumbs/Paging.h"
 
 using namespace tamsel;
@@ -72,25 +72,25 @@ private slots:
         QFETCH(QSize, picture);
         QFETCH(QSize, limit);
         QFETCH(QSize, shown);
-        const std::optional<QSize> fitted = display::FittedSize(picture, limit);
+        const std::optional<QSize> fitted = picture::FittedSize(picture, limit);
         QCOMPARE(fitted.value_or(QSize()), shown);
-        QCOMPARE(display::Fits(picture, limit), fitted == picture);
+        QCOMPARE(picture::Fits(picture, limit), fitted == picture);
     }
 
     void kindOfName_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("kind");  // -1: no kind
-        QTest::newRow("road.mip") << "road.mip" << int(browse::ImageKind::Mip);
-        QTest::newRow("ROAD.MIP") << "ROAD.MIP" << int(browse::ImageKind::Mip);
+        QTest::newRow("road.mip") << "road.mip" << int(texture::FileKind::Mip);
+        QTest::newRow("ROAD.MIP") << "ROAD.MIP" << int(texture::FileKind::Mip);
         QTest::newRow("road.Mip") << "road.Mip" << -1;
         QTest::newRow("road.mIP") << "road.mIP" << -1;
-        QTest::newRow("a.JPG") << "a.JPG" << int(browse::ImageKind::Jpeg);
+        QTest::newRow("a.JPG") << "a.JPG" << int(texture::FileKind::Jpeg);
         QTest::newRow("a.Jpg") << "a.Jpg" << -1;
         QTest::newRow("a.jpeg") << "a.jpeg" << -1;
-        QTest::newRow("xbmp, no dot") << "xbmp" << int(browse::ImageKind::Bmp);
-        QTest::newRow("t.srb") << "t.srb" << int(browse::ImageKind::Srb);
-        QTest::newRow("t.PBF") << "t.PBF" << int(browse::ImageKind::Pbf);
-        QTest::newRow("short name") << "mip" << int(browse::ImageKind::Mip);
+        QTest::newRow("xbmp, no dot") << "xbmp" << int(texture::FileKind::Bmp);
+        QTest::newRow("t.srb") << "t.srb" << int(texture::FileKind::Srb);
+        QTest::newRow("t.PBF") << "t.PBF" << int(texture::FileKind::Pbf);
+        QTest::newRow("short name") << "mip" << int(texture::FileKind::Mip);
         QTest::newRow("shorter than three") << "ip" << -1;
         QTest::newRow("empty") << "" << -1;
     }
@@ -98,13 +98,42 @@ private slots:
     void kindOfName() {
         QFETCH(QString, name);
         QFETCH(int, kind);
-        const std::optional<browse::ImageKind> found = browse::KindOfName(name);
+        const std::optional<texture::FileKind> found = texture::KindOfName(name.toStdString());
         QCOMPARE(found ? int(*found) : -1, kind);
     }
 
+    void kindOfContent_data() {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<int>("kind");  // -1: no kind
+        QTest::newRow("JPEG") << QByteArray("\xFF\xD8\xFF\xE0") << int(texture::FileKind::Jpeg);
+        QTest::newRow("JPEG cut to two bytes") << QByteArray("\xFF\xD8") << -1;
+        QTest::newRow("BMP") << QByteArray("BM6\0") << int(texture::FileKind::Bmp);
+        QTest::newRow("bare texture") << QByteArray("PAMB") << int(texture::FileKind::Pbf);
+        QTest::newRow("SRB") << QByteArray(" BRS") << int(texture::FileKind::Srb);
+        QTest::newRow("MIP") << QByteArray("PIM ") << int(texture::FileKind::Mip);
+        QTest::newRow("MIP's tag cut short") << QByteArray("PIM") << -1;
+        QTest::newRow("GIF") << QByteArray("GIF8") << -1;
+        QTest::newRow("empty") << QByteArray() << -1;
+    }
+
+    // A file from outside is told by its first bytes when its name says nothing.
+    void kindOfContent() {
+        QFETCH(QByteArray, first);
+        QFETCH(int, kind);
+        const std::optional<texture::FileKind> found =
+            texture::KindOfContent(std::span(reinterpret_cast<const std::uint8_t*>(first.constData()),
+                                             static_cast<std::size_t>(first.size())));
+        QCOMPARE(found ? int(*found) : -1, kind);
+    }
+
+    // The file list shows the names of the same endings, each in lower and in upper case.
+    void theFileListPattern() {
+        QCOMPARE(texture::FileListPattern(), "*.bmp;*.BMP;*.jpg;*.JPG;*.pbf;*.PBF;*.srb;*.SRB;*.mip;*.MIP");
+    }
+
     void fullPath() {
-        QCOMPARE(platform::FullPath(u"/"_s, u"road.mip"_s), u"/road.mip"_s);
-        QCOMPARE(platform::FullPath(u"/cars"_s, u"road.mip"_s), u"/cars/road.mip"_s);
+        QCOMPARE(files::FullPath(u"/"_s, u"road.mip"_s), u"/road.mip"_s);
+        QCOMPARE(files::FullPath(u"/cars"_s, u"road.mip"_s), u"/cars/road.mip"_s);
     }
 
     void paging_data() {
@@ -146,7 +175,7 @@ private slots:
     void stepping() {  // from entries -1 (none), 0, 1 and 3 of four, and 0 of one
         QList<int> steps;
         for (const auto& [entry, count] : {std::pair{-1, 4}, {0, 4}, {1, 4}, {3, 4}, {0, 1}}) {
-            steps << navigation::NextEntry(entry, count) << navigation::PreviousEntry(entry, count);
+            steps << browse::NextEntry(entry, count) << browse::PreviousEntry(entry, count);
         }
         QCOMPARE(steps, (QList<int>{0, 3, 1, 3, 2, 0, 0, 2, 0, 0}));
     }

@@ -9,12 +9,15 @@
 #include <QTest>
 #include <filesystem>
 
-#include "platform/DirListBox.h"
-#include "platform/FileListBox.h"
+#include "browse/Browser.h"
+#include "help/HelpWindow.h"
+#include "navigation/ButtonRow.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
 #include "samples/Catalogue.h"
 #include "support/Window.h"
+#include "thumbs/ThumbnailPage.h"
+#include "view/SingleView.h"
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
@@ -59,7 +62,7 @@ private slots:
         Window window(platform);
         window.Open(u"0-before.pbf"_s);
         window.Open(name);
-        const platform::PictureBox& box = *window.Picture3[0];
+        const platform::PictureBox& box = window.SingleView().Box();
         QVERIFY(box.isVisible());
         QCOMPARE(box.size(), QSize(canvas.width, canvas.height));
         const QImage expected(reinterpret_cast<const uchar*>(canvas.pixels.data()), canvas.width,
@@ -68,8 +71,6 @@ private slots:
         QCOMPARE(box.toolTip(),
                  u"%1: %2 pixels wide, %3 pixels high"_s.arg(name).arg(canvas.width).arg(canvas.height));
         QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: "_s + name);
-        QCOMPARE(window.ThumbImageSize[0], canvas.width);
-        QCOMPARE(window.ThumbImageSize[10], canvas.height);
         QVERIFY(!platform::MousePointer::IsBusy());
         QVERIFY(platform.messages->shown.empty());
     }
@@ -105,22 +106,20 @@ private slots:
         TestPlatform platform(testing::ScreenFor(inner));
         const QImage quadrants = testing::Quadrants(picture.width(), picture.height());
         testing::WritePicture(platform.programFolder, u"p.bmp"_s, quadrants);
+        for (int before = 1; before < slot; ++before) {  // on a page, p.bmp comes to the cell `slot`
+            testing::WriteSolidTexture(platform.programFolder, u"a%1.pbf"_s.arg(before), 2, 2, qRgb(0, 0, 9));
+        }
         Window window(platform);
         if (slot > 0) {
-            window.ThumbMode = true;
-            window.Select(u"p.bmp"_s);
-            window.OpenSelectedImage(slot);
+            window.ToggleThumbnailView();
         } else {
             window.Open(u"p.bmp"_s);
         }
-        const platform::PictureBox& shown = *window.Picture3[static_cast<std::size_t>(slot)];
+        const platform::PictureBox& shown = slot > 0 ? window.Page().Cell(slot) : window.SingleView().Box();
         QVERIFY(shown.isVisible());
         QCOMPARE(shown.geometry(), box);
-        QVERIFY(!window.Label1->isVisible());
         QCOMPARE(shown.toolTip(),
                  u"p.bmp: %1 pixels wide, %2 pixels high"_s.arg(picture.width()).arg(picture.height()));
-        QCOMPARE(window.ThumbImageSize[static_cast<std::size_t>(slot)], picture.width());
-        QCOMPARE(window.ThumbImageSize[static_cast<std::size_t>(slot) + 10], picture.height());
         const QImage& surface = shown.Surface();
         if (box.size() == picture) {
             QCOMPARE(surface.convertToFormat(QImage::Format_RGB32), quadrants);
@@ -138,7 +137,7 @@ private slots:
         const QString path =
             testing::WritePicture(platform.programFolder, u"p.bmp"_s, testing::Quadrants(10, 10));
         Window window(platform);
-        QCOMPARE(QSize(window.ViewWidth, window.ViewHeight), QSize(1000, 0));
+        QCOMPARE(QSize(window.Geometry().viewWidth, window.Geometry().viewHeight), QSize(1000, 0));
         window.Open(u"p.bmp"_s);
         QCOMPARE(platform.messages->shown.size(), std::size_t{1});
         QCOMPARE(platform.messages->shown.front().text, kCannotDisplay + path);
@@ -179,7 +178,7 @@ private slots:
         Window window(platform);
         window.Open(u"a-good.pbf"_s);
         const QString title = window.windowTitle();
-        const QString hover = window.Picture3[0]->toolTip();
+        const QString hover = window.SingleView().Box().toolTip();
         if (replaced) {
             QFile::remove(path);
             QVERIFY(content == "<gone>" || ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
@@ -192,12 +191,12 @@ private slots:
         QCOMPARE(message.icon, platform::MessageIcon::Warning);
         QCOMPARE(window.Single(), -1);
         QCOMPARE(window.windowTitle(), title);
-        QCOMPARE(window.Picture3[0]->toolTip(), hover);
+        QCOMPARE(window.SingleView().Box().toolTip(), hover);
         QVERIFY(!platform::MousePointer::IsBusy());
         window.Open(u"a-good.pbf"_s);
         QCOMPARE(window.Single(), 2);
 
-        window.mnuViewThumbnails_Click();
+        window.ToggleThumbnailView();
         QCOMPARE(platform.messages->shown.size(), std::size_t{2});
         QCOMPARE(platform.messages->shown.back().text, message.text);
         QCOMPARE(window.Cells(), (QList<int>{2, -1, -1, -1, -1, -1, -1, -1, -1}));
@@ -211,27 +210,28 @@ private slots:
         Window window(platform);
         testing::OpenCounter counter(platform.programFolder);
         window.Open(u"photo.jpg"_s);
-        QCOMPARE(window.Picture3[0]->geometry(), QRect(10, 235, 1000, 250));
+        QCOMPARE(window.SingleView().Box().geometry(), QRect(10, 235, 1000, 250));
         const QSize size = window.size();
         window.resize(size.width() - 510, size.height());
-        QCOMPARE(window.Picture3[0]->geometry(), QRect(-245, 235, 1000, 250));
-        QCOMPARE(QSize(window.ViewWidth, window.ViewHeight), QSize(1000, 700));
+        QCOMPARE(window.SingleView().Box().geometry(), QRect(-245, 235, 1000, 250));
+        QCOMPARE(QSize(window.Geometry().viewWidth, window.Geometry().viewHeight), QSize(1000, 700));
         QCOMPARE(counter.Opens(u"photo.jpg"_s), 1);
 
         testing::WritePicture(platform.programFolder, u"photo.jpg"_s,
                               testing::SolidImage(300, 200, qRgb(0, 0, 250)));
         window.resize(size);
         QCOMPARE(counter.Opens(u"photo.jpg"_s), 2);
-        QCOMPARE(window.Picture3[0]->geometry(), QRect(360, 260, 300, 200));
+        QCOMPARE(window.SingleView().Box().geometry(), QRect(360, 260, 300, 200));
 
         // Limits that grow (the start-up placement made again for a larger inner area) fit the picture
         // anew, larger: what the box holds was fitted to the smaller ones.
         testing::WritePicture(platform.programFolder, u"photo.jpg"_s, testing::Quadrants(4000, 1000));
         window.resize(size.width() - 510, size.height());
-        QCOMPARE(window.Picture3[0]->size(), QSize(1000, 250));
-        window.ViewWidth = 2000;
+        QCOMPARE(window.SingleView().Box().size(), QSize(1000, 250));
+        window.resize(size.width() + 1000, size.height());
+        window.PlaceControls();
         window.resize(size);
-        QCOMPARE(window.Picture3[0]->size(), QSize(2000, 500));
+        QCOMPARE(window.SingleView().Box().size(), QSize(2000, 500));
     }
 
     // A texture without a palette of its own took the colours of the one before it; drawn again after
@@ -253,22 +253,22 @@ private slots:
         write("c.mip", samples::Rgb(0, 0, 255));
         Window window(platform);
         window.Open(u"a.mip"_s);
-        window.cmdNext_Click();
-        QCOMPARE(window.Picture3[0]->Surface().pixel(0, 0), qRgb(255, 0, 0));
+        window.Next();
+        QCOMPARE(window.SingleView().Box().Surface().pixel(0, 0), qRgb(255, 0, 0));
         // A page of all three leaves the palette of c.mip; back to b.mip in the single view.
-        window.mnuViewThumbnails_Click();
-        window.Picture3_Click(2);
-        window.mnuViewThumbnails_Click();
-        QCOMPARE(window.filList->FileName(), u"b.mip"_s);
-        QCOMPARE(window.Picture3[0]->Surface().pixel(0, 0), qRgb(0, 0, 255));
+        window.ToggleThumbnailView();
+        window.ClickCell(2);
+        window.ToggleThumbnailView();
+        QCOMPARE(window.State().folder.SelectedName(), u"b.mip"_s);
+        QCOMPARE(window.SingleView().Box().Surface().pixel(0, 0), qRgb(0, 0, 255));
 
         // Made ready beside a.mip with its palette, b.mip is shown after c.mip in c.mip's.
         Window again(platform);
         again.Open(u"a.mip"_s);
-        again.cmdPrevious_Click();
-        again.cmdPrevious_Click();
-        QCOMPARE(again.filList->FileName(), u"b.mip"_s);
-        QCOMPARE(again.Picture3[0]->Surface().pixel(0, 0), qRgb(0, 0, 255));
+        again.Previous();
+        again.Previous();
+        QCOMPARE(again.State().folder.SelectedName(), u"b.mip"_s);
+        QCOMPARE(again.SingleView().Box().Surface().pixel(0, 0), qRgb(0, 0, 255));
     }
 
     // While a picture is looked at, its neighbours and the next page are read ahead: stepping to them
@@ -285,11 +285,11 @@ private slots:
         testing::OpenCounter counter(platform.programFolder);
         window.Open(names[0]);
         QTRY_VERIFY(counter.Opens(names[1]) == 1 && counter.Opens(names[11]) == 1);
-        window.cmdNext_Click();
+        window.Next();
         QCOMPARE(counter.Opens(names[1]), 1);
-        const QImage readAhead = window.Picture3[0]->Surface();
+        const QImage readAhead = window.SingleView().Box().Surface();
 
-        window.mnuViewThumbnails_Click();
+        window.ToggleThumbnailView();
         // The next page is read ahead: the three files not on this page (p11 once already, as a neighbour).
         QTRY_VERIFY(counter.Opens(names[9]) == 1 && counter.Opens(names[10]) == 1 &&
                     counter.Opens(names[11]) == 2);
@@ -301,16 +301,16 @@ private slots:
             return opens;
         };
         const int before = allOpens();
-        window.cmdNext_Click();
-        QCOMPARE(window.PageStart, 9);
-        window.cmdPrevious_Click();
-        QCOMPARE(window.PageStart, 0);
+        window.Next();
+        QCOMPARE(window.State().pageStart, 9);
+        window.Previous();
+        QCOMPARE(window.State().pageStart, 0);
         QCOMPARE(allOpens(), before);
         QVERIFY(platform.messages->shown.empty());
 
         Window opened(platform);
         opened.Open(names[1]);
-        QCOMPARE(readAhead, opened.Picture3[0]->Surface());
+        QCOMPARE(readAhead, opened.SingleView().Box().Surface());
     }
 
     // Names that are not valid UTF-8 keep their bytes end to end: the folder is entered from the folder
@@ -331,23 +331,24 @@ private slots:
         {
             Window window(platform);
             int entry = 0;
-            while (!window.dirList->EntryPath(entry).contains(u"-latin1"_s)) {
-                QVERIFY(++entry < window.dirList->count());
+            while (!window.Browser().Folders().EntryPath(entry).contains(u"-latin1"_s)) {
+                QVERIFY(++entry < window.Browser().Folders().count());
             }
-            window.dirList->SetPath(window.dirList->EntryPath(entry));  // what a double click on it does
-            QCOMPARE(window.filList->ListCount(), 2);
-            window.filList->SetListIndex(0);
-            window.filList_DblClick();
-            window.cmdNext_Click();
+            window.ChangeFolder(
+                window.Browser().Folders().EntryPath(entry));  // what a double click on it does
+            QCOMPARE(window.State().folder.Count(), 2);
+            window.ChooseFile(0);
+            window.OpenChosenFile();
+            window.Next();
             QVERIFY(platform.messages->shown.empty());
-            QCOMPARE(window.Picture3[0]->size(), QSize(4, 4));
-            window.cmdNext_Click();
-            QCOMPARE(window.Picture3[0]->size(), QSize(6, 3));
-            QCOMPARE(window.Picture3[0]->Surface().pixel(0, 0), qRgb(0, 255, 0));
-            window.mnuExit_Click();
+            QCOMPARE(window.SingleView().Box().size(), QSize(4, 4));
+            window.Next();
+            QCOMPARE(window.SingleView().Box().size(), QSize(6, 3));
+            QCOMPARE(window.SingleView().Box().Surface().pixel(0, 0), qRgb(0, 255, 0));
+            window.Exit();
         }
         const Window restarted(platform);
-        QCOMPARE(restarted.filList->ListCount(), 2);
+        QCOMPARE(restarted.State().folder.Count(), 2);
     }
 };
 

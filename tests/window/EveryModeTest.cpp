@@ -13,15 +13,15 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "display/FactsPanel.h"
-#include "display/ZoomView.h"
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
+#include "browse/Browser.h"
+#include "help/HelpWindow.h"
+#include "navigation/ButtonRow.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
 #include "support/ShowSteps.h"
 #include "support/Window.h"
+#include "thumbs/ThumbnailPage.h"
+#include "view/SingleView.h"
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
@@ -67,17 +67,17 @@ QString Describe(const Window& window, const TestPlatform& platform) {
     const auto relative = [&sandbox](QString text) { return text.replace(sandbox, u"<sandbox>"_s); };
     QStringList lines;
     lines << u"title: "_s + window.windowTitle();
-    lines << u"previous button: "_s + Button(*window.cmdPrevious);
-    lines << u"middle button: "_s + Button(*window.cmdStop);
-    lines << u"next button: "_s + Button(*window.cmdNext);
-    lines << u"hint: \"%1\" %2 %3"_s.arg(window.Label2->text(), Shown(*window.Label2), Place(*window.Label2));
-    lines << u"browser: \"%1\" %2 %3"_s.arg(window.Frame1->title(), Shown(*window.Frame1),
-                                            Place(*window.Frame1));
-    lines << u"  drive %1, folder %2"_s.arg(relative(window.drvList->Drive()),
-                                            relative(window.dirList->Path()));
-    lines << u"  files %1, selected %2 %3"_s.arg(window.filList->ListCount())
-                 .arg(window.filList->ListIndex())
-                 .arg(window.filList->FileName());
+    lines << u"previous button: "_s + Button(*window.Buttons().Previous());
+    lines << u"middle button: "_s + Button(*window.Buttons().Middle());
+    lines << u"next button: "_s + Button(*window.Buttons().Next());
+    lines << u"hint: \"%1\" %2 %3"_s.arg(window.Hint().text(), Shown(window.Hint()), Place(window.Hint()));
+    lines << u"browser: \"%1\" %2 %3"_s.arg(window.Browser().title(), Shown(window.Browser()),
+                                            Place(window.Browser()));
+    lines << u"  drive %1, folder %2"_s.arg(relative(window.Browser().Drives().Drive()),
+                                            relative(window.State().folder.Path()));
+    lines << u"  files %1, selected %2 %3"_s.arg(window.State().folder.Count())
+                 .arg(window.State().folder.Selected())
+                 .arg(window.State().folder.SelectedName());
     const auto box = [&](const QString& name, const platform::PictureBox& picture) {
         if (!picture.isVisible()) {
             return name + u": hidden"_s;
@@ -86,11 +86,12 @@ QString Describe(const Window& window, const TestPlatform& platform) {
             .arg(testing::EntryShownIn(picture))
             .arg(Place(picture), picture.toolTip());
     };
-    lines << box(u"single view"_s, *window.Picture3[0]);
-    for (std::size_t cell = 1; cell <= 9; ++cell) {
-        lines << box(u"cell %1"_s.arg(cell), *window.Picture3[cell]);
+    lines << box(u"single view"_s, window.SingleView().Box());
+    for (int cell = 1; cell <= 9; ++cell) {
+        lines << box(u"cell %1"_s.arg(cell), window.Page().Cell(cell));
     }
-    lines << u"facts: "_s + Shown(*window.picFacts) + u", zoom: "_s + Shown(*window.picZoom);
+    lines << u"facts: "_s + Shown(window.SingleView().Facts()) + u", zoom: "_s +
+                 Shown(window.SingleView().Zoom());
     for (const QAction* title : window.menuBar()->actions()) {
         DescribeMenu(*title->menu(), lines, u"menu "_s);
     }
@@ -126,82 +127,87 @@ private slots:
         });
         steps.Add(u"start: the browser"_s, [] {});
         steps.Add(u"a click on t03.pbf in the file list"_s, [&] {
-            QTest::mouseClick(window.filList->viewport(), Qt::LeftButton, {},
-                              window.filList->visualRect(window.filList->model()->index(3, 0)).center());
+            QTest::mouseClick(window.Browser().Files().viewport(), Qt::LeftButton, {},
+                              window.Browser().Files().EntryRect(3).center());
         });
-        steps.Add(u"Open"_s, [&] { QTest::mouseClick(window.cmdStop, Qt::LeftButton); });
-        steps.Add(u"Next"_s, [&] { QTest::mouseClick(window.cmdNext, Qt::LeftButton); });
+        steps.Add(u"Open"_s, [&] { QTest::mouseClick(window.Buttons().Middle(), Qt::LeftButton); });
+        steps.Add(u"Next"_s, [&] { QTest::mouseClick(window.Buttons().Next(), Qt::LeftButton); });
         steps.Add(u"I: the facts"_s, [&] { QTest::keyClick(&window, Qt::Key_I); });
         steps.Add(u"+: zoomed in"_s, [&] { QTest::keyClick(&window, Qt::Key_Plus); });
         steps.Add(u"0: back to the fit"_s, [&] { QTest::keyClick(&window, Qt::Key_0); });
         steps.Add(u"I: the facts hidden"_s, [&] { QTest::keyClick(&window, Qt::Key_I); });
         steps.Add(u"Next onto the broken texture"_s,
-                  [&] { QTest::mouseClick(window.cmdNext, Qt::LeftButton); });
-        steps.Add(u"Previous"_s, [&] { QTest::mouseClick(window.cmdPrevious, Qt::LeftButton); });
+                  [&] { QTest::mouseClick(window.Buttons().Next(), Qt::LeftButton); });
+        steps.Add(u"Previous"_s, [&] { QTest::mouseClick(window.Buttons().Previous(), Qt::LeftButton); });
         steps.Add(u"Previous from the first"_s, [&] {
             window.Select(u"t00.pbf"_s);
-            QTest::mouseClick(window.cmdPrevious, Qt::LeftButton);
+            QTest::mouseClick(window.Buttons().Previous(), Qt::LeftButton);
         });
-        steps.Add(u"File > Open File"_s, [&] { window.mnuOpenFile->trigger(); });
-        steps.Add(
-            u"a click on t03.pbf, then a resize with the browser and its picture on show together"_s, [&] {
-                QTest::mouseClick(window.filList->viewport(), Qt::LeftButton, {},
-                                  window.filList->visualRect(window.filList->model()->index(3, 0)).center());
-                window.resize(size.width() - 200, size.height() - 100);
-            });
+        steps.Add(u"File > Open File"_s, [&] { window.MenuItems().openFile->trigger(); });
+        steps.Add(u"a click on t03.pbf, then a resize with the browser and its picture on show together"_s,
+                  [&] {
+                      QTest::mouseClick(window.Browser().Files().viewport(), Qt::LeftButton, {},
+                                        window.Browser().Files().EntryRect(3).center());
+                      window.resize(size.width() - 200, size.height() - 100);
+                  });
         steps.Add(u"the size restored"_s, [&] { window.resize(size); });
         steps.Add(u"a double click on t01.pbf"_s, [&] {
             window.Select(u"t01.pbf"_s);
-            window.filList_DblClick();
+            window.OpenChosenFile();
         });
-        steps.Add(u"File > Thumbnail View"_s, [&] { window.mnuViewThumbnails->trigger(); });
-        steps.Add(u"a click on cell 3"_s, [&] { QTest::mouseClick(window.Picture3[3], Qt::LeftButton); });
+        steps.Add(u"File > Thumbnail View"_s, [&] { window.MenuItems().thumbnailView->trigger(); });
+        steps.Add(u"a click on cell 3"_s, [&] { QTest::mouseClick(&window.Page().Cell(3), Qt::LeftButton); });
         steps.Add(u"Open: full size from the page"_s,
-                  [&] { QTest::mouseClick(window.cmdStop, Qt::LeftButton); });
+                  [&] { QTest::mouseClick(window.Buttons().Middle(), Qt::LeftButton); });
         steps.Add(u"ThumbNails: back to the page"_s,
-                  [&] { QTest::mouseClick(window.cmdStop, Qt::LeftButton); });
+                  [&] { QTest::mouseClick(window.Buttons().Middle(), Qt::LeftButton); });
         steps.Add(u"Next page, with the broken files"_s,
-                  [&] { QTest::mouseClick(window.cmdNext, Qt::LeftButton); });
+                  [&] { QTest::mouseClick(window.Buttons().Next(), Qt::LeftButton); });
         steps.Add(u"a double click on the broken JPEG's cell"_s,
-                  [&] { QTest::mouseDClick(window.Picture3[4], Qt::LeftButton); });
+                  [&] { QTest::mouseDClick(&window.Page().Cell(4), Qt::LeftButton); });
         steps.Add(u"Escape: back to the page"_s, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
-        steps.Add(u"Previous page"_s, [&] { QTest::mouseClick(window.cmdPrevious, Qt::LeftButton); });
+        steps.Add(u"Previous page"_s,
+                  [&] { QTest::mouseClick(window.Buttons().Previous(), Qt::LeftButton); });
         steps.Add(u"a resize on the page"_s, [&] { window.resize(size.width() - 100, size.height()); });
         steps.Add(u"the size restored on the page"_s, [&] { window.resize(size); });
-        steps.Add(u"File > Open File over the thumbnail view"_s, [&] { window.mnuOpenFile->trigger(); });
+        steps.Add(u"File > Open File over the thumbnail view"_s,
+                  [&] { window.MenuItems().openFile->trigger(); });
         steps.Add(u"a double click in the file list there"_s, [&] {
             window.Select(u"t02.pbf"_s);
-            window.filList_DblClick();
+            window.OpenChosenFile();
         });
-        steps.Add(u"an empty folder in the thumbnail view"_s, [&] { window.dirList->SetPath(empty); });
-        steps.Add(u"a folder of one texture in the thumbnail view"_s, [&] { window.dirList->SetPath(one); });
+        steps.Add(u"an empty folder in the thumbnail view"_s, [&] { window.ChangeFolder(empty); });
+        steps.Add(u"a folder of one texture in the thumbnail view"_s, [&] { window.ChangeFolder(one); });
         steps.Add(u"the first folder again, through the browser"_s, [&] {
-            window.mnuOpenFile->trigger();
-            window.dirList->SetPath(platform.programFolder);
+            window.MenuItems().openFile->trigger();
+            window.ChangeFolder(platform.programFolder);
         });
-        steps.Add(u"File > Thumbnail View: leaving the view"_s, [&] { window.mnuViewThumbnails->trigger(); });
-        steps.Add(u"Slide Show > Random Display"_s, [&] { window.mnuRandomShow->trigger(); });
-        steps.Add(u"Slide Show > Sequential Display"_s, [&] { window.mnuSequentialShow->trigger(); });
+        steps.Add(u"File > Thumbnail View: leaving the view"_s,
+                  [&] { window.MenuItems().thumbnailView->trigger(); });
+        steps.Add(u"Slide Show > Random Display"_s, [&] { window.MenuItems().random->trigger(); });
+        steps.Add(u"Slide Show > Sequential Display"_s, [&] { window.MenuItems().sequential->trigger(); });
         steps.Add(u"Slide Show > Display Interval > 1 Sec"_s,
-                  [&] { window.mnuDisplayInterval[0]->trigger(); });
+                  [&] { window.MenuItems().intervals[0]->trigger(); });
         steps.Add(u"Slide Show > Begin Slide Show, from t00.pbf"_s, [&] {
             window.Select(u"t00.pbf"_s);
-            window.mnuBeginSlideShow->trigger();
+            window.MenuItems().beginShow->trigger();
         });
         steps.IntervalEnds(u"the interval runs out"_s);
-        steps.Add(u"Help > About during the show"_s, [&] { window.mnuAbout->trigger(); });
+        steps.Add(u"Help > About during the show"_s, [&] { window.MenuItems().about->trigger(); });
         steps.IntervalEnds(u"the interval runs out again"_s);
         steps.IntervalEnds(u"and again, onto t04.pbf"_s);
         steps.IntervalEnds(u"and again, onto the broken texture"_s);
-        steps.Add(u"Pause"_s, [&] { QTest::mouseClick(window.cmdStop, Qt::LeftButton); });
-        steps.Add(u"Next while paused"_s, [&] { QTest::mouseClick(window.cmdNext, Qt::LeftButton); });
-        steps.Add(u"Next again while paused"_s, [&] { QTest::mouseClick(window.cmdNext, Qt::LeftButton); });
-        steps.Add(u"Continue"_s, [&] { QTest::mouseClick(window.cmdStop, Qt::LeftButton); });
+        steps.Add(u"Pause"_s, [&] { QTest::mouseClick(window.Buttons().Middle(), Qt::LeftButton); });
+        steps.Add(u"Next while paused"_s,
+                  [&] { QTest::mouseClick(window.Buttons().Next(), Qt::LeftButton); });
+        steps.Add(u"Next again while paused"_s,
+                  [&] { QTest::mouseClick(window.Buttons().Next(), Qt::LeftButton); });
+        steps.Add(u"Continue"_s, [&] { QTest::mouseClick(window.Buttons().Middle(), Qt::LeftButton); });
         steps.IntervalEnds(u"the interval runs out after Continue"_s);
-        steps.Add(u"Slide Show > End Slide Show"_s, [&] { window.mnuEndSlideShow->trigger(); });
-        steps.Add(u"Slide Show > Begin Slide Show again"_s, [&] { window.mnuBeginSlideShow->trigger(); });
-        steps.Add(u"Slide Show > End Slide Show at once"_s, [&] { window.mnuEndSlideShow->trigger(); });
-        steps.Add(u"File > Open File after the show"_s, [&] { window.mnuOpenFile->trigger(); });
+        steps.Add(u"Slide Show > End Slide Show"_s, [&] { window.MenuItems().endShow->trigger(); });
+        steps.Add(u"Slide Show > Begin Slide Show again"_s, [&] { window.MenuItems().beginShow->trigger(); });
+        steps.Add(u"Slide Show > End Slide Show at once"_s, [&] { window.MenuItems().endShow->trigger(); });
+        steps.Add(u"File > Open File after the show"_s, [&] { window.MenuItems().openFile->trigger(); });
         steps.Run();
 
         const QString path = QStringLiteral(TAMSEL_SOURCE_DIR "/tests/window/EveryMode.txt");

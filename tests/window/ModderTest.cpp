@@ -10,15 +10,15 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "display/FactsPanel.h"
-#include "display/ZoomView.h"
-#include "help/FrmHelp.h"
-#include "platform/DirListBox.h"
-#include "platform/FileListBox.h"
+#include "browse/Browser.h"
+#include "help/HelpWindow.h"
+#include "navigation/ButtonRow.h"
 #include "platform/PictureBox.h"
 #include "samples/TextureFiles.h"
-#include "shell/FrmImageViewer.h"
+#include "shell/MainWindow.h"
 #include "support/TestPlatform.h"
+#include "thumbs/ThumbnailPage.h"
+#include "view/SingleView.h"
 
 using namespace tamsel;
 using testing::TestPlatform;
@@ -49,19 +49,20 @@ samples::PaletteColours Ramp() {
 struct Viewer {
     explicit Viewer(TestPlatform& platform) : window(platform.Build()) { window.show(); }
     void Open(const QString& name) {
-        for (int i = 0; i < window.filList->ListCount(); ++i) {
-            if (window.filList->EntryName(i) == name) {
-                window.filList->SetListIndex(i);
-                window.filList_DblClick();
+        for (int i = 0; i < window.State().folder.Count(); ++i) {
+            if (window.State().folder.Name(i) == name) {
+                window.ChooseFile(i);
+                window.OpenChosenFile();
                 return;
             }
         }
         QFAIL("no such file in the list");
     }
     QStringList Facts() const {
-        return window.picFacts->isVisible() ? window.picFacts->Shown().lines : QStringList();
+        return window.SingleView().Facts().isVisible() ? window.SingleView().Facts().Shown().lines
+                                                       : QStringList();
     }
-    FrmImageViewer window;
+    shell::MainWindow window;
 };
 
 }  // namespace
@@ -92,17 +93,17 @@ void ModderTest::factsFollowThePictureAndAreRemembered() {
         QTest::keyClick(&viewer.window, Qt::Key_I);
         QCOMPARE(viewer.Facts(), (QStringList{"MIP texture, 4-bit paletted", "4 x 2 pixels", "100 bytes",
                                               "palette: none (black)"}));
-        viewer.window.cmdPrevious_Click();
+        viewer.window.Previous();
         QCOMPARE(viewer.Facts().last(), QStringLiteral("palette: own PAMC chunk"));
-        QCOMPARE(viewer.window.picFacts->Shown().swatches->at(1),
+        QCOMPARE(viewer.window.SingleView().Facts().Shown().swatches->at(1),
                  static_cast<Binary::ColourValue>(16 + 256 * 239 + 65536 * 255));
-        viewer.window.cmdNext_Click();
+        viewer.window.Next();
         QCOMPARE(viewer.Facts().last(), QStringLiteral("palette: carried over from a.mip"));
-        viewer.window.cmdNext_Click();
+        viewer.window.Next();
         QCOMPARE(viewer.Facts(), (QStringList{"BMP picture", "6 x 3 pixels", "114 bytes"}));
-        viewer.window.mnuOpenFile_Click();
+        viewer.window.ShowBrowser();
         QVERIFY(viewer.Facts().isEmpty());
-        viewer.window.mnuExit_Click();
+        viewer.window.Exit();
     }
     Viewer again(platform);
     again.Open(QStringLiteral("c.bmp"));
@@ -116,7 +117,7 @@ void ModderTest::zoomDrawsEachTexelAsASquare() {
     testing::WriteSolidTexture(platform.programFolder, QStringLiteral("b.pbf"), 2, 2, qRgb(255, 0, 0));
     Viewer viewer(platform);
     viewer.Open(QStringLiteral("a.mip"));
-    display::ZoomView& zoom = *viewer.window.picZoom;
+    view::ZoomView& zoom = viewer.window.SingleView().Zoom();
     QTest::keyClick(&viewer.window, Qt::Key_1);
     QVERIFY(zoom.isVisible());
     QCOMPARE(zoom.Scale(), 1.0);
@@ -134,9 +135,9 @@ void ModderTest::zoomDrawsEachTexelAsASquare() {
     QVERIFY(!zoom.isVisible());
     QTest::keyClick(&viewer.window, Qt::Key_Plus);
     QCOMPARE(zoom.Scale(), 1.25);
-    viewer.window.cmdNext_Click();
+    viewer.window.Next();
     QVERIFY(!zoom.isVisible());
-    QVERIFY(viewer.window.Picture3[0]->isVisible());
+    QVERIFY(viewer.window.SingleView().Box().isVisible());
 }
 
 // The picture's point under the pointer stays under it; a picture larger than the view is dragged.
@@ -146,12 +147,12 @@ void ModderTest::theWheelZoomsAboutThePointer() {
                           testing::SolidImage(400, 300, qRgb(9, 9, 9)));
     Viewer viewer(platform);
     viewer.Open(QStringLiteral("p.bmp"));
-    platform::PictureBox& box = *viewer.window.Picture3[0];
+    platform::PictureBox& box = viewer.window.SingleView().Box();
     const QPointF at(150, 120);
     QWheelEvent notches(at, box.mapToGlobal(at), {}, QPoint(0, 5 * 120), Qt::NoButton, Qt::NoModifier,
                         Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&box, &notches);
-    display::ZoomView& zoom = *viewer.window.picZoom;
+    view::ZoomView& zoom = viewer.window.SingleView().Zoom();
     QCOMPARE(zoom.Scale(), 3.0517578125);
     const QPointF pointer = zoom.mapFrom(&viewer.window, box.mapTo(&viewer.window, at));
     QCOMPARE((pointer - zoom.Offset()) / zoom.Scale(), at);
@@ -182,18 +183,18 @@ void ModderTest::changesOnDiskAreShown() {
     QTest::qWait(100);
     target.write(content.sliced(60));
     target.close();
-    QTRY_COMPARE(viewer.window.Picture3[0]->size(), QSize(12, 6));
+    QTRY_COMPARE(viewer.window.SingleView().Box().size(), QSize(12, 6));
     QVERIFY(platform.messages->shown.empty());
 
     testing::WriteSolidTexture(platform.programFolder, QStringLiteral("c.pbf"), 4, 4, qRgb(1, 1, 1));
     QVERIFY(QFile::remove(QDir(platform.programFolder).filePath(QStringLiteral("a.pbf"))));
-    QTRY_COMPARE(viewer.window.filList->EntryName(1), QStringLiteral("c.pbf"));
-    QCOMPARE(viewer.window.filList->ListCount(), 2);
-    QCOMPARE(viewer.window.filList->FileName(), QStringLiteral("b.pbf"));
+    QTRY_COMPARE(viewer.window.State().folder.Name(1), QStringLiteral("c.pbf"));
+    QCOMPARE(viewer.window.State().folder.Count(), 2);
+    QCOMPARE(viewer.window.State().folder.SelectedName(), QStringLiteral("b.pbf"));
 
-    viewer.window.mnuViewThumbnails_Click();
+    viewer.window.ToggleThumbnailView();
     testing::WriteSolidTexture(platform.programFolder, QStringLiteral("c.pbf"), 5, 5, qRgb(1, 1, 1));
-    QTRY_COMPARE(viewer.window.Picture3[2]->size(), QSize(5, 5));
+    QTRY_COMPARE(viewer.window.Page().Cell(2).size(), QSize(5, 5));
     testing::WriteBytes(platform.programFolder, QStringLiteral("c.pbf"), "broken now");
     QTRY_COMPARE(platform.messages->shown.size(), std::size_t{1});
     QTest::qWait(500);
@@ -208,36 +209,36 @@ void ModderTest::theFileOnShowRefusedThenMendedOrGone() {
     const QString folder = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("textures"));
     const QStringList textures = testing::WriteNumberedTextures(folder, 4);
     Viewer viewer(platform);
-    FrmImageViewer& window = viewer.window;
+    shell::MainWindow& window = viewer.window;
     QVERIFY(window.OpenPath(textures[1]).isEmpty());
     QFile file(textures[1]);
     QVERIFY(file.open(QIODevice::ReadWrite));
     const QByteArray good = file.readAll();
     QVERIFY(file.resize(0));
     QTRY_COMPARE(platform.messages->shown.size(), std::size_t{1});
-    QVERIFY(!window.Picture3[0]->isVisible());
+    QVERIFY(!window.SingleView().Box().isVisible());
     QVERIFY(file.seek(0) && file.write(good) == good.size());
     file.close();
-    QTRY_VERIFY(window.Picture3[0]->isVisible());
-    QCOMPARE(testing::EntryShownIn(*window.Picture3[0]), 1);
+    QTRY_VERIFY(window.SingleView().Box().isVisible());
+    QCOMPARE(testing::EntryShownIn(window.SingleView().Box()), 1);
     QCOMPARE(platform.messages->shown.size(), std::size_t{1});
 
     QVERIFY(QFile::remove(textures[1]));
-    QTRY_VERIFY(!window.Picture3[0]->isVisible());
+    QTRY_VERIFY(!window.SingleView().Box().isVisible());
     QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer v1.0.2"));
-    window.cmdNext_Click();
-    QCOMPARE(window.filList->FileName(), QStringLiteral("t02.pbf"));
+    window.Next();
+    QCOMPARE(window.State().folder.SelectedName(), QStringLiteral("t02.pbf"));
     QVERIFY(QFile::remove(textures[2]));
-    QTRY_VERIFY(!window.Picture3[0]->isVisible());
-    window.cmdPrevious_Click();
-    QCOMPARE(window.filList->FileName(), QStringLiteral("t00.pbf"));
+    QTRY_VERIFY(!window.SingleView().Box().isVisible());
+    window.Previous();
+    QCOMPARE(window.State().folder.SelectedName(), QStringLiteral("t00.pbf"));
 
     QVERIFY(QDir(platform.sandbox.path()).rename(QStringLiteral("textures"), QStringLiteral("moved")));
-    QTRY_COMPARE(window.dirList->Path(), platform.sandbox.path());
-    QVERIFY(!window.Picture3[0]->isVisible());
+    QTRY_COMPARE(window.State().folder.Path(), platform.sandbox.path());
+    QVERIFY(!window.SingleView().Box().isVisible());
     QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer v1.0.2"));
-    QCOMPARE(window.filList->ListCount(), 0);
-    window.cmdNext_Click();
+    QCOMPARE(window.State().folder.Count(), 0);
+    window.Next();
     QCOMPARE(platform.messages->shown.size(), std::size_t{1});
 }
 
@@ -245,27 +246,27 @@ void ModderTest::keysGoThroughTheHandlers() {
     TestPlatform platform;
     testing::WriteNumberedTextures(testing::MakeFolder(platform.programFolder, QStringLiteral("sub")), 3);
     Viewer viewer(platform);
-    FrmImageViewer& window = viewer.window;
-    QCOMPARE(window.focusWidget(), window.filList);
-    window.dirList->SetPath(QDir(platform.programFolder).filePath(QStringLiteral("sub")));
+    shell::MainWindow& window = viewer.window;
+    QCOMPARE(window.focusWidget(), &window.Browser().Files());
+    window.ChangeFolder(QDir(platform.programFolder).filePath(QStringLiteral("sub")));
     QTest::keyClick(&window, Qt::Key_Backspace);
-    QCOMPARE(window.dirList->Path(), platform.programFolder);
-    window.dirList->setFocus();
-    window.dirList->SetListIndex(window.dirList->count() - 1);
-    QTest::keyClick(window.dirList, Qt::Key_Return);
-    QCOMPARE(window.filList->ListCount(), 3);
-    window.filList->setFocus();
-    window.filList->SetListIndex(1);
-    QTest::keyClick(window.filList, Qt::Key_Return);
-    QCOMPARE(testing::EntryShownIn(*window.Picture3[0]), 1);
+    QCOMPARE(window.State().folder.Path(), platform.programFolder);
+    window.Browser().Folders().setFocus();
+    window.Browser().Folders().setCurrentRow(window.Browser().Folders().count() - 1);
+    QTest::keyClick(&window.Browser().Folders(), Qt::Key_Return);
+    QCOMPARE(window.State().folder.Count(), 3);
+    window.Browser().Files().setFocus();
+    window.ChooseFile(1);
+    QTest::keyClick(&window.Browser().Files(), Qt::Key_Return);
+    QCOMPARE(testing::EntryShownIn(window.SingleView().Box()), 1);
 
-    window.mnuViewThumbnails_Click();
-    window.Picture3_DblClick(2);
+    window.ToggleThumbnailView();
+    window.OpenCell(2);
     QTest::keyClick(&window, Qt::Key_Escape);
-    QVERIFY(window.ThumbMode);
+    QVERIFY((window.State().mode == shell::Mode::Pages));
     QTest::keyClick(&window, Qt::Key_F1);
-    QVERIFY(window.HelpWindow() != nullptr);
-    window.HelpWindow()->close();
+    QVERIFY(window.Help() != nullptr);
+    window.Help()->close();
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     QCOMPARE(platform.end->ends, 1);
 }
@@ -274,7 +275,7 @@ void ModderTest::keysGoThroughTheHandlers() {
 void ModderTest::theHintFitsItsBox() {
     TestPlatform platform;
     Viewer viewer(platform);
-    const QLabel& hint = *viewer.window.Label2;
+    const QLabel& hint = viewer.window.Hint();
     QCOMPARE(hint.size(), QSize(180, 32));
     const QRect needed =
         QFontMetrics(hint.font()).boundingRect(QRect(0, 0, 180, 32), Qt::TextWordWrap, hint.text());

@@ -18,15 +18,16 @@
 #include <QUrl>
 #include <cmath>
 
-#include "help/FrmHelp.h"
-#include "platform/DirListBox.h"
-#include "platform/DriveListBox.h"
-#include "platform/FileListBox.h"
+#include "browse/Browser.h"
+#include "files/SettingsStore.h"
+#include "shell/Settings.h"
+#include "help/HelpWindow.h"
+#include "navigation/ButtonRow.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/SettingsStore.h"
-#include "shell/Registry.h"
 #include "support/Window.h"
+#include "thumbs/ThumbnailPage.h"
+#include "view/SingleView.h"
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
@@ -35,16 +36,16 @@ using testing::Window;
 
 namespace {
 
-QStringList Entries(const platform::FileListBox& list) {
+QStringList Entries(const browse::Folder& folder) {
     QStringList names;
-    for (int i = 0; i < list.ListCount(); ++i) {
-        names << list.EntryName(i);
+    for (int i = 0; i < folder.Count(); ++i) {
+        names << folder.Name(i);
     }
     return names;
 }
 
 // Offers the window a drag of `path` and, when it takes it, drops it. True when the drop was taken.
-bool Drop(FrmImageViewer& window, const QString& path) {
+bool Drop(shell::MainWindow& window, const QString& path) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
     const QPoint at = window.rect().center();
@@ -96,53 +97,17 @@ private slots:
         QCOMPARE(window.frameGeometry(), QRect(0, 0, screen.width(), screen.height() - 1));
         QVERIFY(!window.isMaximized());
         const int innerHeight = screen.height() - 1 - 4 - window.menuBar()->height();
-        QCOMPARE(QSize(window.InnerWidth(), window.InnerHeight()), QSize(innerWidth, innerHeight));
+        QCOMPARE(QSize(window.centralWidget()->width(), window.centralWidget()->height()),
+                 QSize(innerWidth, innerHeight));
         const int top = innerHeight - 80;
-        QCOMPARE(window.cmdPrevious->geometry(), QRect(lefts[0], top, 80, 32));
-        QCOMPARE(window.cmdStop->geometry(), QRect(lefts[1], top, 80, 32));
-        QCOMPARE(window.cmdNext->geometry(), QRect(lefts[2], top, 80, 32));
-        QCOMPARE(window.Label2->geometry(), QRect(20, top, 180, 32));
+        QCOMPARE(window.Buttons().Previous()->geometry(), QRect(lefts[0], top, 80, 32));
+        QCOMPARE(window.Buttons().Middle()->geometry(), QRect(lefts[1], top, 80, 32));
+        QCOMPARE(window.Buttons().Next()->geometry(), QRect(lefts[2], top, 80, 32));
+        QCOMPARE(window.Hint().geometry(), QRect(20, top, 180, 32));
         const int frameTop = static_cast<int>(std::nearbyint((innerHeight - 329) / 2.0));
-        QCOMPARE(window.Frame1->geometry(), QRect(lefts[3], frameTop, 441, 329));
-        QCOMPARE(QSize(window.ViewWidth, window.ViewHeight), QSize(innerWidth - 20, innerHeight - 100));
-    }
-
-    void controlsAndMenusStartInTheirDesignStates() {
-        TestPlatform platform;
-        testing::WriteSolidTexture(platform.programFolder, u"road.pbf"_s, 4, 4, qRgb(255, 0, 0));
-        const Window window(platform);
-        QCOMPARE(window.Buttons(),
-                 u"Previous~ [Previous Image] | Open- [Open Selected File] | Next~ [Next Image]"_s);
-        QCOMPARE(window.Frame1->title(), u"Double Click On A File To View"_s);
-        QVERIFY(window.Frame1->isVisible() && window.Label2->isVisible() && !window.Label1->isVisible());
-        QCOMPARE(window.Label2->text(),
-                 u"Single Click and Open or Double Click On An Image to See It Full Size"_s);
-        QCOMPARE(window.Cells(), QList<int>(9, -1));
-        QCOMPARE(window.Single(), -1);
-        QVERIFY(!window.ThumbMode && window.PageStart == 0 && !window.StopShow);
-        // The first run shows the program's folder.
-        QCOMPARE(window.dirList->Path(), platform.programFolder);
-        QCOMPARE(window.filList->Path(), platform.programFolder);
-        QCOMPARE(Entries(*window.filList), QStringList{"road.pbf"});
-        QCOMPARE(window.filList->ListIndex(), -1);
-        QCOMPARE(window.filList->Pattern(), u"*.bmp;*.BMP;*.jpg;*.JPG;*.pbf;*.PBF;*.srb;*.SRB;*.mip;*.MIP"_s);
-
-        QStringList captions;
-        QString checked;
-        for (const FrmImageViewer::Control& control : window.Controls) {
-            if (control.action != nullptr) {
-                captions << control.action->text();
-                checked += control.action->isChecked() ? u'x' : u'.';
-                QVERIFY(control.action->shortcut().isEmpty());
-            }
-        }
-        QCOMPARE(captions.join(u'|'),
-                 u"File|Open File||Thumbnail View||Exit|Slide Show|Begin Slide "
-                 "Show|End Slide Show||Sequential Display|Random Display||"
-                 "Display Interval|1 Sec|3 Sec|5 Sec|10 Sec|15 Sec|30 Sec|"
-                 "60 Sec|Help|Help||About"_s);
-        QCOMPARE(checked, u"..........x....x........."_s);
-        QVERIFY(!window.mnuEndSlideShow->isEnabled() && window.mnuBeginSlideShow->isEnabled());
+        QCOMPARE(window.Browser().geometry(), QRect(lefts[3], frameTop, 441, 329));
+        QCOMPARE(QSize(window.Geometry().viewWidth, window.Geometry().viewHeight),
+                 QSize(innerWidth - 20, innerHeight - 100));
     }
 
     void theFolderIsRestoredAndStored_data() {
@@ -183,7 +148,7 @@ private slots:
         const platform::Platform homeless = platform::ProductPlatform();
         QCOMPARE(homeless.programFolder, u"/"_s);
         QCOMPARE(homeless.settingsFile, QString());
-        QVERIFY(!platform::SettingsStore(homeless.settingsFile).Write(u"a"_s, u"b"_s, u"c"_s));
+        QVERIFY(!files::SettingsStore(homeless.settingsFile).Write(u"a"_s, u"b"_s, u"c"_s));
         qputenv("XDG_CONFIG_HOME", "/somewhere/config");
         QCOMPARE(platform::ProductPlatform().settingsFile,
                  u"/somewhere/config/Corvane Software Store/Tamsel Image Viewer.ini"_s);
@@ -215,38 +180,32 @@ private slots:
         } else if (settings == u"<blocked>"_s) {
             testing::WriteBytes(platform.sandbox.path(), file.dir().dirName(), "a file");
         } else if (settings != u"<none>"_s) {
-            QVERIFY(Registry::SaveRegString(
-                platform::SettingsStore(platform.settingsFile), Registry::kMachineRoot, Registry::kViewerKey,
-                Registry::kLastUsedPath, settings.replace(u"<folder>"_s, folder)));
+            QVERIFY(shell::WriteSetting(files::SettingsStore(platform.settingsFile), shell::kLastUsedPath,
+                                        settings.replace(u"<folder>"_s, folder)));
         }
         Window window(platform);
-        QCOMPARE(window.dirList->Path(), restored ? folder : platform.programFolder);
-        QCOMPARE(window.filList->Path(), window.dirList->Path());
-        QVERIFY(goTo.isEmpty() || window.dirList->SetPath(goTo));
+        QCOMPARE(window.State().folder.Path(), restored ? folder : platform.programFolder);
+        QVERIFY(goTo.isEmpty() || window.ChangeFolder(goTo));
         if (viaExit) {
-            window.mnuExit->trigger();
+            window.MenuItems().exit->trigger();
         } else {
             window.close();
         }
         QCOMPARE(platform.end->ends, 1);
         QVERIFY(platform.messages->shown.empty());
-        QCOMPARE(
-            Registry::GetRegString(platform::SettingsStore(platform.settingsFile), Registry::kMachineRoot,
-                                   Registry::kViewerKey, Registry::kLastUsedPath, u"<none>"_s),
-            after.replace(u"<folder>"_s, folder).replace(u"<program>"_s, platform.programFolder));
+        QCOMPARE(shell::ReadSetting(files::SettingsStore(platform.settingsFile), shell::kLastUsedPath, u"<none>"_s),
+                 after.replace(u"<folder>"_s, folder).replace(u"<program>"_s, platform.programFolder));
     }
 
     // A drive or a folder that cannot be read leaves the lists as they were, silently.
     void whatCannotBeReadChangesNothing() {
         TestPlatform platform;
         Window window(platform);
-        const QString drive = window.drvList->Drive();
-        window.drvList->addItem(u"/no/such/volume"_s);
-        window.drvList->setCurrentIndex(window.drvList->count() - 1);
-        QCOMPARE(window.drvList->Drive(), drive);
-        QVERIFY(!window.dirList->SetPath(platform.sandbox.filePath(u"vanished"_s)));
-        QCOMPARE(window.dirList->Path(), platform.programFolder);
-        QCOMPARE(window.filList->Path(), platform.programFolder);
+        const QString drive = window.Browser().Drives().Drive();
+        window.ChooseDrive(u"/no/such/volume"_s);
+        QCOMPARE(window.Browser().Drives().Drive(), drive);
+        QVERIFY(!window.ChangeFolder(platform.sandbox.filePath(u"vanished"_s)));
+        QCOMPARE(window.State().folder.Path(), platform.programFolder);
         QVERIFY(platform.messages->shown.empty());
     }
 
@@ -261,12 +220,12 @@ private slots:
         }
         const auto unmount = qScopeGuard([&point] { ::umount(point.constData()); });
         Window window(platform);
-        const QString drive = window.drvList->Drive();
-        window.dirList->SetPath(mountPoint);
-        QCOMPARE(window.drvList->Drive(), mountPoint);
-        window.drvList->setCurrentIndex(window.drvList->findText(drive));
-        QCOMPARE(window.dirList->Path(), platform.programFolder);
-        QCOMPARE(window.drvList->Drive(), drive);
+        const QString drive = window.Browser().Drives().Drive();
+        window.ChangeFolder(mountPoint);
+        QCOMPARE(window.Browser().Drives().Drive(), mountPoint);
+        window.ChooseDrive(drive);
+        QCOMPARE(window.State().folder.Path(), platform.programFolder);
+        QCOMPARE(window.Browser().Drives().Drive(), drive);
     }
 
     void aHighlightedFolderBecomesCurrentWhenTheFocusMoves_data() {
@@ -291,40 +250,40 @@ private slots:
         }
         Window window(platform, 1);
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.filList->SetListIndex(0);
+        window.ChooseFile(0);
         int subAt = 0;
-        while (window.dirList->EntryPath(subAt) != sub) {
-            QVERIFY(++subAt < window.dirList->count());
+        while (window.Browser().Folders().EntryPath(subAt) != sub) {
+            QVERIFY(++subAt < window.Browser().Folders().count());
         }
-        window.dirList->setFocus();
-        QTest::mouseClick(window.dirList->viewport(), Qt::LeftButton, {},
-                          window.dirList->visualItemRect(window.dirList->item(subAt)).center());
-        QCOMPARE(window.dirList->ListIndex(), subAt);
-        QCOMPARE(window.dirList->Path(), platform.programFolder);
+        window.Browser().Folders().setFocus();
+        QTest::mouseClick(
+            window.Browser().Folders().viewport(), Qt::LeftButton, {},
+            window.Browser().Folders().visualItemRect(window.Browser().Folders().item(subAt)).center());
+        QCOMPARE(window.Browser().Folders().currentRow(), subAt);
+        QCOMPARE(window.State().folder.Path(), platform.programFolder);
         if (focusTo == u"file list"_s) {
-            window.filList->setFocus();
+            window.Browser().Files().setFocus();
         } else if (focusTo == u"menu bar"_s) {
-            QTest::keyClick(window.dirList, Qt::Key_F10);
+            QTest::keyClick(&window.Browser().Folders(), Qt::Key_F10);
             QTRY_VERIFY(window.menuBar()->hasFocus());
         } else if (focusTo == u"menu"_s) {
-            window.FileMenuHeader->popup(window.mapToGlobal(QPoint(0, 0)));
-            QTRY_VERIFY(window.FileMenuHeader->isVisible());
-            window.FileMenuHeader->close();
+            window.MenuItems().file->popup(window.mapToGlobal(QPoint(0, 0)));
+            QTRY_VERIFY(window.MenuItems().file->isVisible());
+            window.MenuItems().file->close();
         } else {
-            window.mnuHelp->trigger();
-            QTRY_VERIFY(QApplication::activeWindow() == window.HelpWindow());
+            window.MenuItems().helpItem->trigger();
+            QTRY_VERIFY(QApplication::activeWindow() == window.Help());
         }
         if (!commits) {
             QTest::qWait(50);
-            QCOMPARE(window.dirList->Path(), platform.programFolder);
+            QCOMPARE(window.State().folder.Path(), platform.programFolder);
             return;
         }
-        QTRY_COMPARE(window.dirList->Path(), sub);
-        QCOMPARE(window.filList->Path(), sub);
-        QCOMPARE(Entries(*window.filList), (QStringList{"Img1.JPG", "img2.jpg", "img10.jpg"}));
-        QCOMPARE(window.filList->ListIndex(), -1);
-        QVERIFY(window.Frame1->isVisible());
-        QCOMPARE(window.Buttons(),
+        QTRY_COMPARE(window.State().folder.Path(), sub);
+        QCOMPARE(Entries(window.State().folder), (QStringList{"Img1.JPG", "img2.jpg", "img10.jpg"}));
+        QCOMPARE(window.State().folder.Selected(), -1);
+        QVERIFY(window.Browser().isVisible());
+        QCOMPARE(window.ButtonStates(),
                  u"Previous~ [Previous Image] | Open [Open Selected File] | Next~ [Next Image]"_s);
     }
 
@@ -333,18 +292,18 @@ private slots:
     void aClickedFileOpensAndOpenFileReturns() {
         TestPlatform platform;
         Window window(platform, 2);
-        QTest::mouseClick(window.filList->viewport(), Qt::LeftButton, {},
-                          window.filList->visualRect(window.filList->model()->index(1, 0)).center());
-        QVERIFY(window.cmdStop->isEnabled());
-        QTest::mouseClick(window.cmdStop, Qt::LeftButton);
+        QTest::mouseClick(window.Browser().Files().viewport(), Qt::LeftButton, {},
+                          window.Browser().Files().EntryRect(1).center());
+        QVERIFY(window.Buttons().Middle()->isEnabled());
+        QTest::mouseClick(window.Buttons().Middle(), Qt::LeftButton);
         QCOMPARE(window.Single(), 1);
-        QVERIFY(!window.Frame1->isVisible() && !window.Label2->isVisible());
-        QCOMPARE(window.Buttons(),
+        QVERIFY(!window.Browser().isVisible() && !window.Hint().isVisible());
+        QCOMPARE(window.ButtonStates(),
                  u"Previous [Previous Image] | Open~ [Open Selected File] | Next [Next Image]"_s);
-        window.mnuOpenFile->trigger();
-        QVERIFY(window.Frame1->isVisible() && window.Label2->isVisible());
+        window.MenuItems().openFile->trigger();
+        QVERIFY(window.Browser().isVisible() && window.Hint().isVisible());
         QCOMPARE(window.Single(), -1);
-        QCOMPARE(window.filList->ListIndex(), 1);
+        QCOMPARE(window.State().folder.Selected(), 1);
         QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
     }
 
@@ -352,20 +311,20 @@ private slots:
     void helpAndAbout() {
         TestPlatform platform;
         Window window(platform);
-        window.mnuHelp->trigger();
-        FrmHelp* help = window.HelpWindow();
+        window.MenuItems().helpItem->trigger();
+        help::HelpWindow* help = window.Help();
         QVERIFY(help != nullptr);
-        window.mnuHelp->trigger();
-        QCOMPARE(window.HelpWindow(), help);
+        window.MenuItems().helpItem->trigger();
+        QCOMPARE(window.Help(), help);
         QCOMPARE(help->LoadCount(), 1);
         QCOMPARE(help->windowTitle(), u"Tamsel Sound Player Help"_s);
         QCOMPARE(help->size(), QSize(646, 449));
         help->close();
-        QTRY_VERIFY(window.HelpWindow() == nullptr);
-        window.mnuHelp->trigger();
-        QCOMPARE(window.HelpWindow()->LoadCount(), 1);
-        QCOMPARE(window.HelpWindow()->Text1->toPlainText(), QString(HelpText()).replace(u"\r\n"_s, u"\n"_s));
-        window.mnuAbout->trigger();
+        QTRY_VERIFY(window.Help() == nullptr);
+        window.MenuItems().helpItem->trigger();
+        QCOMPARE(window.Help()->LoadCount(), 1);
+        QCOMPARE(window.Help()->Text().toPlainText(), QString(help::HelpText()).replace(u"\r\n"_s, u"\n"_s));
+        window.MenuItems().about->trigger();
         QCOMPARE(platform.messages->shown.size(), std::size_t{1});
         const testing::ShownMessage& about = platform.messages->shown.front();
         QCOMPARE(about.caption, u"Tamsel Image Viewer"_s);
@@ -395,10 +354,10 @@ private slots:
         testing::WriteBytes(folder, u"notes.txt"_s, "not a picture");
         Window window(platform);
         QCOMPARE(window.OpenPath(name.isEmpty() ? folder : QDir(folder).filePath(name)), refusal);
-        QCOMPARE(window.dirList->Path(), refusal.isEmpty() ? folder : platform.programFolder);
+        QCOMPARE(window.State().folder.Path(), refusal.isEmpty() ? folder : platform.programFolder);
         QCOMPARE(window.Single(), shown);
-        QCOMPARE(window.filList->ListIndex(), shown);
-        QCOMPARE(window.Frame1->isVisible(), shown < 0);
+        QCOMPARE(window.State().folder.Selected(), shown);
+        QCOMPARE(window.Browser().isVisible(), shown < 0);
     }
 
     void aFileTheListDoesNotShowOpensByItsContent_data() {
@@ -432,23 +391,23 @@ private slots:
             const QString refusal = window.OpenPath(path);
             if (next < 0) {
                 QCOMPARE(refusal, u"not a kind of file the viewer shows"_s);
-                QCOMPARE(window.dirList->Path(), platform.programFolder);
+                QCOMPARE(window.State().folder.Path(), platform.programFolder);
                 return;
             }
             QCOMPARE(refusal, QString());
             QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: "_s + name);
-            QVERIFY(window.Picture3[0]->isVisible() && !window.Frame1->isVisible());
-            QCOMPARE(window.Picture3[0]->width(), content.isEmpty() ? 13 : 40);
-            QVERIFY(window.Picture3[0]->toolTip().startsWith(name + u':'));
-            QCOMPARE(window.filList->ListIndex(), -1);
-            QCOMPARE(window.filList->ListCount(), 4);
+            QVERIFY(window.SingleView().Box().isVisible() && !window.Browser().isVisible());
+            QCOMPARE(window.SingleView().Box().width(), content.isEmpty() ? 13 : 40);
+            QVERIFY(window.SingleView().Box().toolTip().startsWith(name + u':'));
+            QCOMPARE(window.State().folder.Selected(), -1);
+            QCOMPARE(window.State().folder.Count(), 4);
             if (forward) {
-                window.cmdNext_Click();
+                window.Next();
             } else {
-                window.cmdPrevious_Click();
+                window.Previous();
             }
             QCOMPARE(window.Single(), forward ? next : previous);
-            QCOMPARE(window.filList->ListIndex(), forward ? next : previous);
+            QCOMPARE(window.State().folder.Selected(), forward ? next : previous);
         }
     }
 
@@ -461,18 +420,13 @@ private slots:
         QCOMPARE(window.Single(), 2);
         QVERIFY(Drop(window, folder));
         QVERIFY(!Drop(window, QDir(folder).filePath(u"notes.txt"_s)));
-        window.mnuViewThumbnails_Click();
+        window.ToggleThumbnailView();
         QVERIFY(!Drop(window, folder));
-        window.Picture3_DblClick(1);  // full size from a page: the thumbnail view is still on
+        window.OpenCell(1);  // full size from a page: the thumbnail view is still on
         QVERIFY(!Drop(window, folder));
-        window.mnuViewThumbnails_Click();
-        bool takenDuringShow = true;
-        platform.events->onYield = [&](double) {
-            takenDuringShow = Drop(window, folder);
-            window.mnuEndSlideShow_Click();
-        };
-        window.mnuBeginSlideShow_Click();
-        QVERIFY(!takenDuringShow);
+        window.ToggleThumbnailView();
+        window.BeginShow();
+        QVERIFY(!Drop(window, folder));
     }
 
     // Left and Right do what Previous and Next do, in the single view and on a page; Home and End go to
@@ -489,12 +443,12 @@ private slots:
         QCOMPARE(window.Single(), 0);
         QTest::keyClick(&window, Qt::Key_End);
         QCOMPARE(window.Single(), 11);
-        window.mnuViewThumbnails_Click();
+        window.ToggleThumbnailView();
         QTest::keyClick(&window, Qt::Key_Right);
-        QCOMPARE(window.PageStart, 9);
+        QCOMPARE(window.State().pageStart, 9);
         Keys(&window, {Qt::Key_Left, Qt::Key_Home, Qt::Key_End});
-        QCOMPARE(window.PageStart, 0);
-        QVERIFY(window.ThumbMode);
+        QCOMPARE(window.State().pageStart, 0);
+        QVERIFY((window.State().mode == shell::Mode::Pages));
         // F11 toggles full screen, Escape leaves it.
         QTest::keyClick(&window, Qt::Key_F11);
         QVERIFY(window.windowState() & Qt::WindowFullScreen);
@@ -510,22 +464,17 @@ private slots:
         TestPlatform platform;
         testing::WriteSolidTexture(platform.programFolder, u"inside.pbf"_s, 4, 4, qRgb(0, 0, 255));
         Window window(platform, 12);
-        window.filList->setFocus();
-        QTest::keyClick(window.filList, Qt::Key_I);
-        QCOMPARE(window.filList->FileName(), u"inside.pbf"_s);
-        window.filList->SetListIndex(4);
-        QTest::keyClick(window.filList, Qt::Key_Down);
-        QCOMPARE(window.filList->ListIndex(), 5);
+        window.Browser().Files().setFocus();
+        QTest::keyClick(&window.Browser().Files(), Qt::Key_I);
+        QCOMPARE(window.State().folder.SelectedName(), u"inside.pbf"_s);
+        window.ChooseFile(4);
+        QTest::keyClick(&window.Browser().Files(), Qt::Key_Down);
+        QCOMPARE(window.State().folder.Selected(), 5);
         QTest::keyClick(&window, Qt::Key_Right);
         QCOMPARE(window.Single(), -1);
-        QList<int> during;
-        platform.events->onYield = [&](double) {
-            Keys(&window, {Qt::Key_Right, Qt::Key_End, Qt::Key_Home});
-            during << window.filList->ListIndex();
-            window.mnuEndSlideShow_Click();
-        };
-        window.mnuBeginSlideShow_Click();
-        QCOMPARE(during, QList<int>{6});
+        window.BeginShow();
+        Keys(&window, {Qt::Key_Right, Qt::Key_End, Qt::Key_Home});
+        QCOMPARE(window.State().folder.Selected(), 6);
     }
 };
 

@@ -4,12 +4,17 @@
 #include <filesystem>
 #include <system_error>
 
-#include "texture/TextureFacts.h"
+#include "texture/FileKinds.h"
 
 namespace tamsel::tool {
 namespace {
 
 namespace fs = std::filesystem;
+
+bool IsTextureName(const std::string& name) {
+    const std::optional<texture::FileKind> kind = texture::KindOfName(name);
+    return kind && texture::IsTexture(*kind);
+}
 
 // The texture files of `folder`, and with `recursive` of every folder below it.
 void AddFolder(const std::string& folder, bool recursive, std::vector<Input>& inputs) {
@@ -17,7 +22,7 @@ void AddFolder(const std::string& folder, bool recursive, std::vector<Input>& in
     std::error_code error;
     const auto add = [&](const fs::directory_entry& entry) {
         std::error_code ignored;
-        if (!entry.is_directory(ignored) && texture::IsTextureName(entry.path().filename().native())) {
+        if (!entry.is_directory(ignored) && IsTextureName(entry.path().filename().native())) {
             found.push_back({entry.path().native(), entry.path().lexically_relative(folder).native(), {}});
         }
     };

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "picture/HeldPicture.h"
+#include "texture/FileKinds.h"
+
+// What a modder wants to know about the picture on show, in words: its kind, its pixel format, its
+// size, its file's size and, for a texture, where its palette came from. The texture's words are the
+// ones the command-line tool prints.
+namespace tamsel::view {
+
+struct Facts {
+    QStringList lines;
+    std::optional<picture::Palette> swatches;  // a 4-bit texture: the 16 colours it is painted with
+};
+
+// The facts of `held`, a picture of kind `kind` on show. `paletteFrom` names the file the reader's
+// palette came from (empty when no file has carried one since start), for a texture that has none of
+// its own.
+Facts FactsOf(texture::FileKind kind, const picture::HeldPicture& held, const QString& paletteFrom);
+
+}  // namespace tamsel::view

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+
+namespace tamsel::view {
+
+// The single view enlarged or shrunk at will: a picture drawn at any scale over the view's area,
+// moved by dragging when it is larger than the area. A texture is drawn crisp, each texel a hard-edged
+// block with no smoothing between texels; a photo is drawn smoothly.
+class ZoomView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ZoomView(QWidget* parent = nullptr);
+
+    // Shows `picture` at `scale` screen pixels a picture pixel, centred in the view.
+    void Show(QImage picture, double scale, bool crisp);
+    void Clear();
+
+    double Scale() const { return scale_; }
+    const QImage& Picture() const { return picture_; }
+    // Where the picture's top-left corner stands in the view.
+    QPointF Offset() const { return offset_; }
+
+    // Zooms by `factor`, keeping the picture's point under `at` (view coordinates) where it is.
+    void ZoomAbout(QPointF at, double factor);
+
+    // The largest and smallest scales a zoom goes to.
+    static constexpr double kLargest = 64.0;
+    static constexpr double kSmallest = 1.0 / 64.0;
+
+signals:
+    void Wheel(QPointF at, int steps);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    // Keeps a picture larger than the view from leaving a gap at an edge, and centres a smaller one.
+    void Confine();
+
+    QImage picture_;
+    double scale_ = 1.0;
+    bool crisp_ = false;
+    QPointF offset_;
+    QPointF dragFrom_;
+};
+
+}  // namespace tamsel::view
