@@ -3,6 +3,7 @@
 #include <QLayout>
 #include <QTimer>
 #include <QWindow>
+#include <utility>
 
 #include "shell/FrmImageViewer.h"
 
@@ -23,17 +24,41 @@ void FrmImageViewer::PlaceWindow() {
         QSize(screen.width(), platform::RoundHalfEven((screen.height() * platform::kTwipsPerPixel - 10) /
                                                       double{platform::kTwipsPerPixel}));
     create();  // with its native window made, the platform can tell what frame it adds
-    FitOuterSize();
-    layout()->activate();
-}
-
-void FrmImageViewer::FitOuterSize() {
     assumedFrame_ = FrameExtra();
     setWindowState(Qt::WindowNoState);
     resize(outerSize_ - assumedFrame_);
-    // The frame's corner, not the inner area's, goes to the screen's corner: set as the frame's
-    // position, so that it holds whether or not the platform knew the frame when the window was placed.
-    windowHandle()->setFramePosition(QPoint(0, 0));
+    // The native window takes the same size before it is shown, so that showing the window does not
+    // size it again: sized on showing, its position would be the inner area's, and a window manager
+    // would frame it above and left of the screen. So it is mapped with its frame's corner given as
+    // the screen's corner (north-west gravity), and is framed there, whatever frame is added.
+    QWindow* window = windowHandle();
+    window->resize(size());
+    window->setFramePosition(QPoint(0, 0));
+    for (const auto changed : {&QWindow::widthChanged, &QWindow::heightChanged}) {
+        connect(window, changed, this, &FrmImageViewer::NativeSizeChanged);
+    }
+    layout()->activate();
+}
+
+void FrmImageViewer::FitToFrame() {
+    // The inner area is sized for the frame, and the frame stays where the window manager put it.
+    // The frame's corner is given again only once the window manager has answered the size: given
+    // with it, it would be a second request with another gravity, and a window manager that handles
+    // both with the gravity read for the first puts the inner area's corner at the screen's corner,
+    // the title bar above the screen.
+    placeAfterFit_ = true;
+    awaitingFit_ = true;
+    assumedFrame_ = FrameExtra();
+    resize(outerSize_ - assumedFrame_);
+}
+
+void FrmImageViewer::NativeSizeChanged() {
+    // The first size the window system reports after the fit is the window manager's answer to it:
+    // the frame's corner is given again, as a request of its own, mending a resize that moved the
+    // frame (the inner area's position rounded to scaled pixels, or out of date when it was sent).
+    if (std::exchange(awaitingFit_, false)) {
+        windowHandle()->setFramePosition(QPoint(0, 0));
+    }
 }
 
 QSize FrmImageViewer::FrameExtra() const {
@@ -58,13 +83,7 @@ void FrmImageViewer::CheckFrame() {
     const QSize extra = FrameExtra();
     if (extra != assumedFrame_ && extra.width() >= 0 && extra.height() >= 0) {
         frameFitted_ = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                placeAfterFit_ = true;
-                FitOuterSize();
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &FrmImageViewer::FitToFrame, Qt::QueuedConnection);
     } else if (!placeAfterFit_) {
         // Shown with the frame it was sized for: it has its final geometry now.
         Placed();
