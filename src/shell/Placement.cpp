@@ -55,8 +55,9 @@ void FrmImageViewer::FitToFrame() {
 void FrmImageViewer::NativeSizeChanged() {
     // The first size the window system reports after the fit is the window manager's answer to it:
     // the frame's corner is given again, as a request of its own, mending a resize that moved the
-    // frame (the inner area's position rounded to scaled pixels, or out of date when it was sent).
-    if (std::exchange(awaitingFit_, false)) {
+    // frame (the inner area's position rounded to scaled pixels, or out of date when it was sent);
+    // not if the window was maximized or made full screen meanwhile.
+    if (std::exchange(awaitingFit_, false) && windowState() == Qt::WindowNoState) {
         windowHandle()->setFramePosition(QPoint(0, 0));
     }
 }
