@@ -182,7 +182,7 @@ public:
     void ReportRefusedPath(const QString& path);
 
     // Runs `action` from the event loop once the shown window has its final geometry: after a window
-    // manager has added its frame and the window has been sized for it, so that a picture opened at
+    // manager has added its frame and answered the size asked for it, so that a picture opened at
     // start-up is drawn once, for the final size.
     void WhenPlaced(std::function<void()> action);
 

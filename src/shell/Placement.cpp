@@ -56,10 +56,15 @@ void FrmImageViewer::NativeSizeChanged() {
     // The first size the window system reports after the fit is the window manager's answer to it:
     // the frame's corner is given again, as a request of its own, mending a resize that moved the
     // frame (the inner area's position rounded to scaled pixels, or out of date when it was sent);
-    // not if the window was maximized or made full screen meanwhile.
-    if (std::exchange(awaitingFit_, false) && windowState() == Qt::WindowNoState) {
+    // not if the window was maximized or made full screen meanwhile. The window is placed then, so
+    // nothing that waits for it can come before this last request.
+    if (!std::exchange(awaitingFit_, false)) {
+        return;
+    }
+    if (windowState() == Qt::WindowNoState) {
         windowHandle()->setFramePosition(QPoint(0, 0));
     }
+    Placed();
 }
 
 QSize FrmImageViewer::FrameExtra() const {
@@ -115,15 +120,11 @@ void FrmImageViewer::InnerArea_Resized() {
     // Once the window has its final size, the start-up placement is made again for the inner area
     // the frame leaves: the controls, the view limits and the cells are as if the frame had been
     // known from the start.
-    const bool final = placeAfterFit_ && size() == outerSize_ - assumedFrame_;
-    if (final) {
+    if (placeAfterFit_ && size() == outerSize_ - assumedFrame_) {
         placeAfterFit_ = false;
         PlaceControls();
     }
     Form_Resize();
-    if (final) {
-        Placed();
-    }
 }
 
 }  // namespace tamsel
