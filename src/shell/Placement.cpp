@@ -53,14 +53,16 @@ void FrmImageViewer::FitToFrame() {
 }
 
 void FrmImageViewer::NativeSizeChanged() {
-    // The first size the window system reports after the fit is the window manager's answer to it:
-    // the frame's corner is given again, as a request of its own, mending a resize that moved the
-    // frame (the inner area's position rounded to scaled pixels, or out of date when it was sent);
-    // not if the window was maximized or made full screen meanwhile. The window is placed then, so
-    // nothing that waits for it can come before this last request.
-    if (!std::exchange(awaitingFit_, false)) {
+    // The window manager has answered the size asked for the frame: the frame's corner is given again,
+    // as a request of its own, mending a resize that moved the frame (the inner area's position rounded
+    // to scaled pixels, or out of date when it was sent); not if the window was maximized or made full
+    // screen meanwhile. The window is placed then, so that nothing waiting for it comes before this
+    // last request. Answered with another size, the window gets no second request, and what waits for
+    // its placement waits for the fallback.
+    if (!awaitingFit_ || windowHandle()->size() != outerSize_ - assumedFrame_) {
         return;
     }
+    awaitingFit_ = false;
     if (windowState() == Qt::WindowNoState) {
         windowHandle()->setFramePosition(QPoint(0, 0));
     }
