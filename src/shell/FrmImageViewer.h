@@ -182,7 +182,7 @@ public:
     void ReportRefusedPath(const QString& path);
 
     // Runs `action` from the event loop once the shown window has its final geometry: after a window
-    // manager has added its frame and the window has been sized for it, so that a picture opened at
+    // manager has added its frame and answered the size asked for it, so that a picture opened at
     // start-up is drawn once, for the final size.
     void WhenPlaced(std::function<void()> action);
 
@@ -232,7 +232,8 @@ private:
     void ConnectHandlers();
     void PlaceWindow();
     void PlaceControls();
-    void FitOuterSize();
+    void FitToFrame();
+    void NativeSizeChanged();
     void CheckFrame();
     void Placed();
     QSize FrameExtra() const;
@@ -305,6 +306,7 @@ private:
     QSize assumedFrame_;          // what the frame added when the window was sized
     bool frameFitted_ = false;    // sized again once the window manager's frame became known
     bool placeAfterFit_ = false;  // the controls are placed again at the size that follows
+    bool awaitingFit_ = false;    // the window manager has still to answer the size for its frame
     bool placed_ = false;         // the shown window has its final geometry
     std::function<void()> whenPlaced_;
     int displaying_ = 0;          // displays in progress: a message box of one may be open
