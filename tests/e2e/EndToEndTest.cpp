@@ -10,6 +10,7 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
+#include <list>
 #include <memory>
 #include <optional>
 
@@ -291,22 +292,41 @@ private slots:
     }
 
     // Once openbox has framed the window, the frame is at the top left, as wide as the screen and at most
-    // a pixel shorter.
+    // a pixel shorter, and stays there: in each of 21 starts on one desktop, three at a time, since a race
+    // with the window manager shows on a busy desktop (a fault of one start in five escapes 21 starts with
+    // under 1% chance).
     void theFrameCoversTheScreen() {
         QFETCH(QSize, screen);
         const Desktop desktop(screen);
         QVERIFY2(desktop.Fault().isEmpty(), qPrintable(desktop.Fault()));
-        Viewer viewer(desktop, config_->path(), {});
-        const QString window = viewer.Window();
-        QVERIFY2(!window.isEmpty(), qPrintable(viewer.State()));
         const QRect lower(0, 0, screen.width(), screen.height() - 1);
-        QRect frame;
-        if (!WaitUntil([&] {
-                frame = desktop.FrameGeometry(window);
-                return frame == lower || frame == QRect(QPoint(0, 0), screen);
-            })) {
-            QCOMPARE(frame, lower);  // says where it is
+        const auto covers = [&](const QRect& frame) {
+            return frame == lower || frame == QRect({0, 0}, screen);
+        };
+        constexpr int kStarts = 21;
+        constexpr int kAtOnce = 3;
+        QStringList misplaced;
+        int start = 0;
+        while (start < kStarts) {
+            std::list<Viewer> viewers;
+            for (int i = 0; i < kAtOnce; ++i) {
+                viewers.emplace_back(desktop, config_->path(), QStringList());
+            }
+            for (Viewer& viewer : viewers) {
+                ++start;
+                const QString window = viewer.Window();
+                QVERIFY2(!window.isEmpty(), qPrintable(viewer.State()));
+                WaitUntil([&] { return covers(desktop.FrameGeometry(window)); });
+                viewer.WaitQuiet();
+                const QRect frame = desktop.FrameGeometry(window);
+                if (!covers(frame)) {
+                    misplaced << u"start %1 at %2,%3"_s.arg(start).arg(frame.x()).arg(frame.y()) +
+                                     u" %1 x %2"_s.arg(frame.width()).arg(frame.height());
+                }
+            }
         }
+        QVERIFY2(misplaced.isEmpty(),
+                 qPrintable(u"frames not covering the screen: "_s + misplaced.join(u"; "_s)));
     }
 
 private:
