@@ -10,20 +10,24 @@
 
 #include "DeviceSource.h"
 #include "texture/DecodeBudget.h"
+#include "texture/FileKinds.h"
 #include "texture/TextureReader.h"
 
 namespace tamsel::imageformats {
 namespace {
 
-constexpr std::array<std::pair<const char*, const char*>, 3> kTags{
-    {{" BRS", "srb"}, {"PAMB", "pbf"}, {"PIM ", "mip"}}};
+// The plugin's format key of each texture container.
+constexpr std::array<std::pair<texture::FileKind, const char*>, 3> kKeys{
+    {{texture::FileKind::Srb, "srb"}, {texture::FileKind::Pbf, "pbf"}, {texture::FileKind::Mip, "mip"}}};
 
 }  // namespace
 
 QByteArray TextureImageHandler::FormatOf(QIODevice* device) {
-    const QByteArray start = device != nullptr ? device->peek(4) : QByteArray();
-    for (const auto& [tag, key] : kTags) {
-        if (start == tag) {
+    const QByteArray start = device != nullptr ? device->peek(texture::kKindBytes) : QByteArray();
+    const std::optional<texture::FileKind> kind = texture::KindOfContent(std::span(
+        reinterpret_cast<const std::uint8_t*>(start.constData()), static_cast<std::size_t>(start.size())));
+    for (const auto& [tagged, key] : kKeys) {
+        if (kind == tagged) {
             return key;
         }
     }
@@ -31,7 +35,7 @@ QByteArray TextureImageHandler::FormatOf(QIODevice* device) {
 }
 
 bool TextureImageHandler::IsKey(const QByteArray& format) {
-    return std::any_of(kTags.begin(), kTags.end(), [&](const auto& entry) { return format == entry.second; });
+    return std::any_of(kKeys.begin(), kKeys.end(), [&](const auto& entry) { return format == entry.second; });
 }
 
 // A device named as a texture is read as one whatever its first tag, as the viewer reads a texture

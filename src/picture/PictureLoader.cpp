@@ -43,7 +43,8 @@ QImage Opaque(QImage image) {
     return image;
 }
 
-// Whether the file starts with the marker every JPEG starts with: what tells a JPEG, whatever its name.
+// Whether the file starts with the marker every JPEG starts with, whatever its name: the JPEG library
+// decodes it, also when stray bytes follow the marker, as some writers leave them.
 bool StartsAsJpeg(texture::ByteSource& file) {
     std::array<std::uint8_t, 2> start{};
     return file.ReadAt(0, start) && start[0] == 0xFF && start[1] == 0xD8;
