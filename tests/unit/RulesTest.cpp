@@ -1,10 +1,11 @@
-// The window's pure rules: geometry, fit, kinds and paths, paging and stepping; the show's timing is
-// seen through the show itself.
+// The window's pure rules: the controls for each state, geometry, fit, kinds and paths, paging and
+// stepping.
 #include <QTest>
 
 #include "browse/Stepping.h"
 #include "files/Drives.h"
 #include "picture/FitRule.h"
+#include "shell/Controls.h"
 #include "shell/Geometry.h"
 #include "texture/FileKinds.h"
 #include "thumbs/Paging.h"
@@ -12,9 +13,131 @@
 using namespace tamsel;
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The three buttons as "caption [tip]", "-" marking one disabled and "~" one hidden; then the menu items
+// that change, "-" marking one disabled and "*" one checked; then what else shows.
+QString Told(const shell::Controls& controls) {
+    QStringList buttons;
+    for (const shell::ButtonFace& face : {controls.previous, controls.middle, controls.next}) {
+        buttons << face.caption + (face.enabled ? u""_s : u"-"_s) + (face.shown ? u""_s : u"~"_s) + u" ["_s +
+                       face.tip + u']';
+    }
+    const shell::MenuStates& m = controls.menus;
+    const auto item = [](const char* name, bool enabled, bool checked = false) {
+        return QString::fromLatin1(name) + (enabled ? u""_s : u"-"_s) + (checked ? u"*"_s : u""_s);
+    };
+    const QStringList menus{item("File", m.fileMenu),
+                            item("Open File", m.openFile),
+                            item("Thumbnail View", true, m.thumbnailViewChecked),
+                            item("Slide Show", m.slideShowMenu),
+                            item("Begin", m.beginShow),
+                            item("End", m.endShow),
+                            item("Sequential", true, m.sequentialChecked),
+                            item("Random", true, m.randomChecked),
+                            item("Interval", m.intervalMenu) + QString::number(m.intervalChecked)};
+    return buttons.join(u" | "_s) + u" / "_s + menus.join(u' ') + u" / hint "_s +
+           (controls.hintShown ? u"shown"_s : u"hidden"_s) + u", browser "_s +
+           (controls.browserShown ? u"shown"_s : u"hidden"_s) + u", "_s + controls.title;
+}
+
+}  // namespace
+
 class RulesTest : public QObject {
     Q_OBJECT
 private slots:
+    void controlsForAState_data() {
+        using shell::MiddleHint;
+        using shell::MiddleMode;
+        using shell::Mode;
+        using shell::SteppingHints;
+        QTest::addColumn<shell::ViewState>("state");
+        QTest::addColumn<QString>("controls");
+        shell::ViewState state;
+        state.hintShown = true;
+        QTest::newRow("start-up: the browser") << state
+                                               << u"Previous~ [Previous Image] | Open- [Open Selected File] "
+                                                  u"| Next~ [Next Image] / File Open File "
+                                                  "Thumbnail View Slide Show Begin End- Sequential* Random "
+                                                  "Interval1 / hint shown, browser shown, "
+                                                  "Tamsel Image Viewer v1.0.2"_s;
+        state.browserShown = false;
+        state.hintShown = false;
+        state.middle = {MiddleMode::Open, true, false, MiddleHint::OpenSelectedFile};
+        state.titleName = u"a.mip"_s;
+        QTest::newRow("a picture opened from the browser")
+            << state
+            << u"Previous [Previous Image] | Open~ [Open Selected File] | Next [Next Image] / File Open File "
+               "Thumbnail View Slide Show Begin End- Sequential* Random Interval1 / hint hidden, browser "
+               "hidden, "
+               "Tamsel Image Viewer: a.mip"_s;
+        state.mode = Mode::Pages;
+        state.stepping = SteppingHints::PagesEntered;
+        QTest::newRow("the thumbnail view entered") << state
+                                                    << u"Previous [Previous Thumbnails] | Open~ [Open "
+                                                       u"Selected File] | Next [Next ThumbNails] / File Open "
+                                                       "File Thumbnail View* Slide Show- Begin End- "
+                                                       "Sequential* Random Interval1 / hint hidden, browser "
+                                                       "hidden, Tamsel Image Viewer: a.mip"_s;
+        state.mode = Mode::PictureFromPage;
+        state.middle = {MiddleMode::BackToPage, true, true, MiddleHint::ViewMoreThumbnails};
+        QTest::newRow("a picture full size from its page")
+            << state
+            << u"Previous- [Previous Thumbnails] | ThumbNails [View More Thumbnails] | Next- [Next "
+               u"ThumbNails] / "
+               "File Open File- Thumbnail View* Slide Show- Begin End- Sequential* Random Interval1 / hint "
+               "hidden, "
+               "browser hidden, Tamsel Image Viewer: a.mip"_s;
+        state.mode = Mode::Pages;
+        state.stepping = SteppingHints::PagesReturned;
+        state.hintShown = true;
+        state.middle = {MiddleMode::Open, false, false, MiddleHint::ViewThumbnails};
+        QTest::newRow("back to the page") << state
+                                          << u"Previous [Previous Thumbnails] | Open-~ [View Thumbnails] | "
+                                             u"Next [Next Thumbnails] / File Open "
+                                             "File Thumbnail View* Slide Show- Begin End- Sequential* Random "
+                                             "Interval1 / hint shown, browser "
+                                             "hidden, Tamsel Image Viewer: a.mip"_s;
+        state.mode = Mode::Pictures;
+        state.stepping = SteppingHints::Pictures;
+        state.hintShown = false;
+        state.show = {slideshow::Phase::Running, slideshow::Order::Random, 6};
+        state.middle = {MiddleMode::Pause, true, true, MiddleHint::PauseShow};
+        QTest::newRow("a show running") << state
+                                        << u"Previous- [Previous Image] | Pause [Pause Slide Show] | Next- "
+                                           u"[Next Image] / File- Open File "
+                                           "Thumbnail View Slide Show Begin- End Sequential Random* "
+                                           "Interval-6 / hint hidden, browser hidden, "
+                                           "Tamsel Image Viewer: a.mip"_s;
+        state.show.phase = slideshow::Phase::Paused;
+        state.middle = {MiddleMode::Continue, true, true, MiddleHint::ContinueShow};
+        QTest::newRow("the show paused") << state
+                                         << u"Previous [Previous Image] | Continue [Continue Slide Show] | "
+                                            u"Next [Next Image] / File- Open File "
+                                            "Thumbnail View Slide Show Begin- End Sequential Random* "
+                                            "Interval-6 / hint hidden, browser hidden, "
+                                            "Tamsel Image Viewer: a.mip"_s;
+        state.show.phase = slideshow::Phase::Off;
+        state.middle.shown = false;
+        state.browserShown = true;
+        state.titleName.reset();
+        QTest::newRow("the show ended, the browser back")
+            << state
+            << u"Previous~ [Previous Image] | Continue~ [Continue Slide Show] | Next~ [Next Image] / File "
+               u"Open "
+               "File Thumbnail View Slide Show Begin End- Sequential Random* Interval6 / hint hidden, "
+               "browser "
+               "shown, Tamsel Image Viewer v1.0.2"_s;
+    }
+
+    // Every control follows from the state: the buttons' captions, tooltips and whether they can be used
+    // or are shown, the menus, the hint, the browser and the title.
+    void controlsForAState() {
+        QFETCH(shell::ViewState, state);
+        QFETCH(QString, controls);
+        QCOMPARE(Told(shell::ControlsFor(state)), controls);
+    }
+
     void viewGeometry_data() {
         QTest::addColumn<QSize>("inner");
         QTest::addColumn<QList<int>>("sizes");  // view width and height, cell width and height
