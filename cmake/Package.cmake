@@ -9,14 +9,14 @@ set(CPACK_PACKAGE_NAME tamsel-viewer)
 set(CPACK_PACKAGE_VENDOR "${TAMSEL_COMPANY_NAME}")
 set(CPACK_PACKAGE_CONTACT "${TAMSEL_COMPANY_NAME}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Shows the racing simulation's texture files (.mip, .srb, .pbf) pixel for pixel, and BMP and JPEG\n"
     "pictures, one at a time, nine to a page or as a slide show. With tamsel-texture, the texture tool\n"
     "and file managers' thumbnailer, and an image-format plugin that lets Qt 6 programs read textures.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Installed with DESTDIR, so that CMAKE_INSTALL_PREFIX is /usr while installing: the thumbnailer entry
-# names /usr/bin/tamsel-texture.
+# Installed with DESTDIR and the prefix /usr, so that the files installed know their place: the
+# thumbnailer entry names /usr/bin/tamsel-texture.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
