@@ -3,6 +3,7 @@
 # Makes the Debian package as the README says (cpack -G DEB in the release build, here into WORK_DIR) and
 # reads it without installing it: its name, the files it installs below /usr, the thumbnailer entry's
 # program, and the dependencies from the libraries linked and from what Qt loads at run time.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND cpack -G DEB -B ${WORK_DIR} WORKING_DIRECTORY ${BUILD_DIR}
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -41,9 +42,11 @@ if(NOT entry MATCHES "\nExec=/usr/bin/tamsel-texture thumbnail ")
     message(FATAL_ERROR "the package's thumbnailer entry:\n${entry}")
 endif()
 
-execute_process(COMMAND dpkg-deb -f ${deb} Depends OUTPUT_VARIABLE depends)
+execute_process(COMMAND dpkg-deb -f ${deb} Depends OUTPUT_VARIABLE depends OUTPUT_STRIP_TRAILING_WHITESPACE)
+string(REPLACE ", " ";" dependencies "${depends}")
+list(TRANSFORM dependencies REPLACE " .*" "")
 foreach(package IN ITEMS libqt6gui6 libqt6widgets6 libjpeg62-turbo libstdc++6 qt6-qpa-plugins qt6-wayland)
-    if(NOT depends MATCHES "(^|, )${package}( |,|\n)")
+    if(NOT package IN_LIST dependencies)
         message(FATAL_ERROR "the package does not depend on ${package}: ${depends}")
     endif()
 endforeach()

@@ -65,16 +65,17 @@ foreach(size IN LISTS icon_sizes)
     endif()
 endforeach()
 
-# Every long option of a program's help, as the manual page writes it ("\-\-json"), and its examples.
+# Every long option of a program's help in its manual page (which mostly writes "\-\-json"), and the
+# page's examples.
 foreach(program IN LISTS programs)
     execute_process(COMMAND ${PREFIX}/bin/${program} --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
     execute_process(COMMAND gzip -dc ${PREFIX}/share/man/man1/${program}.1.gz OUTPUT_VARIABLE page)
+    string(REPLACE "\\-" "-" page "${page}")
     string(REGEX MATCHALL "--[a-z-]+" options "${help}")
     list(REMOVE_DUPLICATES options)
     set(untold)
     foreach(option IN LISTS options)
-        string(REPLACE "-" "\\-" written "${option}")
-        string(FIND "${page}" "${written}" at)
+        string(FIND "${page}" "${option}" at)
         if(at EQUAL -1)
             list(APPEND untold ${option})
         endif()

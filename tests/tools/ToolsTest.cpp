@@ -267,7 +267,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QCOMPARE(bytes == "old bytes", !replaced);
-        QCOMPARE(QImage::fromData(bytes, "png").size(), replaced ? QSize(64, 48) : QSize());
+        QCOMPARE(QImage::fromData(bytes, "png").size(), replaced ? QSize(64, 48) : QSize(0, 0));
         QCOMPARE(QFileInfo(picture).isSymLink(), existing == "link");
         QVERIFY(!HoldsHiddenFiles(dir_->path()));
     }
@@ -384,10 +384,9 @@ private slots:
                  good ? QString() : u"tamsel-texture: "_s + (input == "bad" ? texture : path));
         QCOMPARE(QFile::exists(path), output != "missing" || good);
         QFile after(path);
-        QVERIFY(!after.exists() || after.open(QIODevice::ReadOnly));
-        const QByteArray written = after.readAll();
-        QCOMPARE(QImage::fromData(written, "png").size(), good ? QSize(32, 24) : QSize());
-        QCOMPARE(held.readAll(), output == "empty" && good ? written : before);
+        const QByteArray written = after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray();
+        QCOMPARE(QImage::fromData(written, "png").size(), good ? QSize(32, 24) : QSize(0, 0));
+        QVERIFY(output == "missing" || held.readAll() == (output == "empty" && good ? written : before));
         QVERIFY(!HoldsHiddenFiles(dir_->path()));
     }
 
