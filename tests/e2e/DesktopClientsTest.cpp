@@ -93,8 +93,9 @@ private slots:
         e2e::StartTied(tumbler, daemon, {});
         QDBusConnection connection = QDBusConnection::connectToBus(address, u"private"_s);
         QVERIFY2(connection.isConnected(), qPrintable(connection.lastError().message()));
-        QVERIFY(
-            e2e::WaitUntil([&] { return connection.interface()->isServiceRegistered(kService).value(); }));
+        // On its first start in a home the service first looks through the media plugins: give it time.
+        QVERIFY(e2e::WaitUntil([&] { return connection.interface()->isServiceRegistered(kService).value(); },
+                               60'000));
 
         ServiceSignals said;
         const QString path = u"/org/freedesktop/thumbnails/Thumbnailer1"_s;
