@@ -80,8 +80,14 @@ int main(int argc, char* argv[]) {
     // for the largest single view this screen allows; the window fits it to its own limit.
     auto readAhead = std::make_shared<display::ReadAhead>();
     platform::Platform platform = platform::ProductPlatform();
+    if (platform.settingsFile.isEmpty()) {
+        std::fputs(
+            "tamsel-viewer: HOME is not set to a folder, so nothing is remembered from this run and "
+            "the browser starts in /\n",
+            stderr);
+    }
     const QString absolute = path.isEmpty() ? QString() : platform::NormalFolderPath(path);
-    if (browse::KindOfName(absolute.section(u'/', -1))) {
+    if (!absolute.isEmpty() && browse::KindOfFile(absolute)) {
         readAhead->Want({{{absolute}, shell::LargestViewLimit(platform.screenSize), {}, true}}, true);
     }
 

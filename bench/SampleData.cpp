@@ -180,6 +180,18 @@ SampleData::TextureFiles SampleData::Textures(int side, int count) {
     return files;
 }
 
+QStringList SampleData::Copies(const QString& name, const QByteArray& content, int count) {
+    QStringList files;
+    for (int number = 1; number <= count; ++number) {
+        files << QDir(Folder(name)).filePath(QString(number, QChar(u'0' + number)) + QStringLiteral(".jpg"));
+        WriteOnce(files.back(), [&](const QString& part) {
+            QFile file(part);
+            return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+        });
+    }
+    return files;
+}
+
 QString SampleData::FileList(const QStringList& files) {
     QString path = QFileInfo(files.front()).path() + QStringLiteral(".txt");
     QFile list(path);

@@ -13,6 +13,7 @@
 
 #include "Figures.h"
 #include "Measure.h"
+#include "support/JpegFiles.h"
 
 // After Qt's headers, as in Desktop.cpp.
 #include <X11/keysym.h>
@@ -336,6 +337,52 @@ void PageRows(const Screen& screen, const QString& what, const QStringList& file
                Table::Unit::Peak, ours.peaks, QStringLiteral("feh --thumbnails"), feh.Installed(), feh.peaks);
 }
 
+// The totals of each run's `count` steps, from the times of all the steps in turn.
+std::vector<double> RunTotals(const std::vector<double>& steps, std::size_t count) {
+    std::vector<double> totals(steps.size() / count, 0.0);
+    for (std::size_t k = 0; k < totals.size() * count; ++k) {
+        totals[k / count] += steps[k];
+    }
+    return totals;
+}
+
+// The viewer refusing `files` (nine of them, each a small file claiming a huge picture) beside refusing
+// `plain` (as many files refused at their first bytes): started on the first, to its message on screen;
+// then started on their folder, from Return on File > Thumbnail View through the message of each file
+// on the page, each answered with Return as soon as it is on screen, to the empty page. Peaks of both.
+void RefusalRows(const Screen& screen, const QString& what, const QStringList& files,
+                 const QStringList& plain) {
+    const QString& viewer = screen.context.viewer;
+    const QString reference = QStringLiteral("the same, text named .jpg");
+    const int runs = screen.context.Runs(5, 2);
+    Session ours{{viewer, files.front()}, files.front()};
+    Session refused{{viewer, plain.front()}, plain.front()};
+    screen.Alternate(runs, {&ours, &refused});
+    screen.Row(QStringLiteral("start to the message on screen, %1%2").arg(what, RunsNote(runs)),
+               Table::Unit::Time, ours.starts, reference, true, refused.starts);
+    screen.Row(QStringLiteral("peak memory, %1 in the single view%2").arg(what, RunsNote(runs)),
+               Table::Unit::Peak, ours.peaks, reference, true, refused.peaks);
+
+    const auto page = [&](std::vector<double>& times) {
+        std::vector<Step> steps{{0.0, {XK_Alt_L, XK_Down, XK_Down, XK_Return}, &times}};
+        steps.insert(steps.end(), static_cast<std::size_t>(files.size()), {0.0, {XK_Return}, &times});
+        return steps;
+    };
+    std::vector<double> oursSteps;
+    std::vector<double> refusedSteps;
+    Session oursPage{{viewer, QFileInfo(files.front()).path()}, files.front(), page(oursSteps)};
+    Session refusedPage{{viewer, QFileInfo(plain.front()).path()}, plain.front(), page(refusedSteps)};
+    screen.Alternate(runs, {&oursPage, &refusedPage});
+    const std::size_t steps = oursPage.steps.size();
+    screen.Row(QStringLiteral("thumbnail page of nine %1, from Return on File > Thumbnail View through the "
+                              "nine messages, each answered at once, to the empty page%2")
+                   .arg(what, RunsNote(runs)),
+               Table::Unit::Time, RunTotals(oursSteps, steps), reference, true,
+               RunTotals(refusedSteps, steps));
+    screen.Row(QStringLiteral("peak memory, thumbnail page of nine %1%2").arg(what, RunsNote(runs)),
+               Table::Unit::Peak, oursPage.peaks, reference, true, refusedPage.peaks);
+}
+
 }  // namespace
 
 void ScreenFigures(Context& context) {
@@ -368,6 +415,10 @@ void ScreenFigures(Context& context) {
              data.Photos(QStringLiteral("pages-12mp"), {4000, 3000}, 27), context.Runs(5, 2));
     PageRows(screen, QStringLiteral("48 MP JPEGs"),
              data.Photos(QStringLiteral("pages-48mp"), {8000, 6000}, 9), context.Runs(3, 1));
+    context.say(QStringLiteral("files refused"));
+    RefusalRows(screen, QStringLiteral("291-byte JPEGs claiming 65500x65500"),
+                data.Copies(QStringLiteral("refused-claim"), tamsel::testing::HugeClaimJpeg(), 9),
+                data.Copies(QStringLiteral("refused-text"), QByteArrayLiteral("no picture\n"), 9));
 }
 
 }  // namespace tamsel::bench

@@ -11,9 +11,10 @@ SCREENSHOT_PACKAGES=(xdotool)
 # To make the Debian package (cpack's DEB generator reads the libraries linked with dpkg-shlibdeps).
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The end-to-end tests of the installed program: on a virtual X server under a window manager, driven
-# through XTest; on a Wayland compositor (weston) through Qt's Wayland platform plugin; and the thumbnail
-# service (tumbler) on a private session bus.
-E2E_PACKAGES=(xvfb openbox xdotool x11-utils weston qt6-wayland tumbler dbus-daemon "${PACKAGE_PACKAGES[@]}")
+# through XTest, its window's pixels read there (ImageMagick's import); on a Wayland compositor (weston)
+# through Qt's Wayland platform plugin; and the thumbnail service (tumbler) on a private session bus.
+E2E_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick weston qt6-wayland tumbler dbus-daemon
+    "${PACKAGE_PACKAGES[@]}")
 # What the benchmark (bench/) runs under and compares with: a virtual X server with a window manager,
 # keys sent through XTest, feh beside the viewer, djpeg beside the thumbnail pages.
 BENCH_PACKAGES=(xvfb openbox libxtst6 feh libjpeg-turbo-progs)

@@ -21,6 +21,7 @@ void FrmImageViewer::drvList_Change() {
 }
 
 void FrmImageViewer::dirList_Change() {
+    unlisted_.reset();
     drvList->ShowDriveOf(dirList->Path());
     filList->SetPath(dirList->Path());
     WatchShown();
@@ -36,6 +37,7 @@ void FrmImageViewer::dirList_LostFocus() {
 }
 
 void FrmImageViewer::filList_Click() {
+    unlisted_.reset();
     if (!ThumbMode) {
         SetButtons(buttons::kFileSelected);
     }

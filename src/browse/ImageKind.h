@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -21,7 +22,13 @@ constexpr bool IsTexture(ImageKind kind) {
     return kind == ImageKind::Pbf || kind == ImageKind::Srb || kind == ImageKind::Mip;
 }
 
-// True for a BMP or JPEG name: a picture the image reader loads, rather than a texture.
-bool IsPictureName(const QString& name);
+// The kind that a file's first bytes say: a JPEG starts with FF D8 FF, a BMP with "BM", and a texture
+// container with the tag of its first chunk, "PAMB", " BRS" or "PIM ".
+std::optional<ImageKind> KindOfContent(QByteArrayView firstBytes);
+
+// The kind of the file at `path` for a way in from outside the browser, where a name need not follow
+// the file list's rule: by its name's ending, else by its first bytes. Nothing when neither tells, or
+// the file cannot be read.
+std::optional<ImageKind> KindOfFile(const QString& path);
 
 }  // namespace tamsel::browse

@@ -1,12 +1,13 @@
 // What a modder uses beside the picture: its facts over the view's corner, and zoom.
 #include <QCursor>
+#include <QGroupBox>
+#include <QPushButton>
 #include <cmath>
 
 #include "display/FactsPanel.h"
 #include "display/ZoomView.h"
 #include "platform/MousePointer.h"
 #include "platform/PictureBox.h"
-#include "platform/Rounding.h"
 #include "shell/FrmImageViewer.h"
 
 namespace tamsel {
@@ -18,14 +19,14 @@ constexpr double kZoomStep = 1.25;
 
 }  // namespace
 
-QRect FrmImageViewer::ViewArea() const {
-    return {platform::RoundHalfEven((InnerWidth() - ViewWidth) / 2.0),
-            platform::RoundHalfEven((InnerHeight() - 80 - ViewHeight) / 2.0), ViewWidth, ViewHeight};
+QRect FrmImageViewer::PictureArea() const {
+    return {10, 10, std::max(InnerWidth() - 20, 0), std::max(cmdStop->y() - 20, 0)};
 }
 
 const display::HeldPicture* FrmImageViewer::PictureOnShow() const {
     const std::optional<display::HeldPicture>& held = held_[0];
-    return !ThumbMode && Picture3[0]->isVisible() && held && held->shown ? &*held : nullptr;
+    return !ThumbMode && !Frame1->isVisible() && Picture3[0]->isVisible() && held && held->shown ? &*held
+                                                                                                 : nullptr;
 }
 
 void FrmImageViewer::ToggleFacts() {
@@ -39,9 +40,9 @@ void FrmImageViewer::UpdateFactsPanel() {
         picFacts->hide();
         return;
     }
-    const std::optional<browse::ImageKind> kind = browse::KindOfName(held->path);
+    const std::optional<browse::ImageKind> kind = browse::KindOfFile(held->path);
     picFacts->SetFacts(display::FactsOf(kind.value_or(browse::ImageKind::Bmp), *held, paletteFrom_));
-    picFacts->move(ViewArea().topLeft());
+    picFacts->move(PictureArea().topLeft());
     picFacts->show();
     picFacts->raise();
 }
@@ -63,7 +64,7 @@ bool FrmImageViewer::EnterZoom() {
     if (!full) {
         return false;
     }
-    picZoom->setGeometry(ViewArea());
+    picZoom->setGeometry(PictureArea());
     picZoom->Show(full->shown, static_cast<double>(Picture3[0]->width()) / held->size.width(),
                   held->layout.has_value());
     picFacts->raise();

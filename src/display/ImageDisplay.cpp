@@ -25,20 +25,44 @@ using platform::PictureBox;
 using platform::MousePointer::SetBusy;
 using platform::MousePointer::SetDefault;
 
+namespace {
+
+// The file name at the end of a full path.
+QString NameOf(const QString& path) {
+    return path.sliced(path.lastIndexOf(u'/') + 1);
+}
+
+}  // namespace
+
+std::optional<FrmImageViewer::FileToShow> FrmImageViewer::FileFor(int slot) const {
+    QString name = filList->FileName();
+    std::optional<browse::ImageKind> kind = browse::KindOfName(name);
+    // With nothing selected, the single view shows a file on show that the list does not hold.
+    if (name.isEmpty() && slot == 0 && !ThumbMode && unlisted_) {
+        name = unlisted_->name;
+        kind = unlisted_->kind;
+    }
+    if (!kind) {
+        return std::nullopt;
+    }
+    return FileToShow{name, platform::FullPath(dirList->Path(), name), *kind};
+}
+
 void FrmImageViewer::OpenSelectedImage(int slot) {
     const DisplayScope displaying(*this);
-    const QString name = filList->FileName();
-    const std::optional<browse::ImageKind> kind = browse::KindOfName(name);
-    if (!kind) {
+    const std::optional<FileToShow> file = FileFor(slot);
+    if (!file) {
         return;
     }
-    const QString path = platform::FullPath(dirList->Path(), name);
+    const QString& name = file->name;
+    const QString& path = file->path;
+    const browse::ImageKind kind = file->kind;
     const bool validSlot = slot >= 0 && slot < static_cast<int>(held_.size()) && !(ThumbMode && slot == 0);
     if (slot == 0) {
         LeaveZoom();
     }
     if (!ShowHeld(path, slot)) {
-        Open(path, *kind, slot, validSlot);
+        Open(path, kind, slot, validSlot);
     }
     if (validSlot && held_[static_cast<std::size_t>(slot)] &&
         held_[static_cast<std::size_t>(slot)]->paletteLoaded) {
@@ -63,7 +87,7 @@ void FrmImageViewer::Open(const QString& path, browse::ImageKind kind, int slot,
         held.paletteTaken = prepared->paletteTaken;
         held.paletteLoaded = prepared->paletteLoaded;
         held.layout = prepared->layout;
-        held.shown = ShowPrepared(slot, *prepared);
+        held.shown = ShowPrepared(slot, NameOf(path), *prepared);
     } else if (browse::IsTexture(kind)) {
         const display::Palette before = textureReader_.Palette();
         const std::optional<texture::TextureLayout> layout = LoadTexture(path);
@@ -77,9 +101,9 @@ void FrmImageViewer::Open(const QString& path, browse::ImageKind kind, int slot,
             // they were.
             Picture3[static_cast<std::size_t>(slot)]->hide();
         }
-        held.shown = layout && ShowImage(path, slot);
+        held.shown = layout && ShowImage(path, kind, slot);
     } else {
-        held.shown = ShowImage(path, slot);
+        held.shown = ShowImage(path, kind, slot);
     }
     if (stamp && validSlot) {
         held.stamp = *stamp;
@@ -91,13 +115,11 @@ void FrmImageViewer::Open(const QString& path, browse::ImageKind kind, int slot,
 
 // The neighbours of the picture on show in the single view, made ready for Previous and Next.
 void FrmImageViewer::ReadAheadAround() {
-    const int count = filList->ListCount();
-    const int index = filList->ListIndex();
-    if (count < 2 || index < 0) {
+    if (filList->ListCount() < 2 || (filList->ListIndex() < 0 && !unlisted_)) {
         return;
     }
     std::vector<display::ReadJob> jobs;
-    for (const int entry : {navigation::NextEntry(index, count), navigation::PreviousEntry(index, count)}) {
+    for (const int entry : {EntryAfterOnShow(), EntryBeforeOnShow()}) {
         const QString name = filList->EntryName(entry);
         if (browse::KindOfName(name)) {
             jobs.push_back(
@@ -134,9 +156,9 @@ bool FrmImageViewer::ShowHeld(const QString& path, int slot) {
         Picture3[static_cast<std::size_t>(slot)]->hide();
         return true;
     }
-    RecordSize(slot, held->size);
+    RecordSize(slot, NameOf(path), held->size);
     Picture3[static_cast<std::size_t>(slot)]->resize(held->boxSize);
-    PlaceAndShow(slot);
+    PlaceAndShow(slot, NameOf(path));
     return true;
 }
 
@@ -171,7 +193,7 @@ std::optional<texture::TextureLayout> FrmImageViewer::LoadTexture(const QString&
     return layout;
 }
 
-bool FrmImageViewer::ShowPrepared(int slot, const display::Prepared& prepared) {
+bool FrmImageViewer::ShowPrepared(int slot, const QString& name, const display::Prepared& prepared) {
     SetBusy();
     const auto index = static_cast<std::size_t>(slot);
     held_[index].reset();
@@ -181,12 +203,12 @@ bool FrmImageViewer::ShowPrepared(int slot, const display::Prepared& prepared) {
     }
     Picture2->AssignPicture(prepared.staged.isNull() ? prepared.shown : prepared.staged);
     Picture2->resize(prepared.size);
-    RecordSize(slot, prepared.size);
-    Draw(slot, prepared.size, prepared.shown, prepared.layout.has_value());
+    RecordSize(slot, name, prepared.size);
+    Draw(slot, name, prepared.size, prepared.shown, prepared.layout.has_value());
     return true;
 }
 
-bool FrmImageViewer::ShowImage(const QString& path, int slot) {
+bool FrmImageViewer::ShowImage(const QString& path, browse::ImageKind kind, int slot) {
     SetBusy();
     if (slot < 0 || slot >= static_cast<int>(Picture3.size()) || (ThumbMode && slot == 0)) {
         ShowCannotDisplay(path);
@@ -201,7 +223,7 @@ bool FrmImageViewer::ShowImage(const QString& path, int slot) {
 
     // Stage the picture at its full size. A JPEG that will be shrunk may be held at a reduced decoder
     // scale; its size is still the picture's own.
-    const bool picture = browse::IsPictureName(path);
+    const bool picture = !browse::IsTexture(kind);
     QSize size;
     QImage staged;
     if (picture) {
@@ -219,7 +241,7 @@ bool FrmImageViewer::ShowImage(const QString& path, int slot) {
     Picture2->AssignPicture(staged);
     Picture2->resize(size);
 
-    RecordSize(slot, size);
+    RecordSize(slot, NameOf(path), size);
 
     const std::optional<QImage> shown =
         picture ? display::FittedPicture(staged, size, limit) : display::FittedTexture(staged, limit);
@@ -227,33 +249,33 @@ bool FrmImageViewer::ShowImage(const QString& path, int slot) {
         ShowCannotDisplay(path);
         return false;
     }
-    Draw(slot, size, *shown, !picture);
+    Draw(slot, NameOf(path), size, *shown, !picture);
     return true;
 }
 
 // Puts `shown`, a picture of size `size` fitted to the slot's limit, into the slot's box and shows it;
 // a texture's texels stay crisp on a screen of more than one device pixel to the pixel.
-void FrmImageViewer::Draw(int slot, QSize size, const QImage& shown, bool crisp) {
+void FrmImageViewer::Draw(int slot, const QString& name, QSize size, const QImage& shown, bool crisp) {
     PictureBox* box = Picture3[static_cast<std::size_t>(slot)];
     box->SetCrisp(crisp);
     box->SetAutoSize(display::Fits(size, LimitOf(slot)));
     // The box takes the fitted size even where the shrunk picture has no pixels left (a side of 0).
     box->resize(display::FittedSize(size, LimitOf(slot)).value_or(shown.size()));
     box->AssignPicture(shown);
-    PlaceAndShow(slot);
+    PlaceAndShow(slot, name);
 }
 
-// The size record of the slot and the hover text of its box.
-void FrmImageViewer::RecordSize(int slot, QSize size) {
+// The size record of the slot and the hover text of its box, which names the file `name`.
+void FrmImageViewer::RecordSize(int slot, const QString& name, QSize size) {
     const auto index = static_cast<std::size_t>(slot);
     ThumbImageSize[index] = size.width();
     ThumbImageSize[index + 10] = size.height();
-    Picture3[index]->setToolTip(display::HoverText(filList->FileName(), size.width(), size.height()));
+    Picture3[index]->setToolTip(display::HoverText(name, size.width(), size.height()));
 }
 
 // The steps after a picture is drawn into its box, also for a box that shows what it holds: the place
-// (the cell's corner, or centred above the button band), shown, the title, the label.
-void FrmImageViewer::PlaceAndShow(int slot) {
+// (the cell's corner, or centred above the button band), shown, the title and the label naming `name`.
+void FrmImageViewer::PlaceAndShow(int slot, const QString& name) {
     const auto index = static_cast<std::size_t>(slot);
     PictureBox* box = Picture3[index];
     if (ThumbMode) {
@@ -267,14 +289,14 @@ void FrmImageViewer::PlaceAndShow(int slot) {
     if (Frame1->isVisible()) {
         Frame1->raise();
     }
-    setWindowTitle(texts::TitleOfFile(filList->FileName()));
+    setWindowTitle(texts::TitleOfFile(name));
 
     // The file-name label follows the picture but stays hidden: the title and the hover text already
     // name the file, and a label under a picture as tall as the limit would cover the button row.
     if (ThumbMode) {
         Label1->hide();
     } else {
-        Label1->setText(filList->FileName());
+        Label1->setText(name);
         Label1->adjustSize();
         Label1->move(platform::RoundHalfEven(InnerWidth() / 2.0 - Label1->width() / 2.0),
                      box->y() + box->height() + 10);

@@ -2,9 +2,12 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QTransform>
 #include <algorithm>
+#include <array>
 
 #include "display/FitRule.h"
+#include "display/JpegDecode.h"
 #include "display/JpegHeader.h"
 #include "platform/FileNames.h"
 #include "texture/FileSource.h"
@@ -40,6 +43,105 @@ QImage Opaque(QImage image) {
     return image;
 }
 
+// Whether the file starts with the marker every JPEG starts with: what tells a JPEG, whatever its name.
+bool StartsAsJpeg(texture::ByteSource& file) {
+    std::array<std::uint8_t, 2> start{};
+    return file.ReadAt(0, start) && start[0] == 0xFF && start[1] == 0xD8;
+}
+
+// A picture stored as Exif orientation `orientation` says, made upright: mirrored left to right or
+// flipped top to bottom as it asks, then turned a quarter clockwise or anticlockwise as it asks.
+QImage Upright(QImage image, int orientation) {
+    switch (orientation) {
+        case 2:
+            return std::move(image).mirrored(true, false);
+        case 3:
+            return std::move(image).mirrored(true, true);
+        case 4:
+            return std::move(image).mirrored(false, true);
+        case 5:
+            return std::move(image).mirrored(false, true).transformed(QTransform().rotate(90));
+        case 6:
+            return image.transformed(QTransform().rotate(90));
+        case 7:
+            return std::move(image).mirrored(true, false).transformed(QTransform().rotate(90));
+        case 8:
+            return image.transformed(QTransform().rotate(270));
+        default:
+            return image;
+    }
+}
+
+// A JPEG, decoded by the JPEG library: refused before any decoding when its first scan's data is too
+// small for the blocks it must hold, or when it is in more scans than its size justifies; then decoded
+// within the budget at the smallest scale that still covers the fitted size, and refused at the first
+// sign that its data ran out or is corrupt.
+std::optional<Picture> LoadJpeg(texture::FileSource& file, QSize limit, texture::DecodeBudget& budget,
+                                const std::function<bool()>& shouldStop) {
+    const std::optional<JpegHeader> header = ReadJpegHeader(file);
+    if (!header || !FirstScanHoldsItsBlocks(file, *header)) {
+        return std::nullopt;
+    }
+    // A picture in more scans than any encoder writes would hold the decoder for seconds on end.
+    const auto pixels =
+        static_cast<std::uint64_t>(header->width) * static_cast<std::uint64_t>(header->height);
+    const auto mostScans = static_cast<int>(
+        std::min<std::uint64_t>(kMostScanPixels / std::max<std::uint64_t>(pixels, 1), 65536));
+    if (header->multipleScans && CountScans(file, mostScans) > mostScans) {
+        return std::nullopt;
+    }
+    const QSize stored(static_cast<int>(header->width), static_cast<int>(header->height));
+    const QSize upright = header->orientation >= 5 ? stored.transposed() : stored;
+    const std::optional<QSize> fitted = FittedSize(upright, limit);
+    const int divisor = fitted ? ScaleDivisor(upright, *fitted) : 1;
+    const std::optional<texture::DecodeBudget::Reservation> reserved =
+        budget.Reserve(JpegDecodeBytes(*header, divisor));
+    if (!reserved) {
+        return std::nullopt;
+    }
+    std::optional<QImage> image = DecodeJpeg(file, divisor, shouldStop);
+    if (!image) {
+        return std::nullopt;
+    }
+    // At a decoder scale the decoder rounds each side up; the picture is held at its size divided and
+    // rounded down, resampled smoothly to it.
+    const QSize scaled(stored.width() / divisor, stored.height() / divisor);
+    if (image->size() != scaled) {
+        *image = image->scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    QImage shown = Upright(std::move(*image), header->orientation);
+    if (shown.isNull()) {  // a copy the toolkit could not make
+        return std::nullopt;
+    }
+    return Picture{upright, std::move(shown), divisor, true};
+}
+
+// Any other picture (a BMP, or whatever else Qt's readers recognise in the file), decoded whole by Qt
+// within the budget.
+std::optional<Picture> LoadOther(texture::FileSource& file, texture::DecodeBudget& budget) {
+    QFile device;
+    if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        return std::nullopt;
+    }
+    QImageReader reader(&device);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (!stored.isValid()) {
+        return std::nullopt;
+    }
+    const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
+    const std::optional<texture::DecodeBudget::Reservation> reserved =
+        budget.Reserve(2 * WholeDecodeBytes(stored, reader.imageFormat()));
+    if (!reserved) {
+        return std::nullopt;
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        return std::nullopt;
+    }
+    return Picture{turned ? stored.transposed() : stored, Opaque(std::move(image)), 1, false};
+}
+
 }  // namespace
 
 int ScaleDivisor(QSize size, QSize target) {
@@ -52,57 +154,13 @@ int ScaleDivisor(QSize size, QSize target) {
     return divisor;
 }
 
-std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::DecodeBudget& budget) {
+std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::DecodeBudget& budget,
+                                   const std::function<bool()>& shouldStop) {
     texture::FileSource file(platform::EncodeName(path).constData());
-    QFile device;
-    if (!file.IsOpen() ||
-        !device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+    if (!file.IsOpen()) {
         return std::nullopt;
     }
-    QImageReader reader(&device);
-    reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    if (!stored.isValid()) {
-        return std::nullopt;
-    }
-    const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
-    const QSize upright = turned ? stored.transposed() : stored;
-    const std::optional<QSize> fitted = FittedSize(upright, limit);
-
-    // What the decode will take, from the header alone, before anything is decoded.
-    std::uint64_t needed = 0;
-    int divisor = 1;
-    const bool scalable = reader.format() == "jpeg";
-    if (scalable) {
-        const std::optional<JpegHeader> header = ReadJpegHeader(file);
-        if (!header) {
-            return std::nullopt;
-        }
-        // A picture in more scans than any encoder writes would hold the decoder for seconds on end.
-        const auto pixels =
-            static_cast<std::uint64_t>(header->width) * static_cast<std::uint64_t>(header->height);
-        const auto mostScans = static_cast<int>(
-            std::min<std::uint64_t>(kMostScanPixels / std::max<std::uint64_t>(pixels, 1), 65536));
-        if (header->multipleScans && CountScans(file, mostScans) > mostScans) {
-            return std::nullopt;
-        }
-        divisor = fitted ? ScaleDivisor(upright, *fitted) : 1;
-        if (divisor > 1) {
-            reader.setScaledSize(QSize(stored.width() / divisor, stored.height() / divisor));
-        }
-        needed = JpegDecodeBytes(*header, divisor);
-    } else {
-        needed = 2 * WholeDecodeBytes(stored, reader.imageFormat());
-    }
-    const std::optional<texture::DecodeBudget::Reservation> reserved = budget.Reserve(needed);
-    if (!reserved) {
-        return std::nullopt;
-    }
-    QImage image = reader.read();
-    if (image.isNull()) {
-        return std::nullopt;
-    }
-    return Picture{upright, Opaque(std::move(image)), divisor, scalable};
+    return StartsAsJpeg(file) ? LoadJpeg(file, limit, budget, shouldStop) : LoadOther(file, budget);
 }
 
 bool PaintTexture(const texture::TextureReader& reader, texture::ByteSource& file,

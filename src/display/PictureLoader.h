@@ -25,12 +25,17 @@ struct Picture {
     bool scalable = false;  // a JPEG: its decoder scale follows the limit it is decoded for
 };
 
-// Reads and decodes the picture at `path` for showing within `limit`. A JPEG that will be shrunk to fit
-// is decoded at the smallest of the decoder's scales (1/2, 1/4, 1/8) whose result is still at least the
-// fitted size, so that the final shrink starts from no more pixels than it needs. Nothing when the file
-// cannot be opened, is no regular file, cannot be decoded, or would need more than the whole budget.
+// Reads and decodes the picture at `path` for showing within `limit`. A JPEG (a file that starts as
+// one, whatever its name) is decoded by the JPEG library: refused before decoding when its first
+// scan's data cannot hold the blocks it claims, then, when it will be shrunk to fit, decoded at the
+// smallest of the decoder's scales (1/2, 1/4, 1/8) whose result is still at least the fitted size, so
+// that the final shrink starts from no more pixels than it needs, and refused at the first sign that
+// its data ran out or is corrupt; `shouldStop`, when given, can stop it between rows. Nothing when the
+// file cannot be opened, is no regular file, cannot be decoded, or would need more than the whole
+// budget.
 std::optional<Picture> LoadPicture(const QString& path, QSize limit,
-                                   texture::DecodeBudget& budget = texture::DecodeBudget::Program());
+                                   texture::DecodeBudget& budget = texture::DecodeBudget::Program(),
+                                   const std::function<bool()>& shouldStop = {});
 
 // Paints the texture of `layout`, read from `file` with `reader`: reserves what it takes from `budget`,
 // reads the pixel bytes that land (into `pixels`, whose memory is reused) and paints them into the

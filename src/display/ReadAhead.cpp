@@ -64,9 +64,13 @@ std::optional<Prepared> Prepare(const QString& path, QSize limit, Palette& palet
     if (!stamp) {
         return std::nullopt;
     }
+    const std::optional<browse::ImageKind> kind = browse::KindOfFile(path);
+    if (!kind) {
+        return std::nullopt;
+    }
     std::optional<Prepared> prepared;
     QImage staged;
-    if (browse::IsPictureName(path)) {
+    if (!browse::IsTexture(*kind)) {
         std::optional<Picture> picture = LoadPicture(path, limit);
         if (picture) {
             prepared = Prepared{};

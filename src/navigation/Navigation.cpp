@@ -18,16 +18,27 @@ namespace tamsel {
 
 namespace {
 
-// Steps the file list's selection with `step` and shows the file in the single view.
-template <typename Step>
-void StepSinglePicture(FrmImageViewer& window, Step step) {
+// Selects `entry` and shows it in the single view.
+void StepSinglePicture(FrmImageViewer& window, int entry) {
     platform::MousePointer::SetBusy();
-    window.filList->SetListIndex(step(window.filList->ListIndex(), window.filList->ListCount()));
+    window.filList->SetListIndex(entry);
     window.OpenSelectedImage(0);
     platform::MousePointer::SetDefault();
 }
 
 }  // namespace
+
+int FrmImageViewer::EntryAfterOnShow() const {
+    const int count = filList->ListCount();
+    return navigation::NextEntry(
+        unlisted_ ? filList->PlaceOf(unlisted_->name).through - 1 : filList->ListIndex(), count);
+}
+
+int FrmImageViewer::EntryBeforeOnShow() const {
+    const int count = filList->ListCount();
+    return navigation::PreviousEntry(
+        unlisted_ ? filList->PlaceOf(unlisted_->name).before : filList->ListIndex(), count);
+}
 
 void FrmImageViewer::cmdPrevious_Click() {
     const int listCount = filList->ListCount();
@@ -38,7 +49,7 @@ void FrmImageViewer::cmdPrevious_Click() {
         PageStart = thumbs::PreviousPageStart(PageStart, listCount);
         ShowThumbnailPage();
     } else {
-        StepSinglePicture(*this, navigation::PreviousEntry);
+        StepSinglePicture(*this, EntryBeforeOnShow());
     }
 }
 
@@ -51,7 +62,7 @@ void FrmImageViewer::cmdNext_Click() {
         PageStart = thumbs::NextPageStart(filList->ListIndex(), listCount);
         ShowThumbnailPage();
     } else {
-        StepSinglePicture(*this, navigation::NextEntry);
+        StepSinglePicture(*this, EntryAfterOnShow());
     }
 }
 

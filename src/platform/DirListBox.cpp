@@ -78,8 +78,10 @@ bool DirListBox::GoToDrive(const QString& driveRoot) {
 
 void DirListBox::focusOutEvent(QFocusEvent* event) {
     QListWidget::focusOutEvent(event);
-    // Opening a menu or switching to another application is no move of the focus within the window.
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
+    // Opening a menu, the menu bar taking the keys, or switching to another window is no move of the
+    // focus to another control of the window.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason &&
+        event->reason() != Qt::MenuBarFocusReason) {
         emit LostFocus();
     }
 }

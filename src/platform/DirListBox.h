@@ -9,7 +9,8 @@ namespace tamsel::platform {
 // current folder's subfolders. A single click or the arrow keys only highlight an entry; a double
 // click makes it the current folder at once. Change fires whenever the current path changes, by the
 // user or by the program; setting the current path again fires nothing. LostFocus fires when the
-// list loses the keyboard focus.
+// keyboard focus moves from the list to another control of the window: not when a menu or the menu
+// bar takes the keys, nor when another window is activated.
 class DirListBox : public QListWidget {
     Q_OBJECT
 public:

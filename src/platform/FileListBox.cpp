@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "platform/FileNames.h"
+
 namespace tamsel::platform {
 
 class FileListBox::Model final : public QAbstractListModel {
@@ -101,6 +103,20 @@ QString FileListBox::FileName() const {
 
 QString FileListBox::EntryName(int index) const {
     return index >= 0 && index < ListCount() ? names_[static_cast<std::size_t>(index)].text : QString();
+}
+
+FileListBox::Place FileListBox::PlaceOf(const QString& name) const {
+    // The entries are in this order already: two binary searches.
+    const NaturalOrder::Key key = NaturalOrder::KeyOf({EncodeName(name), name});
+    const auto before = std::lower_bound(names_.begin(), names_.end(), key,
+                                         [](const ListedName& entry, const NaturalOrder::Key& other) {
+                                             return NaturalOrder::Less(NaturalOrder::KeyOf(entry), other);
+                                         });
+    const auto through = std::upper_bound(before, names_.end(), key,
+                                          [](const NaturalOrder::Key& other, const ListedName& entry) {
+                                              return NaturalOrder::Less(other, NaturalOrder::KeyOf(entry));
+                                          });
+    return {static_cast<int>(before - names_.begin()), static_cast<int>(through - names_.begin())};
 }
 
 void FileListBox::mousePressEvent(QMouseEvent* event) {

@@ -39,6 +39,14 @@ public:
     QString FileName() const;
     QString EntryName(int index) const;
 
+    // Where the file `name` stands among the entries in list order, whether listed or not: how many
+    // entries come before it, and how many come before it or are it.
+    struct Place {
+        int before;
+        int through;
+    };
+    Place PlaceOf(const QString& name) const;
+
 signals:
     void Click();
     void DblClick();

@@ -113,15 +113,21 @@ public:
 
 Platform ProductPlatform() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     Platform platform;
     platform.screenSize = screen != nullptr ? screen->size() : QSize(1024, 768);
+    // Without a home folder the browser starts in the root folder, and the settings have no place: a
+    // folder made below the root for them would belong to whoever ran the program first.
+    const bool home = QDir::isAbsolutePath(qEnvironmentVariable("HOME"));
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    platform.programFolder = !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
-    platform.settingsFile =
-        QDir(configHome)
-            .filePath(QStringLiteral("%1/%2.ini")
-                          .arg(QString::fromUtf8(kCompanyName), QString::fromUtf8(kProductName)));
+    platform.programFolder = !home                                                ? QDir::rootPath()
+                             : !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures
+                                                                                  : QDir::homePath();
+    if (home || QDir::isAbsolutePath(qEnvironmentVariable("XDG_CONFIG_HOME"))) {
+        platform.settingsFile =
+            QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                .filePath(QStringLiteral("%1/%2.ini")
+                              .arg(QString::fromUtf8(kCompanyName), QString::fromUtf8(kProductName)));
+    }
     platform.messages = std::make_shared<QtMessageSink>();
     platform.clock = std::make_shared<SystemClock>();
     platform.random = std::make_shared<SeededRandom>();

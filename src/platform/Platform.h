@@ -64,7 +64,7 @@ struct Platform {
     // remembered or the remembered one is gone. On this platform the folder that holds the program holds
     // no pictures, so it is the user's Pictures folder, else the home folder.
     QString programFolder;
-    QString settingsFile;  // the INI file of the remembered values
+    QString settingsFile;  // the INI file of the remembered values; empty when there is none to keep
     std::shared_ptr<MessageSink> messages;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<RandomSource> random;
@@ -74,8 +74,9 @@ struct Platform {
 };
 
 // The real services: the primary screen, the program's folder, the settings file under the user's
-// configuration folder, QMessageBox, the system clock, a seeded generator, Qt's event loop,
-// process exit and the desktop's screen saver over the session bus. Needs a QApplication.
+// configuration folder (none when neither HOME nor XDG_CONFIG_HOME is an absolute path), QMessageBox, the
+// system clock, a seeded generator, Qt's event loop, process exit and the desktop's screen saver over the
+// session bus. Needs a QApplication.
 Platform ProductPlatform();
 
 // Twips, the unit of the window's outer size and the screen's size: 15 to the pixel.

@@ -238,7 +238,8 @@ std::optional<QString> SettingsStore::Read(const QString& section, const QString
 }
 
 bool SettingsStore::Write(const QString& section, const QString& name, const QString& value) const {
-    const std::optional<QByteArray> target = FinalTarget(QFile::encodeName(filePath_));
+    const std::optional<QByteArray> target =
+        filePath_.isEmpty() ? std::nullopt : FinalTarget(QFile::encodeName(filePath_));
     if (!target) {
         return false;
     }

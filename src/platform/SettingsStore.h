@@ -16,7 +16,7 @@ namespace tamsel::platform {
 // file is replaced only by a complete new one that has reached the disk, so a failed write (a full
 // disk, a crash) leaves it as it was. A settings file that is a link is written through to the file
 // it names, and the link stays; a file that is not a regular file (a FIFO, a device) is never
-// written.
+// written. A store without a file (an empty path) reads nothing and writes nothing.
 class SettingsStore {
 public:
     explicit SettingsStore(QString filePath) : filePath_(std::move(filePath)) {}

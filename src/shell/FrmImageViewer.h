@@ -145,7 +145,7 @@ public:
     // Showing pictures.
     void OpenSelectedImage(int slot);
     std::optional<texture::TextureLayout> LoadTexture(const QString& path);
-    bool ShowImage(const QString& path, int slot);
+    bool ShowImage(const QString& path, browse::ImageKind kind, int slot);
 
     // Thumbnail pages.
     void mnuViewThumbnails_Click();
@@ -247,21 +247,35 @@ private:
     void ShowCannotDisplay(const QString& path);
     QSize LimitOf(int slot) const;
     void Open(const QString& path, browse::ImageKind kind, int slot, bool validSlot);
-    bool ShowPrepared(int slot, const display::Prepared& prepared);
-    void Draw(int slot, QSize size, const QImage& shown, bool crisp);
+    bool ShowPrepared(int slot, const QString& name, const display::Prepared& prepared);
+    void Draw(int slot, const QString& name, QSize size, const QImage& shown, bool crisp);
     void ReadAheadAround();
     std::vector<display::ReadJob> PageJobs(int pageStart) const;
     std::vector<std::pair<QString, display::Prepared>> PageOnShow() const;
     const display::HeldPicture* HeldFor(const QString& path, int slot) const;
     bool ShowHeld(const QString& path, int slot);
-    void RecordSize(int slot, QSize size);
-    void PlaceAndShow(int slot);
-    QRect ViewArea() const;
+    void RecordSize(int slot, const QString& name, QSize size);
+    void PlaceAndShow(int slot, const QString& name);
+    // Where the single view's facts and zoom draw, in the window as it is now: inside a margin of 10
+    // pixels, above the buttons' row. At the start-up size it is the view's limits.
+    QRect PictureArea() const;
     const display::HeldPicture* PictureOnShow() const;
     void UpdateFactsPanel();
     void StartWatching();
     void WatchShown();
     void FilesChanged();
+    bool LeaveVanishedFolder();
+    // The file a slot shows: the selected entry, or in the single view with nothing selected the file
+    // on show that the list does not hold; nothing when there is none of a kind the viewer shows.
+    struct FileToShow {
+        QString name;
+        QString path;
+        browse::ImageKind kind;
+    };
+    std::optional<FileToShow> FileFor(int slot) const;
+    void ShowUnlisted(const QString& name, browse::ImageKind kind);
+    int EntryAfterOnShow() const;
+    int EntryBeforeOnShow() const;
     bool EnterZoom();
     void LeaveZoom();
     void Zoom(std::optional<QPointF> aboutInWindow, double factor);
@@ -273,9 +287,17 @@ private:
     std::vector<std::uint8_t> texturePixels_;  // the pixel bytes last read; their memory serves the next
     std::shared_ptr<display::ReadAhead> readAhead_;
     std::array<std::optional<display::HeldPicture>, 10> held_;  // what each picture box holds
-    QString paletteFrom_;       // the file the reader's palette came from; empty while it is black
-    bool factsOn_ = false;      // the facts panel is asked for
-    bool factsStored_ = false;  // as the settings file holds it
+    QString paletteFrom_;  // the file the reader's palette came from; empty while it is black
+    // A file the single view shows, or showed, that the file list does not hold: one opened from
+    // outside whose name the list does not show, or the file on show once it vanished. Next and
+    // Previous step from its place among the listed names. Any selection or folder change ends it.
+    struct UnlistedFile {
+        QString name;
+        std::optional<browse::ImageKind> kind;  // none once it vanished: there is nothing to draw
+    };
+    std::optional<UnlistedFile> unlisted_;
+    bool factsOn_ = false;                   // the facts panel is asked for
+    bool factsStored_ = false;               // as the settings file holds it
     QFileSystemWatcher* watcher_ = nullptr;  // the folder and the files on show
     QTimer* settle_ = nullptr;               // restarted by each change: fires once the files are still
     QPointer<FrmHelp> help_;

@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -18,6 +19,7 @@
 #include "platform/FileListBox.h"
 #include "platform/FileNames.h"
 #include "platform/MousePointer.h"
+#include "shell/Buttons.h"
 #include "shell/FrmImageViewer.h"
 #include "shell/Texts.h"
 
@@ -55,7 +57,8 @@ QString FrmImageViewer::OpenPath(const QString& path) {
     const QString absolute = platform::NormalFolderPath(path);
     const qsizetype slash = absolute.lastIndexOf(u'/');
     const QString fileName = absolute.sliced(slash + 1);
-    if (!folder && !browse::KindOfName(fileName)) {
+    const std::optional<browse::ImageKind> kind = folder ? std::nullopt : browse::KindOfFile(absolute);
+    if (!folder && !kind) {
         return QStringLiteral("not a kind of file the viewer shows");
     }
     // The folder list takes the folder, and the drive list follows it.
@@ -73,7 +76,19 @@ QString FrmImageViewer::OpenPath(const QString& path) {
             return {};
         }
     }
-    return QStringLiteral("not a file the file list shows");
+    ShowUnlisted(fileName, *kind);
+    return {};
+}
+
+// Shows a file of the folder on show that the file list does not hold, as a double click on it would:
+// nothing is selected, and Next and Previous go on from its place among the listed names.
+void FrmImageViewer::ShowUnlisted(const QString& name, browse::ImageKind kind) {
+    filList->SetListIndex(-1);
+    unlisted_ = UnlistedFile{name, kind};
+    Frame1->hide();
+    Label2->hide();
+    SetButtons(buttons::kSingleView);
+    OpenSelectedImage(0);
 }
 
 bool FrmImageViewer::AcceptsDrops() const {
@@ -169,7 +184,12 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
             QCoreApplication::sendEvent(this, &release);
             return true;
         }
+        // The picture's own keys act only while the browser is hidden: in the browser, a letter or digit
+        // typed into a list jumps to a name.
         case Qt::Key_I:
+            if (browsing) {
+                return false;
+            }
             ToggleFacts();
             return true;
         case Qt::Key_Plus:
@@ -177,7 +197,7 @@ bool FrmImageViewer::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_Minus:
         case Qt::Key_1:
         case Qt::Key_0:
-            return HandleZoomKey(key);
+            return !browsing && HandleZoomKey(key);
         case Qt::Key_F11:
             setWindowState(windowState() ^ Qt::WindowFullScreen);
             return true;

@@ -7,7 +7,6 @@
 #include <QScopeGuard>
 #include <cmath>
 
-#include "navigation/Stepping.h"
 #include "platform/FileListBox.h"
 #include "shell/Buttons.h"
 #include "shell/FrmImageViewer.h"
@@ -45,12 +44,11 @@ void FrmImageViewer::RunSlideShow() {
 
     platform::Clock& clock = *platform_.clock;
     do {
-        const int listCount = filList->ListCount();
         if (mnuSequentialShow->isChecked()) {
-            filList->SetListIndex(navigation::NextEntry(filList->ListIndex(), listCount));
+            filList->SetListIndex(EntryAfterOnShow());
         } else {
             platform_.random->Reseed(clock.SecondsSinceMidnight());
-            filList->SetListIndex(slideshow::RandomEntry(platform_.random->Next(), listCount));
+            filList->SetListIndex(slideshow::RandomEntry(platform_.random->Next(), filList->ListCount()));
         }
         OpenSelectedImage(0);
 

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
@@ -123,17 +124,12 @@ public:
 
     // Runs an X client on this screen: the words of `command`, then `more`; its output, trimmed.
     QString Run(const QString& command, const QStringList& more = {}) const {
-        QStringList words = command.split(u' ');
-        const QString program = words.takeFirst();
-        QProcess tool;
-        tool.setProcessEnvironment(Environment());
-        tool.setStandardErrorFile(QProcess::nullDevice());
-        tool.start(program, words + more);
-        if (!tool.waitForFinished(10'000)) {
-            tool.kill();
-            tool.waitForFinished();
-        }
-        return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+        return QString::fromLocal8Bit(RunForBytes(command, more)).trimmed();
+    }
+
+    // The window's content as the X server has it, as a user sees it.
+    QImage Shot(const QString& window) const {
+        return QImage::fromData(RunForBytes(u"import -window %1 png:-"_s.arg(window), {}), "PNG");
     }
 
     // Clicks the left button `count` times at `at`, relative to the window's top left.
@@ -165,20 +161,40 @@ public:
     }
 
 private:
+    QByteArray RunForBytes(const QString& command, const QStringList& more) const {
+        QStringList words = command.split(u' ');
+        const QString program = words.takeFirst();
+        QProcess tool;
+        tool.setProcessEnvironment(Environment());
+        tool.setStandardErrorFile(QProcess::nullDevice());
+        tool.start(program, words + more);
+        if (!tool.waitForFinished(10'000)) {
+            tool.kill();
+            tool.waitForFinished();
+        }
+        return tool.readAllStandardOutput();
+    }
+
     QString fault_;
     QString display_;
     QProcess server_;
     QProcess manager_;
 };
 
-// The viewer run on a desktop with its settings under `configHome`; killed if it outlives the object.
+// The viewer run on a desktop with its settings under `configHome`, or with no home at all when that is
+// empty; killed if it outlives the object.
 class Viewer {
 public:
     Viewer(const Desktop& desktop, const QString& configHome, const QStringList& arguments)
         : desktop_(desktop) {
         QProcessEnvironment environment = desktop.Environment();
         environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-        environment.insert(u"XDG_CONFIG_HOME"_s, configHome);
+        if (configHome.isEmpty()) {
+            environment.remove(u"HOME"_s);
+            environment.remove(u"XDG_CONFIG_HOME"_s);
+        } else {
+            environment.insert(u"XDG_CONFIG_HOME"_s, configHome);
+        }
         environment.insert(u"XDG_RUNTIME_DIR"_s, own_.path());
         // A slide show holds off the screen saver over the session bus: not the tester's own.
         environment.remove(u"DBUS_SESSION_BUS_ADDRESS"_s);
@@ -215,6 +231,12 @@ public:
     }
     void Keys(const QString& keys) { desktop_.Keys(Window(), keys); }
     void Close() { Keys(u"alt+F4"_s); }  // through the window manager
+
+    // What it printed so far, on either output.
+    QString Output() const {
+        QFile output(own_.filePath(u"output"_s));
+        return output.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(output.readAll()) : QString();
+    }
 
     // Waits until it has used no CPU for a while, counted from this call; whether it did in time.
     bool WaitQuiet(int timeoutMs = 10'000) {

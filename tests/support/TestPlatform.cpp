@@ -131,19 +131,6 @@ QByteArray Jpeg(const QImage& image, bool progressive) {
     return buffer.data();
 }
 
-QByteArray ClaimingSize(QByteArray jpeg, quint16 width, quint16 height) {
-    for (qsizetype at = 2; at + 9 < jpeg.size(); ++at) {
-        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
-        if (jpeg[at] == '\xFF' && (marker == 0xC0 || marker == 0xC2)) {
-            // A frame header: its length and precision, then the height and the width, high byte first.
-            const char size[] = {char(height >> 8), char(height & 0xFF), char(width >> 8),
-                                 char(width & 0xFF)};
-            return jpeg.replace(at + 5, 4, size, 4);
-        }
-    }
-    return {};
-}
-
 QByteArray WithOrientation(const QByteArray& jpeg, quint16 orientation) {
     // A little-endian TIFF header, then the directory at offset 8: one entry (tag 0x0112, type SHORT,
     // count 1, the value), and no next directory.

@@ -140,9 +140,6 @@ QByteArray Le32(quint32 value);
 // A JPEG of `image` as Qt's writer writes it, baseline or progressive.
 QByteArray Jpeg(const QImage& image, bool progressive = false);
 
-// `jpeg` with the width and height of its frame header replaced: a small file that claims a large picture.
-QByteArray ClaimingSize(QByteArray jpeg, quint16 width, quint16 height);
-
 // `jpeg` with an Exif segment right after its start whose first directory holds one entry: the
 // orientation `orientation` (1 to 8).
 QByteArray WithOrientation(const QByteArray& jpeg, quint16 orientation);

@@ -173,6 +173,8 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::newRow("8192 x 8192, the cap") << "bare" << 8192 << 8192 << 16384 << true;
         QTest::newRow("8193 x 8192") << "bare" << 8193 << 8192 << 16386 << false;
+        QTest::newRow("5 x 13421773, one pixel over") << "bare" << 5 << 13421773 << 10 << false;
+        QTest::newRow("13421773 x 5, one pixel over") << "bare" << 13421773 << 5 << 26843546 << false;
         QTest::newRow("16777215 x 1, the longest side") << "bare" << 16777215 << 1 << 2 << true;
         QTest::newRow("16777216 x 1") << "bare" << 16777216 << 1 << 2 << false;
         QTest::newRow("67108864 x 1, within the pixel cap") << "bare" << 67108864 << 1 << 2 << false;

@@ -1,13 +1,19 @@
 // Reading BMP and JPEG pictures: upright as their Exif orientation says, a JPEG at the smallest decoder
-// scale that still covers its fitted size, opaque, and within a memory budget that what a header says
-// decides before any pixel is decoded.
+// scale that still covers its fitted size and as Qt's reader decoded it, opaque, within a memory budget
+// that what a header says decides before any pixel is decoded, and no JPEG shown whose data is too small
+// for its claim, ends early or is corrupt.
+#include <QBuffer>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "display/JpegHeader.h"
 #include "display/PictureLoader.h"
 #include "platform/PictureBox.h"
+#include "support/JpegFiles.h"
 #include "support/TestPlatform.h"
 #include "texture/DecodeBudget.h"
+#include "texture/FileSource.h"
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
@@ -39,6 +45,59 @@ QImage Noise(int width, int height) {
         }
     }
     return image;
+}
+
+// A grey picture that darkens smoothly from the top left corner.
+QImage Gradient(int width, int height) {
+    QImage image(width, height, QImage::Format_Grayscale8);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.scanLine(y)[x] = static_cast<uchar>(255 - (x + y) * 255 / (width + height));
+        }
+    }
+    return image;
+}
+
+// What Qt's reader made of `jpeg` for a decoder scale of 1/`divisor`, upright.
+QImage DecodedByQt(const QByteArray& jpeg, int divisor) {
+    QBuffer buffer;
+    buffer.setData(jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (divisor > 1) {
+        reader.setScaledSize(QSize(stored.width() / divisor, stored.height() / divisor));
+    }
+    return reader.read();
+}
+
+// `jpeg` with `bytes` put right after its start-of-image marker.
+QByteArray AfterStart(const QByteArray& jpeg, const QByteArray& bytes) {
+    return jpeg.left(2) + bytes + jpeg.mid(2);
+}
+
+// A progressive JPEG of `width` x `height` of nothing but its first scan, of DC coefficients, with
+// `data` as that scan's data. Its components have the sampling factors `sampling` (0xHV each), and the
+// scan codes those of `inScan`. Each block's difference is coded in one bit: its Huffman table has one
+// code, 0, for no difference; so a byte of zeros holds eight blocks, each of them mid-grey.
+QByteArray DcScanOnly(int width, int height, const QList<int>& sampling, const QList<int>& inScan,
+                      const QByteArray& data) {
+    const auto word = [](qsizetype value) { return QByteArray(1, char(value >> 8)) + char(value & 0xFF); };
+    QByteArray frame = QByteArray(1, 8) + word(height) + word(width) + char(sampling.size());
+    for (qsizetype c = 0; c < sampling.size(); ++c) {
+        frame += QByteArray(1, char(c + 1)) + char(sampling[c]) + '\0';
+    }
+    QByteArray scan(1, char(inScan.size()));
+    for (const int c : inScan) {
+        scan += QByteArray(1, char(c + 1)) + '\0';
+    }
+    scan += QByteArray(3, '\0');  // the DC coefficients alone, all their bits
+    const QByteArray quantisers = QByteArray(1, '\0') + QByteArray(64, 1);
+    const QByteArray huffman = QByteArray(1, '\0') + char(1) + QByteArray(15, '\0') + '\0';
+    return "\xFF\xD8\xFF\xDB" + word(2 + quantisers.size()) + quantisers + "\xFF\xC2" +
+           word(2 + frame.size()) + frame + "\xFF\xC4" + word(2 + huffman.size()) + huffman + "\xFF\xDA" +
+           word(2 + scan.size()) + scan + data + "\xFF\xD9";
 }
 
 }  // namespace
@@ -107,19 +166,21 @@ private slots:
         QTest::newRow("progressive colour claiming 30000 x 30000")
             << "colour-bomb.jpg" << testing::ClaimingSize(testing::Jpeg(Noise(16, 16), true), 30000, 30000)
             << false;
+        QTest::newRow("baseline colour of 291 bytes claiming 65500 x 65500")
+            << "tiny-bomb.jpg" << testing::HugeClaimJpeg() << false;
         QTest::newRow("RLE8 BMP claiming 16000 x 16000")
             << "runs.bmp" << testing::RunLengthBmp(16000) << false;
         QTest::newRow("RLE8 BMP of 300 x 300, its runs short")
             << "short.bmp" << testing::RunLengthBmp(300) << true;
-        // The last scan written again and again: each is a pass of the decoder over the whole picture.
-        const QByteArray progressive = testing::ClaimingSize(testing::Jpeg(Noise(64, 64), true), 4000, 4000);
-        const auto scans = [&progressive](int times) {
-            const qsizetype last = progressive.lastIndexOf("\xFF\xDA");
-            const qsizetype end = progressive.lastIndexOf("\xFF\xD9");
-            return progressive.first(end) + progressive.sliced(last, end - last).repeated(times) + "\xFF\xD9";
-        };
-        QTest::newRow("progressive 4000 x 4000 in a few scans more") << "scans.jpg" << scans(5) << true;
-        QTest::newRow("progressive 4000 x 4000 in 300 scans more") << "scan-bomb.jpg" << scans(300) << false;
+        // 4096 x 4096 may be decoded in 2^32 / 4096^2 = 256 scans: each is a pass of the decoder over the
+        // whole picture. The file in one scan more loses its last to be in exactly 256.
+        testing::JpegLayout layout;
+        layout.scans = 257;
+        const QByteArray scans = testing::EncodeJpeg(Gradient(4096, 4096), layout);
+        const qsizetype last = scans.lastIndexOf("\xFF\xDA");
+        QTest::newRow("progressive 4096 x 4096 in 256 scans")
+            << "scans.jpg" << scans.first(last) + "\xFF\xD9" << true;
+        QTest::newRow("progressive 4096 x 4096 in 257 scans") << "scan-bomb.jpg" << scans << false;
         QTest::newRow("1 x 4000, as thin as can be") << "thin.jpg" << testing::Jpeg(Noise(1, 4000)) << true;
     }
 
@@ -129,8 +190,213 @@ private slots:
         QFETCH(bool, shown);
         QVERIFY(!content.isEmpty());
         const QString path = testing::WriteBytes(dir_.path(), name, content);
-        QCOMPARE(display::LoadPicture(path, QSize(1004, 668)).has_value(), shown);
+        int asked = 0;  // a decode asks whether to stop before its first row
+        const auto stop = [&asked] { return ++asked < 0; };
+        QCOMPARE(
+            display::LoadPicture(path, QSize(1004, 668), texture::DecodeBudget::Program(), stop).has_value(),
+            shown);
         QCOMPARE(texture::DecodeBudget::Program().InUse(), std::uint64_t{0});
+        if (!shown) {
+            QCOMPARE(asked, 0);
+        }
+    }
+
+    void theFirstScanHoldsABitForEachBlock_data() {
+        QTest::addColumn<QSize>("claimed");
+        QTest::addColumn<QList<int>>("sampling");  // 0xHV for each component
+        QTest::addColumn<QList<int>>("inScan");    // the components the first scan codes
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("holds");
+        const QList<int> grey{0x11};
+        const QList<int> colour{0x22, 0x11, 0x11};
+        const QByteArray one(1, '\0');
+        QTest::newRow("grey, 8 blocks in a byte") << QSize(64, 8) << grey << QList{0} << one << true;
+        QTest::newRow("grey, 9 blocks in a byte") << QSize(72, 8) << grey << QList{0} << one << false;
+        QTest::newRow("grey, 16 blocks in a byte around a restart marker")
+            << QSize(128, 8) << grey << QList{0} << QByteArray("\0\xFF\xD3\0", 4) << true;
+        QTest::newRow("grey, 17 blocks in a byte around a restart marker")
+            << QSize(136, 8) << grey << QList{0} << QByteArray("\0\xFF\xD3\0", 4) << false;
+        QTest::newRow("grey, 9 blocks in a stuffed 0xFF")
+            << QSize(72, 8) << grey << QList{0} << QByteArray("\xFF\0", 2) << false;
+        // Interleaved 4:2:0, 33 x 16: three units of 16 x 16, each of six blocks.
+        QTest::newRow("4:2:0, 18 blocks in 3 bytes")
+            << QSize(33, 16) << colour << QList{0, 1, 2} << QByteArray(3, '\0') << true;
+        QTest::newRow("4:2:0, 18 blocks in 2 bytes and the next marker")
+            << QSize(33, 16) << colour << QList{0, 1, 2} << QByteArray("\0\0\xFF\xC4", 4) << false;
+        // Alone in a scan, a component has its own blocks: 33 x 17 is 5 x 3 of the first, 3 x 2 of the
+        // second (of half its resolution).
+        QTest::newRow("4:2:0, the first alone: 15 blocks in 2 bytes")
+            << QSize(33, 17) << colour << QList{0} << QByteArray(2, '\0') << true;
+        QTest::newRow("4:2:0, the first alone: 15 blocks in a byte")
+            << QSize(33, 17) << colour << QList{0} << one << false;
+        QTest::newRow("4:2:0, the second alone: 8 blocks in a byte")
+            << QSize(64, 17) << colour << QList{1} << one << true;
+        QTest::newRow("4:2:0, the second alone: 10 blocks in a byte")
+            << QSize(65, 17) << colour << QList{1} << one << false;
+    }
+
+    // The first scan of a JPEG codes each of its blocks in at least one bit; a file whose data has fewer
+    // cannot hold the picture it claims, and is refused before it is decoded.
+    void theFirstScanHoldsABitForEachBlock() {
+        QFETCH(QSize, claimed);
+        QFETCH(QList<int>, sampling);
+        QFETCH(QList<int>, inScan);
+        QFETCH(QByteArray, data);
+        QFETCH(bool, holds);
+        const QString path = testing::WriteBytes(
+            dir_.path(), u"dc.jpg"_s, DcScanOnly(claimed.width(), claimed.height(), sampling, inScan, data));
+        texture::FileSource file(QFile::encodeName(path).constData());
+        const std::optional<display::JpegHeader> header = display::ReadJpegHeader(file);
+        QVERIFY(header);
+        QCOMPARE(display::FirstScanHoldsItsBlocks(file, *header), holds);
+    }
+
+    // A file with just a bit for each block is shown: 32 mid-grey blocks in 4 bytes.
+    void aBitForEachBlockIsEnough() {
+        const QString path = testing::WriteBytes(dir_.path(), u"dc.jpg"_s,
+                                                 DcScanOnly(256, 8, {0x11}, {0}, QByteArray(4, '\0')));
+        const std::optional<display::Picture> picture = display::LoadPicture(path, QSize(1000, 1000));
+        QVERIFY(picture);
+        QCOMPARE(picture->image.size(), QSize(256, 8));
+        QCOMPARE(picture->image.pixel(255, 7), qRgb(128, 128, 128));
+    }
+
+    void jpegsDecodeAsQtsReaderDid_data() {
+        QTest::addColumn<QByteArray>("jpeg");
+        QTest::addColumn<int>("divisor");
+        // Odd sizes: at a decoder scale, the decoder's picture is a pixel larger than the size divided.
+        const QImage picture = Noise(203, 157);
+        const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+        const QByteArray baseline = testing::Jpeg(picture);
+        const auto layout = [](auto change) {
+            testing::JpegLayout made;
+            change(made);
+            return made;
+        };
+        const std::pair<const char*, QByteArray> kinds[] = {
+            {"baseline 4:2:0", baseline},
+            {"progressive 4:2:0", testing::Jpeg(picture, true)},
+            {"grey", testing::Jpeg(grey)},
+            {"progressive grey", testing::Jpeg(grey, true)},
+            {"4:4:4", testing::EncodeJpeg(picture, layout([](auto& l) { l.lumaH = l.lumaV = 1; }))},
+            {"4:2:2", testing::EncodeJpeg(picture, layout([](auto& l) { l.lumaV = 1; }))},
+            {"progressive 4:4:4", testing::EncodeJpeg(picture, layout([](auto& l) {
+                                                          l.lumaH = l.lumaV = 1;
+                                                          l.progressive = true;
+                                                      }))},
+            {"restart markers", testing::EncodeJpeg(picture, layout([](auto& l) { l.restartRows = 1; }))},
+            {"arithmetic coding", testing::EncodeJpeg(picture, layout([](auto& l) { l.arithmetic = true; }))},
+            {"CMYK", testing::EncodeJpeg(picture, layout([](auto& l) { l.cmyk = true; }))},
+            {"extraneous bytes before a marker", AfterStart(baseline, "\x01\x02\x03")},
+            {"an APP9 segment", AfterStart(baseline, QByteArray("\xFF\xE9\x00\x06 ninth", 8))},
+        };
+        for (const int divisor : {1, 2, 4, 8}) {
+            for (const auto& [kind, jpeg] : kinds) {
+                QTest::addRow("%s, 1/%d", kind, divisor) << jpeg << divisor;
+            }
+            for (quint16 orientation = 2; orientation <= 8; ++orientation) {
+                QTest::addRow("Exif orientation %d, 1/%d", orientation, divisor)
+                    << testing::WithOrientation(baseline, orientation) << divisor;
+            }
+        }
+    }
+
+    // Every JPEG that Qt's reader decoded gives the same picture, pixel for pixel, at each scale.
+    void jpegsDecodeAsQtsReaderDid() {
+        QFETCH(QByteArray, jpeg);
+        QFETCH(int, divisor);
+        const QImage expected = DecodedByQt(jpeg, divisor);
+        QVERIFY(!expected.isNull());
+        // Fitted into the size it has at that scale, the picture is decoded at that scale.
+        const std::optional<display::Picture> picture =
+            display::LoadPicture(testing::WriteBytes(dir_.path(), u"same.jpg"_s, jpeg), expected.size());
+        QVERIFY(picture);
+        QCOMPARE(picture->size, DecodedByQt(jpeg, 1).size());
+        QCOMPARE(picture->divisor, divisor);
+        QCOMPARE(picture->image, expected);
+    }
+
+    void cutCorruptOrStoppedJpegsAreNotShown_data() {
+        QTest::addColumn<QByteArray>("jpeg");
+        QTest::addColumn<int>("stopAt");  // the ask of the decode to stop that it answers yes; 0 for none
+        const QByteArray good = testing::Jpeg(Noise(320, 240));
+        const QByteArray progressive = testing::Jpeg(Noise(320, 240), true);
+        QTest::newRow("cut in its data") << testing::CutJpeg() << 0;
+        QTest::newRow("cut in the data of a later scan")
+            << progressive.first(progressive.size() * 3 / 4) << 0;
+        QTest::newRow("cut just before its end marker") << good.first(good.size() - 2) << 0;
+        QTest::newRow("a restart marker out of turn") << testing::CorruptJpeg() << 0;
+        const qsizetype middle = good.indexOf("\xFF\xDA") + (good.size() - good.indexOf("\xFF\xDA")) / 2;
+        QTest::newRow("a marker in its data") << good.first(middle) + "\xFF\xD9" + good.sliced(middle) << 0;
+        QTest::newRow("baseline, stopped at the second ask") << good << 2;
+        QTest::newRow("progressive, stopped at the second ask") << progressive << 2;
+    }
+
+    // A JPEG whose data ends early or is corrupt is not shown, nor one whose decode was stopped; the
+    // memory its decode took from the budget is free again, so the next one goes ahead at once.
+    void cutCorruptOrStoppedJpegsAreNotShown() {
+        QFETCH(QByteArray, jpeg);
+        QFETCH(int, stopAt);
+        const QString path = testing::WriteBytes(dir_.path(), u"bad.jpg"_s, jpeg);
+        const QString good = testing::WriteBytes(dir_.path(), u"good.jpg"_s, testing::Jpeg(Noise(320, 240)));
+        texture::DecodeBudget budget(2 << 20);
+        int asked = 0;
+        const auto stop = [&] { return ++asked == stopAt; };
+        QVERIFY(!display::LoadPicture(path, QSize(320, 240), budget, stop));
+        if (stopAt > 0) {
+            QCOMPARE(asked, stopAt);  // stopped at once
+        }
+        QCOMPARE(budget.InUse(), std::uint64_t{0});
+        QVERIFY(display::LoadPicture(good, QSize(320, 240), budget, stop));
+    }
+
+    // A texture refused once its memory is reserved (its canvas cannot be made) gives the memory back.
+    void aTextureRefusedAfterReservingGivesItsMemoryBack() {
+        const QString path = testing::WriteSolidTexture(dir_.path(), u"t.pbf"_s, 64, 32, qRgb(0, 0, 255));
+        texture::FileSource file(QFile::encodeName(path).constData());
+        texture::TextureReader reader;
+        const std::optional<texture::TextureLayout> layout = reader.ReadLayout(file);
+        QVERIFY(layout);
+        texture::DecodeBudget budget(1 << 20);
+        std::vector<std::uint8_t> pixels;
+        QVERIFY(!display::PaintTexture(
+            reader, file, *layout, pixels, [](int, int) { return nullptr; }, budget));
+        QCOMPARE(budget.InUse(), std::uint64_t{0});
+    }
+
+    void theBudgetIsForTheScaleDecoded_data() {
+        QTest::addColumn<QSize>("limit");
+        QTest::addColumn<int>("budget");     // 0: exactly the estimate; -1: a byte less
+        QTest::addColumn<QSize>("decoded");  // nothing when refused
+        // 2000 x 1500 in 4:2:0: a band of 16 rows takes 0.4 MB; a decoded picture, its resize and its
+        // turn take 12 bytes a pixel: 0.6 MB at an eighth, 2.3 MB at a quarter, 9 MB at a half.
+        QTest::newRow("an eighth, in 1 MB") << QSize(250, 187) << 1'000'000 << QSize(250, 187);
+        QTest::newRow("an eighth, in 0.9 MB") << QSize(250, 187) << 900'000 << QSize();
+        QTest::newRow("a quarter, in 3 MB") << QSize(500, 375) << 3'000'000 << QSize(500, 375);
+        QTest::newRow("a quarter, in 2 MB") << QSize(500, 375) << 2'000'000 << QSize();
+        QTest::newRow("a half, in 10 MB") << QSize(1000, 750) << 10'000'000 << QSize(1000, 750);
+        QTest::newRow("a half, in 9 MB") << QSize(1000, 750) << 9'000'000 << QSize();
+        QTest::newRow("an eighth, in exactly its estimate") << QSize(250, 187) << 0 << QSize(250, 187);
+        QTest::newRow("an eighth, in a byte less") << QSize(250, 187) << -1 << QSize();
+    }
+
+    // A JPEG decoded at a scale reserves what that scale takes: a budget with room for it, and not for
+    // the next larger scale, shows it; one without room for it refuses it.
+    void theBudgetIsForTheScaleDecoded() {
+        QFETCH(QSize, limit);
+        QFETCH(int, budget);
+        QFETCH(QSize, decoded);
+        if (large_.isEmpty()) {
+            large_ = testing::WriteBytes(dir_.path(), u"large.jpg"_s, testing::Jpeg(Noise(2000, 1500)));
+        }
+        texture::FileSource file(QFile::encodeName(large_).constData());
+        const std::optional<display::JpegHeader> header = display::ReadJpegHeader(file);
+        QVERIFY(header);
+        const std::uint64_t estimate = display::JpegDecodeBytes(*header, 8);
+        texture::DecodeBudget memory(budget > 0 ? static_cast<std::uint64_t>(budget)
+                                                : estimate - (budget < 0 ? 1 : 0));
+        const std::optional<display::Picture> picture = display::LoadPicture(large_, limit, memory);
+        QCOMPARE(picture ? picture->image.size() : QSize(), decoded);
     }
 
     // A progressive JPEG holds every coefficient of the whole picture while it decodes, whatever the scale
@@ -164,6 +430,7 @@ private slots:
 
 private:
     QTemporaryDir dir_;
+    QString large_;  // a 2000 x 1500 JPEG, written once
 };
 
 QTEST_MAIN(PictureLoaderTest)

@@ -223,6 +223,15 @@ private slots:
         window.resize(size);
         QCOMPARE(counter.Opens(u"photo.jpg"_s), 2);
         QCOMPARE(window.Picture3[0]->geometry(), QRect(360, 260, 300, 200));
+
+        // Limits that grow (the start-up placement made again for a larger inner area) fit the picture
+        // anew, larger: what the box holds was fitted to the smaller ones.
+        testing::WritePicture(platform.programFolder, u"photo.jpg"_s, testing::Quadrants(4000, 1000));
+        window.resize(size.width() - 510, size.height());
+        QCOMPARE(window.Picture3[0]->size(), QSize(1000, 250));
+        window.ViewWidth = 2000;
+        window.resize(size);
+        QCOMPARE(window.Picture3[0]->size(), QSize(2000, 500));
     }
 
     // A texture without a palette of its own took the colours of the one before it; drawn again after
@@ -252,6 +261,14 @@ private slots:
         window.mnuViewThumbnails_Click();
         QCOMPARE(window.filList->FileName(), u"b.mip"_s);
         QCOMPARE(window.Picture3[0]->Surface().pixel(0, 0), qRgb(0, 0, 255));
+
+        // Made ready beside a.mip with its palette, b.mip is shown after c.mip in c.mip's.
+        Window again(platform);
+        again.Open(u"a.mip"_s);
+        again.cmdPrevious_Click();
+        again.cmdPrevious_Click();
+        QCOMPARE(again.filList->FileName(), u"b.mip"_s);
+        QCOMPARE(again.Picture3[0]->Surface().pixel(0, 0), qRgb(0, 0, 255));
     }
 
     // While a picture is looked at, its neighbours and the next page are read ahead: stepping to them

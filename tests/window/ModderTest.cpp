@@ -73,6 +73,7 @@ private slots:
     void zoomDrawsEachTexelAsASquare();
     void theWheelZoomsAboutThePointer();
     void changesOnDiskAreShown();
+    void theFileOnShowRefusedThenMendedOrGone();
     void keysGoThroughTheHandlers();
     void theHintFitsItsBox();
     void theHelpAndVersionNeedNoDisplay();
@@ -196,6 +197,47 @@ void ModderTest::changesOnDiskAreShown() {
     testing::WriteBytes(platform.programFolder, QStringLiteral("c.pbf"), "broken now");
     QTRY_COMPARE(platform.messages->shown.size(), std::size_t{1});
     QTest::qWait(500);
+    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
+}
+
+// A file on show that is refused while being written is shown once a good version is in place, with
+// one message for the refused version; a file on show that vanishes leaves the view, and Next and
+// Previous go on from its place; a folder renamed away gives way to the folder above it, silently.
+void ModderTest::theFileOnShowRefusedThenMendedOrGone() {
+    TestPlatform platform;
+    const QString folder = testing::MakeFolder(platform.sandbox.path(), QStringLiteral("textures"));
+    const QStringList textures = testing::WriteNumberedTextures(folder, 4);
+    Viewer viewer(platform);
+    FrmImageViewer& window = viewer.window;
+    QVERIFY(window.OpenPath(textures[1]).isEmpty());
+    QFile file(textures[1]);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray good = file.readAll();
+    QVERIFY(file.resize(0));
+    QTRY_COMPARE(platform.messages->shown.size(), std::size_t{1});
+    QVERIFY(!window.Picture3[0]->isVisible());
+    QVERIFY(file.seek(0) && file.write(good) == good.size());
+    file.close();
+    QTRY_VERIFY(window.Picture3[0]->isVisible());
+    QCOMPARE(testing::EntryShownIn(*window.Picture3[0]), 1);
+    QCOMPARE(platform.messages->shown.size(), std::size_t{1});
+
+    QVERIFY(QFile::remove(textures[1]));
+    QTRY_VERIFY(!window.Picture3[0]->isVisible());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer v1.0.2"));
+    window.cmdNext_Click();
+    QCOMPARE(window.filList->FileName(), QStringLiteral("t02.pbf"));
+    QVERIFY(QFile::remove(textures[2]));
+    QTRY_VERIFY(!window.Picture3[0]->isVisible());
+    window.cmdPrevious_Click();
+    QCOMPARE(window.filList->FileName(), QStringLiteral("t00.pbf"));
+
+    QVERIFY(QDir(platform.sandbox.path()).rename(QStringLiteral("textures"), QStringLiteral("moved")));
+    QTRY_COMPARE(window.dirList->Path(), platform.sandbox.path());
+    QVERIFY(!window.Picture3[0]->isVisible());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Tamsel Image Viewer v1.0.2"));
+    QCOMPARE(window.filList->ListCount(), 0);
+    window.cmdNext_Click();
     QCOMPARE(platform.messages->shown.size(), std::size_t{1});
 }
 

@@ -3,6 +3,7 @@
 #include <sys/mount.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +23,8 @@
 #include "platform/DriveListBox.h"
 #include "platform/FileListBox.h"
 #include "platform/PictureBox.h"
+#include "platform/Platform.h"
+#include "platform/SettingsStore.h"
 #include "shell/Registry.h"
 #include "support/Window.h"
 
@@ -53,6 +56,11 @@ bool Drop(FrmImageViewer& window, const QString& path) {
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&window, &drop);
     return drop.isAccepted();
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void Keys(QWidget* widget, std::initializer_list<Qt::Key> keys) {
@@ -161,6 +169,29 @@ private slots:
             << "<blocked>" << false << "" << false << "<none>";
     }
 
+    // Without a home folder (neither HOME nor XDG_CONFIG_HOME an absolute path) the browser starts in the
+    // root folder and the settings have no file; either one makes a place for them.
+    void withoutAHomeNothingIsKept() {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", home);
+            qputenv("XDG_CONFIG_HOME", config);
+        });
+        qunsetenv("HOME");
+        qputenv("XDG_CONFIG_HOME", "relative/config");
+        const platform::Platform homeless = platform::ProductPlatform();
+        QCOMPARE(homeless.programFolder, u"/"_s);
+        QCOMPARE(homeless.settingsFile, QString());
+        QVERIFY(!platform::SettingsStore(homeless.settingsFile).Write(u"a"_s, u"b"_s, u"c"_s));
+        qputenv("XDG_CONFIG_HOME", "/somewhere/config");
+        QCOMPARE(platform::ProductPlatform().settingsFile,
+                 u"/somewhere/config/Corvane Software Store/Tamsel Image Viewer.ini"_s);
+        qputenv("HOME", "/home/someone");
+        qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(platform::ProductPlatform().settingsFile.startsWith(u"/home/someone/"_s));
+    }
+
     // A stored folder that exists is restored, anything else silently falls back to the program's folder;
     // Exit or closing the window stores the folder on show, or fails silently.
     void theFolderIsRestoredAndStored() {
@@ -238,9 +269,21 @@ private slots:
         QCOMPARE(window.drvList->Drive(), drive);
     }
 
-    // A folder highlighted in the folder list becomes current once the focus moves on: its pictures are
-    // listed in natural order, case ignored, and none is selected.
+    void aHighlightedFolderBecomesCurrentWhenTheFocusMoves_data() {
+        QTest::addColumn<QString>("focusTo");
+        QTest::addColumn<bool>("commits");
+        QTest::newRow("the file list") << u"file list"_s << true;
+        QTest::newRow("the menu bar, by F10") << u"menu bar"_s << false;
+        QTest::newRow("an open menu") << u"menu"_s << false;
+        QTest::newRow("the help window") << u"help"_s << false;
+    }
+
+    // A folder highlighted in the folder list becomes current once the focus moves on to another control
+    // of the window: its pictures are listed in natural order, case ignored, and none is selected. The
+    // menus and another window taking the keys leave it highlighted only.
     void aHighlightedFolderBecomesCurrentWhenTheFocusMoves() {
+        QFETCH(QString, focusTo);
+        QFETCH(bool, commits);
         TestPlatform platform;
         const QString sub = testing::MakeFolder(platform.programFolder, u"sub"_s);
         for (const char* name : {"img10.jpg", "img2.jpg", "Img1.JPG", "notes.txt", "mixed.Jpg"}) {
@@ -258,7 +301,24 @@ private slots:
                           window.dirList->visualItemRect(window.dirList->item(subAt)).center());
         QCOMPARE(window.dirList->ListIndex(), subAt);
         QCOMPARE(window.dirList->Path(), platform.programFolder);
-        window.filList->setFocus();
+        if (focusTo == u"file list"_s) {
+            window.filList->setFocus();
+        } else if (focusTo == u"menu bar"_s) {
+            QTest::keyClick(window.dirList, Qt::Key_F10);
+            QTRY_VERIFY(window.menuBar()->hasFocus());
+        } else if (focusTo == u"menu"_s) {
+            window.FileMenuHeader->popup(window.mapToGlobal(QPoint(0, 0)));
+            QTRY_VERIFY(window.FileMenuHeader->isVisible());
+            window.FileMenuHeader->close();
+        } else {
+            window.mnuHelp->trigger();
+            QTRY_VERIFY(QApplication::activeWindow() == window.HelpWindow());
+        }
+        if (!commits) {
+            QTest::qWait(50);
+            QCOMPARE(window.dirList->Path(), platform.programFolder);
+            return;
+        }
         QTRY_COMPARE(window.dirList->Path(), sub);
         QCOMPARE(window.filList->Path(), sub);
         QCOMPARE(Entries(*window.filList), (QStringList{"Img1.JPG", "img2.jpg", "img10.jpg"}));
@@ -341,6 +401,57 @@ private slots:
         QCOMPARE(window.Frame1->isVisible(), shown < 0);
     }
 
+    void aFileTheListDoesNotShowOpensByItsContent_data() {
+        QTest::addColumn<QString>("name");  // beside four numbered textures t00.pbf .. t03.pbf
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("next");  // the entries Next and Previous show from it; -1: refused
+        QTest::addColumn<int>("previous");
+        const QByteArray jpeg = testing::Jpeg(testing::SolidImage(40, 30, qRgb(0, 0, 255)));
+        QTest::newRow("JPEG named .jpeg") << u"t01.jpeg"_s << jpeg << 1 << 0;
+        QTest::newRow("JPEG named .Jpg") << u"t02.Jpg"_s << jpeg << 2 << 1;
+        QTest::newRow("texture without an ending") << u"t03"_s << QByteArray() << 3 << 2;
+        QTest::newRow("JPEG after the last name") << u"zz.jpeg"_s << jpeg << 0 << 3;
+        QTest::newRow("text named .jpeg") << u"notes.jpeg"_s << QByteArrayLiteral("some words") << -1 << -1;
+    }
+
+    // A file from outside whose name the file list does not show opens by its first bytes: nothing is
+    // selected, the title names it, and Next and Previous go to the listed files after and before its
+    // name. What its bytes do not make a picture is refused.
+    void aFileTheListDoesNotShowOpensByItsContent() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(int, next);
+        QFETCH(int, previous);
+        TestPlatform platform;
+        const QString folder = testing::MakeFolder(platform.sandbox.path(), u"textures"_s);
+        const QStringList textures = testing::WriteNumberedTextures(folder, 4);
+        const QString path = content.isEmpty() ? testing::WriteBytes(folder, name, ReadAll(textures[3]))
+                                               : testing::WriteBytes(folder, name, content);
+        for (const bool forward : {true, false}) {
+            Window window(platform);
+            const QString refusal = window.OpenPath(path);
+            if (next < 0) {
+                QCOMPARE(refusal, u"not a kind of file the viewer shows"_s);
+                QCOMPARE(window.dirList->Path(), platform.programFolder);
+                return;
+            }
+            QCOMPARE(refusal, QString());
+            QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: "_s + name);
+            QVERIFY(window.Picture3[0]->isVisible() && !window.Frame1->isVisible());
+            QCOMPARE(window.Picture3[0]->width(), content.isEmpty() ? 13 : 40);
+            QVERIFY(window.Picture3[0]->toolTip().startsWith(name + u':'));
+            QCOMPARE(window.filList->ListIndex(), -1);
+            QCOMPARE(window.filList->ListCount(), 4);
+            if (forward) {
+                window.cmdNext_Click();
+            } else {
+                window.cmdPrevious_Click();
+            }
+            QCOMPARE(window.Single(), forward ? next : previous);
+            QCOMPARE(window.filList->ListIndex(), forward ? next : previous);
+        }
+    }
+
     void dropsAreTakenOnlyWhileBrowsingOrViewing() {
         TestPlatform platform;
         testing::WriteBytes(platform.programFolder, u"notes.txt"_s, "not a picture");
@@ -393,14 +504,18 @@ private slots:
         QVERIFY(!(window.windowState() & Qt::WindowFullScreen));
     }
 
-    // In the browser the keys belong to the lists; during a show Previous and Next are disabled.
+    // In the browser the keys belong to the lists, the picture's own keys too: a letter jumps to a name;
+    // during a show Previous and Next are disabled.
     void keysDoNothingWhileTheButtonsCannotBeUsed() {
         TestPlatform platform;
+        testing::WriteSolidTexture(platform.programFolder, u"inside.pbf"_s, 4, 4, qRgb(0, 0, 255));
         Window window(platform, 12);
         window.filList->setFocus();
-        window.filList->SetListIndex(3);
+        QTest::keyClick(window.filList, Qt::Key_I);
+        QCOMPARE(window.filList->FileName(), u"inside.pbf"_s);
+        window.filList->SetListIndex(4);
         QTest::keyClick(window.filList, Qt::Key_Down);
-        QCOMPARE(window.filList->ListIndex(), 4);
+        QCOMPARE(window.filList->ListIndex(), 5);
         QTest::keyClick(&window, Qt::Key_Right);
         QCOMPARE(window.Single(), -1);
         QList<int> during;
@@ -410,7 +525,7 @@ private slots:
             window.mnuEndSlideShow_Click();
         };
         window.mnuBeginSlideShow_Click();
-        QCOMPARE(during, QList<int>{5});
+        QCOMPARE(during, QList<int>{6});
     }
 };
 
