@@ -1,16 +1,20 @@
 # Shared by the repository's scripts: the Debian packages each needs, and their installation.
 
 # To build the viewer and its tests.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ help2man qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev fonts-dejavu-core)
 # To validate the desktop entry, the MIME types and the AppStream data in the tests, and to measure
 # the thumbnailer's peak memory.
 TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info time)
 # To show the viewer on a machine without a display, and to drive it there for the README's picture.
 HEADLESS_PACKAGES=(xvfb xauth imagemagick)
 SCREENSHOT_PACKAGES=(xdotool)
-# To drive the real program on a virtual X server under a window manager in the end-to-end tests, and
-# to read its window's pixels there (ImageMagick's import).
-E2E_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick)
+# To make the Debian package (cpack's DEB generator reads the libraries linked with dpkg-shlibdeps).
+PACKAGE_PACKAGES=(dpkg-dev file)
+# The end-to-end tests of the installed program: on a virtual X server under a window manager, driven
+# through XTest, its window's pixels read there (ImageMagick's import); on a Wayland compositor (weston)
+# through Qt's Wayland platform plugin; and the thumbnail service (tumbler) on a private session bus.
+E2E_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick weston qt6-wayland tumbler dbus-daemon
+    "${PACKAGE_PACKAGES[@]}")
 # What the benchmark (bench/) runs under and compares with: a virtual X server with a window manager,
 # keys sent through XTest, feh beside the viewer, djpeg beside the thumbnail pages.
 BENCH_PACKAGES=(xvfb openbox libxtst6 feh libjpeg-turbo-progs)

@@ -42,6 +42,37 @@ inline qint64 NumberAfter(const QString& text, const QString& label) {
     return match.hasMatch() ? match.captured(1).toLongLong() : 0;
 }
 
+// Whether a process has used no CPU time for 400 ms, counted from the first call after a Restart().
+class QuietWatch {
+public:
+    explicit QuietWatch(const QProcess& process) : process_(process) {}
+
+    void Restart() { lastTicks_ = kForget; }
+    bool Quiet() {
+        const qint64 ticks = CpuTicks();
+        if (ticks != lastTicks_) {
+            lastTicks_ = ticks;
+            since_.start();
+        }
+        return since_.elapsed() >= 400;
+    }
+
+private:
+    // User and system CPU time of all its threads, in clock ticks: after the command name in
+    // parentheses come the state (field 3) on to utime and stime (fields 14 and 15).
+    qint64 CpuTicks() const {
+        QFile stat(u"/proc/%1/stat"_s.arg(process_.processId()));
+        const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+    }
+    static constexpr qint64 kForget = -2;
+
+    const QProcess& process_;
+    qint64 lastTicks_ = kForget;
+    QElapsedTimer since_;
+};
+
 // Starts `process` so that it is killed when the test ends, however the test ends.
 inline void StartTied(QProcess& process, const QString& program, const QStringList& arguments) {
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
@@ -209,8 +240,8 @@ public:
 
     // Waits until it has used no CPU for a while, counted from this call; whether it did in time.
     bool WaitQuiet(int timeoutMs = 10'000) {
-        lastTicks_ = kForget;
-        return WaitUntil([this] { return Idle(); }, timeoutMs);
+        quiet_.Restart();
+        return WaitUntil([this] { return quiet_.Quiet(); }, timeoutMs);
     }
 
     bool Running() {
@@ -250,12 +281,12 @@ public:
     // time is up, it ends, or its peak memory passes `memoryLimit`.
     Outcome AnswerBoxes(int timeoutMs, qint64 memoryLimit = std::numeric_limits<qint64>::max()) {
         Outcome outcome;
-        lastTicks_ = kForget;
+        quiet_.Restart();
         WaitUntil(
             [&] {
                 // Only once the program is quiet can a box be told from one about to be stacked on it.
                 const bool over = !Running() || PeakMemory() > memoryLimit;
-                if (over || !Idle()) {
+                if (over || !quiet_.Quiet()) {
                     return over;
                 }
                 const QStringList boxes = Windows(u"^Tamsel Image Viewer$"_s);
@@ -264,7 +295,7 @@ public:
                 if (!outcome.settled) {
                     desktop_.Keys(boxes.last(), u"Return"_s);
                     ++outcome.answered;
-                    lastTicks_ = kForget;
+                    quiet_.Restart();
                 }
                 return outcome.settled;
             },
@@ -273,32 +304,12 @@ public:
     }
 
 private:
-    // User and system CPU time of all its threads, in clock ticks: after the command name in
-    // parentheses come the state (field 3) on to utime and stime (fields 14 and 15).
-    qint64 CpuTicks() const {
-        QFile stat(u"/proc/%1/stat"_s.arg(process_.processId()));
-        const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
-    }
-    // Whether no CPU time was used since 400 ms ago, or since a first sample after kForget.
-    bool Idle() {
-        const qint64 ticks = CpuTicks();
-        if (ticks != lastTicks_) {
-            lastTicks_ = ticks;
-            idleSince_.start();
-        }
-        return idleSince_.elapsed() >= 400;
-    }
-    static constexpr qint64 kForget = -2;
-
     const Desktop& desktop_;
     QTemporaryDir own_;  // its output and runtime folder
     QProcess process_;
     QString window_;
     qint64 peak_ = 0;
-    qint64 lastTicks_ = kForget;
-    QElapsedTimer idleSince_;
+    QuietWatch quiet_{process_};
 };
 
 }  // namespace tamsel::e2e

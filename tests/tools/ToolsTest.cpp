@@ -1,8 +1,9 @@
-// The textures outside the viewer: tamsel-texture as a modder's script runs it, the thumbnailer as a file
-// manager runs it from its installed entry (under TAMSEL_PREFIX, its program found on the PATH), the
-// image-format plugin of the build tree in a Qt program (QT_PLUGIN_PATH names it), and the MIME types of
-// the database a desktop builds from the package (XDG_DATA_DIRS names it first).
+// The textures outside the viewer: tamsel-texture as a modder's script and a thumbnail service run it,
+// and the MIME types of the database a desktop builds from the package (XDG_DATA_DIRS names it first).
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <QDir>
 #include <QImageReader>
@@ -17,11 +18,16 @@
 #include <optional>
 
 #include "Version.h"
+#include "support/Processes.h"
 #include "support/SampleNamed.h"
 #include "support/TestPlatform.h"
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
+using testing::Difference;
+using testing::Finished;
+using testing::ImageOf;
+using testing::Run;
 using testing::SampleNamed;
 
 namespace {
@@ -33,49 +39,8 @@ QString WriteSample(const QString& folder, const std::string& name) {
                                      sample.bytes);
 }
 
-struct Finished {
-    int status = -1;  // -1: it crashed or did not end within the time allowed
-    QByteArray out;
-    QByteArray err;
-};
-
-Finished Run(const QString& program, const QStringList& arguments,
-             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    const bool ended = process.waitForFinished(60000);
-    if (!ended) {
-        process.kill();
-        process.waitForFinished();
-    }
-    const bool exited = ended && process.exitStatus() == QProcess::NormalExit;
-    return {exited ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
-
 Finished Tool(const QStringList& arguments) {
     return Run(QStringLiteral(TAMSEL_TEXTURE), arguments);
-}
-
-QImage ImageOf(const samples::Picture& picture) {
-    return QImage(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
-                  QImage::Format_RGB32)
-        .copy();
-}
-
-// The largest difference in a channel between two pictures of one size; -1 when their sizes differ.
-int Difference(const QImage& actual, const QImage& expected) {
-    int largest = actual.size() == expected.size() ? 0 : -1;
-    for (int y = 0; largest >= 0 && y < expected.height(); ++y) {
-        for (int x = 0; x < expected.width(); ++x) {
-            const QRgb got = actual.pixel(x, y);
-            const QRgb want = expected.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(got) - qRed(want)),
-                                std::abs(qGreen(got) - qGreen(want)), std::abs(qBlue(got) - qBlue(want))});
-        }
-    }
-    return largest;
 }
 
 // Rows of strings: a row's name, then its columns (their names live as long as the program).
@@ -91,32 +56,9 @@ void AddRows(std::initializer_list<const char*> columns, const std::vector<QStri
     }
 }
 
-// The value of `key` in the installed thumbnailer entry, or of its first line for an empty key.
-QString EntryKey(const QString& key) {
-    QFile file(QStringLiteral(TAMSEL_PREFIX "/share/thumbnailers/") + kApplicationId + ".thumbnailer");
-    if (!file.open(QIODevice::ReadOnly)) {
-        qFatal("no thumbnailer entry %s", qPrintable(file.fileName()));
-    }
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-    const QStringList found =
-        key.isEmpty() ? lines.mid(0, 1) : lines.filter(QRegularExpression("^" + key + "="));
-    return found.isEmpty() ? QString() : key.isEmpty() ? found[0] : found[0].section('=', 1);
-}
-
-// The entry's Exec line with its field codes put in, run under /usr/bin/time, which reports the peak
-// memory in KiB as the last line of the standard error.
-std::pair<Finished, qint64> RunEntry(const QString& input, const QString& output, int size) {
-    QStringList command = QProcess::splitCommand(EntryKey("Exec"));
-    for (QString& argument : command) {
-        argument.replace("%s", QString::number(size))
-            .replace("%i", input)
-            .replace("%u", QUrl::fromLocalFile(input).toString())
-            .replace("%o", output);
-    }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("PATH", TAMSEL_PREFIX "/bin:" + environment.value("PATH"));
-    const Finished run = Run("/usr/bin/time", QStringList{"-f", "%M"} + command, environment);
-    return {run, run.err.trimmed().split('\n').last().toLongLong()};
+// Whether `folder` holds a hidden file: a temporary file left behind.
+bool HoldsHiddenFiles(const QString& folder) {
+    return !QDir(folder).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^\\.")).isEmpty();
 }
 
 }  // namespace
@@ -297,12 +239,63 @@ private slots:
         QVERIFY(QDir(dir_->path()).entryList({"*.png", ".*"}, QDir::Files | QDir::Hidden).isEmpty());
     }
 
-    // The entry names the three texture types and a program that the installation puts on the PATH.
-    void thumbnailerEntry() {
-        QCOMPARE(EntryKey(""), u"[Thumbnailer Entry]"_s);
-        QCOMPARE(EntryKey("MimeType"), u"image/x-tamsel-mip;image/x-tamsel-srb;image/x-tamsel-pbf;"_s);
-        QCOMPARE(QStandardPaths::findExecutable(EntryKey("TryExec"), {TAMSEL_PREFIX "/bin"}),
-                 QStringLiteral(TAMSEL_PREFIX "/bin/tamsel-texture"));
+    void existingPictures_data() {
+        QTest::addColumn<QString>("existing");  // "picture": a file of old bytes; "link": a link to one
+        QTest::addColumn<bool>("force");
+        QTest::newRow("a picture, kept") << u"picture"_s << false;
+        QTest::newRow("a picture, --force") << u"picture"_s << true;
+        QTest::newRow("a link, kept with --force too") << u"link"_s << true;
+    }
+
+    // An existing picture is kept, byte for byte, and named with the reason, unless --force is given;
+    // a link is never written through.
+    void existingPictures() {
+        QFETCH(QString, existing);
+        QFETCH(bool, force);
+        const QString input = WriteSample(dir_->path(), "bare-565");
+        const QString picture = dir_->filePath("bare-565.png");
+        const QString old = testing::WriteBytes(dir_->path(), "old", "old bytes");
+        QVERIFY(existing == "link" ? QFile::link(old, picture) : QFile::copy(old, picture));
+        const Finished run =
+            Tool(force ? QStringList{"convert", "--force", input} : QStringList{"convert", input});
+        const bool replaced = force && existing == "picture";
+        const QString reason = existing == "link" ? "not a regular file" : "exists; --force replaces it";
+        QCOMPARE(run.status, replaced ? 0 : 1);
+        QCOMPARE(QString::fromUtf8(run.err),
+                 replaced ? QString() : u"tamsel-texture: %1: %2: %3\n"_s.arg(input, picture, reason));
+        QFile file(picture);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes == "old bytes", !replaced);
+        QCOMPARE(QImage::fromData(bytes, "png").size(), replaced ? QSize(64, 48) : QSize(0, 0));
+        QCOMPARE(QFileInfo(picture).isSymLink(), existing == "link");
+        QVERIFY(!HoldsHiddenFiles(dir_->path()));
+    }
+
+    void aStopLeavesNoFileBehind_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+    }
+
+    // Stopped while it writes a picture (a 64-megapixel canvas takes a while to encode), convert
+    // removes the new file it was writing and ends by the signal.
+    void aStopLeavesNoFileBehind() {
+        QFETCH(int, signal);
+        const QString input = testing::WriteTextureFile(
+            dir_->path(), "large.pbf",
+            samples::BareImageFile({samples::kFormat565, 8192, 8192, 16384}, samples::Bytes{0xFF, 0xFF}));
+        QProcess convert;
+        convert.start(QStringLiteral(TAMSEL_TEXTURE), {"convert", input});
+        bool writing = false;
+        while (!writing && !convert.waitForFinished(1)) {
+            writing = HoldsHiddenFiles(dir_->path());
+        }
+        QVERIFY2(writing, "convert ended before its new file was seen");
+        ::kill(static_cast<pid_t>(convert.processId()), signal);
+        QVERIFY(convert.waitForFinished(60000));
+        QCOMPARE(convert.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"large.pbf"});
     }
 
     void thumbnails_data() {
@@ -337,8 +330,9 @@ private slots:
                                           samples::EncodeWords(canvas, samples::kFormat565))
                  : SampleNamed(name.toStdString()).bytes;
         const QString output = dir_->filePath("thumbnail.png");
-        const int status =
-            RunEntry(testing::WriteTextureFile(dir_->path(), "texture", file), output, size).first.status;
+        const int status = Tool({"thumbnail", "-s", QString::number(size),
+                                 testing::WriteTextureFile(dir_->path(), "texture", file), output})
+                               .status;
         if (!expected.isValid()) {
             QVERIFY(status > 0);
             QCOMPARE(QDir(dir_->path()).entryList({"*.png*"}, QDir::Files | QDir::Hidden), QStringList());
@@ -351,21 +345,70 @@ private slots:
         QVERIFY2(difference >= 0 && difference <= tolerance, qPrintable(QString::number(difference)));
     }
 
+    void thumbnailOutputs_data() {
+        QTest::addColumn<QString>("output");  // "missing", "empty" or "old": a file of old bytes
+        QTest::addColumn<QString>("input");   // "good", "bad": refused, "cut": its write fails
+        for (const char* output : {"missing", "empty", "old"}) {
+            for (const char* input : {"good", "bad", "cut"}) {
+                QTest::addRow("%s, %s", output, input)
+                    << QString::fromLatin1(output) << QString::fromLatin1(input);
+            }
+        }
+    }
+
+    // A thumbnail service makes OUTPUT, holds it open and reads the thumbnail through that descriptor
+    // once the tool is done: a missing or empty OUTPUT is written into itself, any other is replaced
+    // as a whole. A failed write (here: a file size limit of 40 bytes) leaves it as it was, and no
+    // other file behind; a refused texture is named.
+    void thumbnailOutputs() {
+        QFETCH(QString, output);
+        QFETCH(QString, input);
+        const QString texture = WriteSample(dir_->path(), input == "bad" ? "bad-palette-cut" : "bare-565");
+        const QString path = dir_->filePath("out.png");
+        const QByteArray before = output == "old" ? "old bytes" : "";
+        QFile held(output == "missing" ? QString() : testing::WriteBytes(dir_->path(), "out.png", before));
+        QVERIFY(output == "missing" || held.open(QIODevice::ReadOnly));
+        QProcess tool;
+        if (input == "cut") {
+            tool.setChildProcessModifier([] {
+                std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+                const rlimit limit{40, 40};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            });
+        }
+        tool.start(QStringLiteral(TAMSEL_TEXTURE), {"thumbnail", "-s", "32", texture, path});
+        QVERIFY(tool.waitForFinished(60000));
+        const bool good = input == "good";
+        QCOMPARE(tool.exitCode(), good ? 0 : 1);
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardError()).section(':', 0, 1),
+                 good ? QString() : u"tamsel-texture: "_s + (input == "bad" ? texture : path));
+        QCOMPARE(QFile::exists(path), output != "missing" || good);
+        QFile after(path);
+        const QByteArray written = after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray();
+        QCOMPARE(QImage::fromData(written, "png").size(), good ? QSize(32, 24) : QSize(0, 0));
+        QVERIFY(output == "missing" || held.readAll() == (output == "empty" && good ? written : before));
+        QVERIFY(!HoldsHiddenFiles(dir_->path()));
+    }
+
     // A 54-byte file whose canvas is 8192 x 8192 (256 MiB at 4 bytes a pixel) is painted straight into
-    // the thumbnail: its peak memory stays far below that canvas.
+    // the thumbnail: its peak memory, as /usr/bin/time reports it in KiB on the last line of the
+    // standard error, stays far below that canvas.
     void aThumbnailOfASmallFileClaimingALargeCanvas() {
         const samples::Bytes file =
             samples::BareImageFile({samples::kFormat565, 8192, 8192, 16384}, samples::Bytes{0xFF, 0xFF});
         QCOMPARE(file.size(), std::size_t{54});
         const QString output = dir_->filePath("large.png");
-        const auto [run, peakKiB] =
-            RunEntry(testing::WriteTextureFile(dir_->path(), "large.pbf", file), output, 256);
+        const Finished run =
+            Run("/usr/bin/time", {"-f", "%M", QStringLiteral(TAMSEL_TEXTURE), "thumbnail",
+                                  testing::WriteTextureFile(dir_->path(), "large.pbf", file), output});
+        const qint64 peakKiB = run.err.trimmed().split('\n').last().toLongLong();
         QCOMPARE(run.status, 0);
         QCOMPARE(QImage(output).size(), QSize(256, 256));
         QVERIFY2(peakKiB > 0 && peakKiB < 96 * 1024, qPrintable(QString::number(peakKiB)));
     }
 
-    // Where the output named is no regular file (a FIFO, a link), nothing is written and it stays.
+    // Where the output named is no regular file (a FIFO, a link), nothing is written, it stays, and the
+    // message names it.
     void aThumbnailNeverReplacesWhatIsNoFile() {
         const QString input =
             testing::WriteTextureFile(dir_->path(), "texture", SampleNamed("bare-565").bytes);
@@ -374,47 +417,16 @@ private slots:
         const QString link = dir_->filePath("link.png");
         QVERIFY(QFile::link(input, link));
         for (const QString& output : {fifo, link}) {
-            QVERIFY(RunEntry(input, output, 64).first.status > 0);
-            QVERIFY(!QFileInfo(output).isFile() || QFileInfo(output).isSymLink());
+            const Finished run = Tool({"thumbnail", input, output});
+            QCOMPARE(run.status, 1);
+            QCOMPARE(QString::fromUtf8(run.err), "tamsel-texture: " + output + ": not a regular file\n");
         }
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
         QVERIFY(QFileInfo(link).isSymLink());
-    }
-
-    void pluginSamples_data() {
-        QTest::addColumn<QString>("name");
-        for (const samples::Sample& sample : testing::AllSamples()) {
-            QTest::newRow(sample.name.c_str()) << QString::fromStdString(sample.name);
-        }
-    }
-
-    // Through the plugin, by name and by the first tag when the name says nothing: a good sample gives its
-    // size from the headers and its canvas pixel for pixel (a canvas without pixels makes no image); a bad
-    // one gives nothing.
-    void pluginSamples() {
-        QFETCH(QString, name);
-        const samples::Sample& sample = SampleNamed(name.toStdString());
-        const QString named = WriteSample(dir_->path(), sample.name);
-        const QString bare = testing::WriteTextureFile(dir_->path(), "no-extension", sample.bytes);
-        const std::string tag(sample.bytes.begin(),
-                              sample.bytes.begin() + std::min<std::ptrdiff_t>(4, std::ssize(sample.bytes)));
-        const bool knownByContent = tag == " BRS" || tag == "PAMB" || tag == "PIM ";
-        for (const QString& path : {named, bare}) {
-            QImageReader reader(path);
-            const bool known = path == named || knownByContent;
-            QCOMPARE(reader.canRead(), known);
-            if (!sample.expected || !known) {
-                QVERIFY(reader.read().isNull());
-                continue;
-            }
-            const samples::Picture canvas = samples::FreshPicture(sample);
-            QCOMPARE(reader.size(), QSize(canvas.width, canvas.height));
-            const QImage image = reader.read();
-            QCOMPARE(image.isNull(), canvas.pixels.empty());
-            if (!image.isNull()) {
-                QCOMPARE(image.format(), QImage::Format_RGB32);
-                QCOMPARE(Difference(image, ImageOf(canvas)), 0);
-            }
-        }
+        QCOMPARE(testing::BytesOf(SampleNamed("bare-565").bytes), [&] {
+            QFile file(input);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }());
     }
 
     // By name in either case, or by the first bytes of a file whose name says nothing.

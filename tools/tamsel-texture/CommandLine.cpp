@@ -34,7 +34,7 @@ int BadUsage(std::string_view command, std::string_view what) {
     return kBadUsage;
 }
 
-CommandLine ReadCommandLine(std::string_view command, int argc, char** argv, std::string shortOptions,
+CommandLine ReadCommandLine(std::string_view command, int argc, char** argv, std::string_view shortOptions,
                             std::vector<option> longOptions, std::string_view help,
                             const std::function<bool(int, const char*)>& take) {
     longOptions.push_back({"help", no_argument, nullptr, kHelpKey});
@@ -44,13 +44,14 @@ CommandLine ReadCommandLine(std::string_view command, int argc, char** argv, std
     std::string name = std::string(kProgramName) + " " + std::string(command);
     std::vector<char*> arguments(argv, argv + argc);
     arguments[0] = name.data();
-    // ':' first: getopt_long prints nothing and tells a missing value from an unknown option.
-    shortOptions.insert(0, ":");
+    // ':' first: getopt_long prints nothing and tells a missing value from an unknown option. (Built by
+    // appending: GCC 12 at -O3 takes an insert at the front for an overlapping copy.)
+    std::string letters = ":";
+    letters += shortOptions;
     optind = 1;
     CommandLine line;
     for (;;) {
-        const int key =
-            getopt_long(argc, arguments.data(), shortOptions.c_str(), longOptions.data(), nullptr);
+        const int key = getopt_long(argc, arguments.data(), letters.c_str(), longOptions.data(), nullptr);
         if (key == -1) {
             break;
         }

@@ -38,7 +38,7 @@ struct CommandLine {
 // an option's value joined or as the next argument, options and operands in any order, and "--" to end
 // the options. Adds --help, which prints `help`, and --version. Calls `take` with each other option's
 // short name or key and its value; `take` returns false when the value is bad, after saying why.
-CommandLine ReadCommandLine(std::string_view command, int argc, char** argv, std::string shortOptions,
+CommandLine ReadCommandLine(std::string_view command, int argc, char** argv, std::string_view shortOptions,
                             std::vector<option> longOptions, std::string_view help,
                             const std::function<bool(int, const char*)>& take);
 

@@ -13,6 +13,7 @@
 #include "Help.h"
 #include "Inputs.h"
 #include "Picture.h"
+#include "StopSignals.h"
 
 namespace tamsel::tool {
 namespace {
@@ -123,6 +124,7 @@ int RunInOrder(const std::vector<Task>& tasks, std::int32_t jobs,
 }  // namespace
 
 int Convert(int argc, char** argv) {
+    TakeStopSignals();
     Settings settings;
     const std::string help = std::string(kConvertHelp) + std::string(kExitStatusHelp);
     constexpr int kTo = 0x200;

@@ -30,7 +30,8 @@ const std::string_view kConvertHelp =
   unless --to says otherwise, next to the texture under the same name with the picture's extension
   (a.mip gives a.png), and says "FILE -> PICTURE" for each. Files and folders are taken as by info.
   An existing picture is kept unless --force is given. Each picture is written to a new file in its
-  folder first and renamed over its name only once complete, so a failed write leaves what was there.
+  folder first and renamed over its name only once complete, so a failed write leaves what was there;
+  stopped by Ctrl+C or a SIGTERM or SIGHUP, it removes the new files it was writing.
 
   A 4-bit texture without a palette of its own shows black, as in a viewer that has just started, or
   the colours of --palette-from.
@@ -51,18 +52,22 @@ const std::string_view kConvertHelp =
 
 const std::string_view kThumbnailHelp = R"(tamsel-texture thumbnail [-s SIZE] INPUT OUTPUT
 
-  Writes a PNG thumbnail of the texture file INPUT to OUTPUT (replacing it), for a file manager: the
-  canvas shrunk smoothly to at most SIZE pixels on its longer side (256 unless given), its proportions
-  kept, never enlarged. A canvas larger than that is painted a part at a time straight into the
-  smaller picture, so a small file that claims a large canvas costs little time and memory. A 4-bit
-  texture without a palette of its own shows black. Nothing is written for a file the viewer would
-  refuse or a canvas without pixels.
+  Writes a PNG thumbnail of the texture file INPUT to OUTPUT, for a file manager: the canvas shrunk
+  smoothly to at most SIZE pixels on its longer side (256 unless given), its proportions kept, never
+  enlarged. A canvas larger than that is painted a part at a time straight into the smaller picture,
+  so a small file that claims a large canvas costs little time and memory. A 4-bit texture without a
+  palette of its own shows black. Nothing is written for a file the viewer would refuse or a canvas
+  without pixels.
+
+  A missing or empty OUTPUT is written into itself, as thumbnail services hand it over (a failed
+  write leaves it missing or empty again); any other is replaced as a whole once the thumbnail is
+  complete. A link, a FIFO or a device is never written through.
 
   -s, --size SIZE  the longest side of the thumbnail in pixels, 1 to 16384
 )";
 
 const std::string_view kExitStatusHelp = R"(
-EXIT STATUS
+Exit status:
   0  every file went well
   1  some file was refused, could not be read or could not be written (each is named on the standard
      error with the reason; the other files are still done)
@@ -71,18 +76,18 @@ EXIT STATUS
 )";
 
 const std::string_view kProgramHelp =
-    R"(tamsel-texture: the racing simulation's texture files (.mip, .srb, .pbf) on the command line
+    R"(Usage: tamsel-texture info [--json] [-r] FILE|FOLDER...
+  or:  tamsel-texture convert [--to png|ppm|bmp] [-o DIR] [--palette-from TEXTURE] [-j N] [--force] [-r] FILE|FOLDER...
+  or:  tamsel-texture thumbnail [-s SIZE] INPUT OUTPUT
+  or:  tamsel-texture [COMMAND] --help | --version
 
-tamsel-texture info [--json] [-r] FILE|FOLDER...
-tamsel-texture convert [--to png|ppm|bmp] [-o DIR] [--palette-from TEXTURE] [-j N] [--force] [-r] FILE|FOLDER...
-tamsel-texture thumbnail [-s SIZE] INPUT OUTPUT
-tamsel-texture [COMMAND] --help | --version
+The racing simulation's texture files (.mip, .srb, .pbf) on the command line.
 
 Every command reads a texture as the viewer does, with the same limits: a file whose numbers reach
 past its end, that needs a canvas of more than 8192 x 8192 pixels or a side longer than 16777215,
 or that is no regular file is refused, and files are decoded within a budget of 1 GiB of memory.
 
-COMMANDS
+Commands:
 
 )";
 

@@ -15,6 +15,7 @@
 #include <streambuf>
 #include <vector>
 
+#include "StopSignals.h"
 #include "samples/Ppm.h"
 #include "texture/DecodeBudget.h"
 
@@ -132,6 +133,15 @@ mode_t NewFileMode() {
         return current;
     }();
     return 0666 & ~mask;
+}
+
+// Writes through `write` into the open file `fd` and syncs it to the disk.
+bool WriteAndSync(int fd, const std::function<bool(QIODevice&)>& write) {
+    QFile file;
+    const bool written =
+        file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) && write(file) && file.flush();
+    file.close();
+    return written && ::fsync(fd) == 0;
 }
 
 }  // namespace
@@ -257,29 +267,67 @@ bool WriteAtomically(const std::string& target, bool replace, const std::functio
     }
     const std::size_t slash = target.rfind('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::string temporary = target.substr(0, nameStart) + "." + target.substr(nameStart) + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    FileInProgress temporary(target.substr(0, nameStart) + "." + target.substr(nameStart) + ".XXXXXX",
+                             FileInProgress::Undo::Remove,
+                             [](char* path) { return ::mkostemp(path, O_CLOEXEC); });
+    const int fd = temporary.Descriptor();
     if (fd < 0) {
         error = ErrorText("cannot create a file beside it");
         return false;
     }
-    QFile file;
-    bool written = ::fchmod(fd, NewFileMode()) == 0 &&
-                   file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) && write(file) &&
-                   file.flush();
-    file.close();
-    written = written && ::fsync(fd) == 0;
+    bool written = ::fchmod(fd, NewFileMode()) == 0 && WriteAndSync(fd, write);
     written = ::close(fd) == 0 && written;
+    const char* const from = temporary.Path().c_str();
     if (!written) {
         error = ErrorText("cannot write");
-    } else if (replace ? ::rename(temporary.c_str(), target.c_str()) == 0
-                       : ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(),
-                                     RENAME_NOREPLACE) == 0) {
+    } else if (temporary.Finish([&] {
+                   return replace
+                              ? ::rename(from, target.c_str()) == 0
+                              : ::renameat2(AT_FDCWD, from, AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0;
+               })) {
         return true;
     } else {
         error = errno == EEXIST ? std::string(kExists) : ErrorText("cannot write");
     }
-    ::unlink(temporary.c_str());
+    temporary.UndoNow();
+    return false;
+}
+
+bool WriteThumbnailFile(const std::string& target, const std::function<bool(QIODevice&)>& write,
+                        std::string& error) {
+    struct stat existing {};
+    const bool missing = ::lstat(target.c_str(), &existing) != 0 && errno == ENOENT;
+    if (!missing && !(S_ISREG(existing.st_mode) && existing.st_size == 0)) {
+        return WriteAtomically(target, true, write, error);
+    }
+    // Written into the file itself, which a service may hold open already. O_NOFOLLOW and O_NONBLOCK:
+    // a link or a FIFO put there meanwhile is refused at once, and so is a file no longer empty.
+    FileInProgress file(
+        target, missing ? FileInProgress::Undo::Remove : FileInProgress::Undo::Empty, [&](char* path) {
+            const int flags =
+                O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (missing ? O_CREAT | O_EXCL : 0);
+            const int fd = ::open(path, flags, NewFileMode());
+            struct stat opened {};
+            if (fd < 0) {
+                error = errno == ELOOP || errno == ENXIO ? "not a regular file" : ErrorText("cannot write");
+            } else if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_size != 0) {
+                error = "changed while being written";
+                ::close(fd);
+                return -1;
+            }
+            return fd;
+        });
+    const int fd = file.Descriptor();
+    if (fd < 0) {
+        return false;
+    }
+    if (WriteAndSync(fd, write) && file.Finish([] { return true; })) {
+        ::close(fd);
+        return true;
+    }
+    error = ErrorText("cannot write");
+    file.UndoNow();
+    ::close(fd);
     return false;
 }
 

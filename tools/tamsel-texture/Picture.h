@@ -68,6 +68,13 @@ inline constexpr const char* kExists = "exists; --force replaces it";
 bool WriteAtomically(const std::string& target, bool replace, const std::function<bool(QIODevice&)>& write,
                      std::string& error);
 
+// Writes a thumbnail through `write` as a thumbnail service hands its OUTPUT over: into the file itself
+// when it is missing or empty (the service may read it through a descriptor it opened before), synced;
+// otherwise atomically as WriteAtomically does. Never through a link, a FIFO or a device. False with
+// `error` set when anything failed; a file written in place is then removed again, or left empty.
+bool WriteThumbnailFile(const std::string& target, const std::function<bool(QIODevice&)>& write,
+                        std::string& error);
+
 // Writes through `write` to the standard output.
 bool WriteToStandardOutput(const std::function<bool(QIODevice&)>& write);
 

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "Help.h"
 #include "Picture.h"
+#include "StopSignals.h"
 
 namespace tamsel::tool {
 namespace {
@@ -19,6 +20,7 @@ std::int32_t Shrunk(std::int64_t side, std::int64_t longest, std::int64_t size) 
 }  // namespace
 
 int Thumbnail(int argc, char** argv) {
+    TakeStopSignals();
     std::int32_t size = kDefaultSize;
     const std::string help = std::string(kThumbnailHelp) + std::string(kExitStatusHelp);
     const CommandLine line =
@@ -62,13 +64,17 @@ int Thumbnail(int argc, char** argv) {
     if (picture && picture->size() != QSize(width, height)) {
         picture = picture->scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    if (!picture || !WriteAtomically(
-                        output, true,
-                        [&](QIODevice& device) {
-                            return WritePicture(device, PictureFormat::Png, *picture, width, height);
-                        },
-                        error)) {
+    if (!picture) {
         Complain(input + ": " + error);
+        return kSomeFailed;
+    }
+    if (!WriteThumbnailFile(
+            output,
+            [&](QIODevice& device) {
+                return WritePicture(device, PictureFormat::Png, *picture, width, height);
+            },
+            error)) {
+        Complain(output + ": " + error);
         return kSomeFailed;
     }
     return kAllWell;
