@@ -71,29 +71,16 @@ struct Desktop::X {
     }
 };
 
-Desktop::Desktop(const QString& configFolder) : x_(std::make_unique<X>()) {
-    const QString xvfb = FindProgram(QStringLiteral("Xvfb"));
-    const QString openbox = FindProgram(QStringLiteral("openbox"));
+Desktop::Desktop(const QString& configFolder) : x_(std::make_unique<X>()), screen_(kScreen) {
     x_->xtest = dlopen("libXtst.so.6", RTLD_NOW | RTLD_LOCAL);
-    if (xvfb.isEmpty() || openbox.isEmpty() || x_->xtest == nullptr) {
-        absence_ = xvfb.isEmpty()      ? QStringLiteral("Xvfb is not installed")
-                   : openbox.isEmpty() ? QStringLiteral("openbox is not installed")
-                                       : QStringLiteral("libXtst (XTest) is not installed");
+    if (!screen_.Fault().isEmpty() || x_->xtest == nullptr) {
+        absence_ =
+            x_->xtest == nullptr ? QStringLiteral("libXtst (XTest) is not installed") : screen_.Fault();
         return;
     }
     x_->fakeKey = reinterpret_cast<FakeKeyEvent>(dlsym(x_->xtest, "XTestFakeKeyEvent"));
-
-    // The server writes its display number to the descriptor it is given once it takes clients.
-    const QStringList options = QStringLiteral("-displayfd 1 -nolisten tcp -br -screen 0 %1x%2x24")
-                                    .arg(kScreen.width())
-                                    .arg(kScreen.height())
-                                    .split(u' ');
-    const bool started =
-        Start(server_, QStringList{xvfb} + options, QProcessEnvironment::systemEnvironment(), true);
-    const QByteArray display =
-        ':' + (started && server_.waitForReadyRead(10'000) ? server_.readLine().trimmed() : "");
     XSetErrorHandler(IgnoreError);
-    x_->display = display.size() > 1 ? XOpenDisplay(display.constData()) : nullptr;
+    x_->display = XOpenDisplay(screen_.Display().toLatin1().constData());
     int opcode = 0;
     int event = 0;
     int error = 0;
@@ -106,32 +93,16 @@ Desktop::Desktop(const QString& configFolder) : x_(std::make_unique<X>()) {
         absence_ = QStringLiteral("Xvfb did not start with XTest and 32 bits a pixel");
         return;
     }
-    environment_ = QProcessEnvironment::systemEnvironment();
-    environment_.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment_.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
-    environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment_ = screen_.Environment();
     environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
     QDir().mkpath(configFolder);
-    Start(windowManager_, {openbox}, environment_);
-    const std::int64_t start = MonotonicNanoseconds();
-    while (WindowProperty(x_->display, x_->root, "_NET_SUPPORTING_WM_CHECK") == None) {
-        if (SecondsBetween(start, MonotonicNanoseconds()) > 10.0) {
-            absence_ = QStringLiteral("openbox did not start");
-            return;
-        }
-        Pause(0.05);
-    }
     // The pointer rests in a corner, away from anything that shows a hover text.
     XWarpPointer(x_->display, None, x_->root, 0, 0, 0, 0, kScreen.width() - 1, kScreen.height() - 1);
     XSync(x_->display, False);
 }
 
 Desktop::~Desktop() {
-    windowManager_.terminate();
-    windowManager_.waitForFinished();
     x_.reset();
-    server_.terminate();
-    server_.waitForFinished();
 }
 
 std::optional<Desktop::X::Active> Desktop::X::ActiveWindow() const {

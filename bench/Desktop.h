@@ -8,8 +8,11 @@
 #include <optional>
 #include <vector>
 
-// A real X server with a window manager for the benchmark alone: Xvfb on a 1920 x 1080 screen of
-// 24 bits, openbox on it, keys typed through XTest and the screen read back from the server. What is
+#include "desktop/VirtualScreen.h"
+
+// A real X server with a window manager for the benchmark: Xvfb on a 1920 x 1080 screen of 24 bits with
+// openbox on it, as the end-to-end tests have it; keys typed through XTest and the screen read back
+// from the server. What is
 // on screen is what the server holds in the window's place: no call returning in a program counts.
 namespace tamsel::bench {
 
@@ -52,9 +55,8 @@ private:
     struct X;
     std::unique_ptr<X> x_;
     QString absence_;
+    desktop::VirtualScreen screen_;
     QProcessEnvironment environment_;
-    QProcess server_;
-    QProcess windowManager_;
 };
 
 }  // namespace tamsel::bench

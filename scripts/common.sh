@@ -17,7 +17,7 @@ E2E_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick weston qt6-wayland tumb
     "${PACKAGE_PACKAGES[@]}")
 # What the benchmark (bench/) runs under and compares with: a virtual X server with a window manager,
 # keys sent through XTest, feh beside the viewer, djpeg beside the thumbnail pages.
-BENCH_PACKAGES=(xvfb openbox libxtst6 feh libjpeg-turbo-progs)
+BENCH_PACKAGES=(xvfb openbox x11-utils libxtst6 feh libjpeg-turbo-progs)
 
 apt_updated=0
 

@@ -36,7 +36,13 @@ void MainWindow::StartWatching() {
     settle_->setSingleShot(true);
     settle_->setInterval(kSettleMs);
     connect(watcher_, &QFileSystemWatcher::fileChanged, settle_, qOverload<>(&QTimer::start));
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
+    // The folder above the one on show is watched only to see the folder itself go: its other changes,
+    // however many, do not hold back a change of the files on show.
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        if (path == state_.folder.Path() || !IsFolder(state_.folder.Path())) {
+            settle_->start();
+        }
+    });
     connect(settle_, &QTimer::timeout, this, &MainWindow::FilesChanged);
 }
 

@@ -16,6 +16,8 @@
 #include <limits>
 #include <thread>
 
+#include "desktop/VirtualScreen.h"
+
 // The real program on a real X server: a virtual screen with a window manager, the viewer started on
 // it as a user starts it, input through the XTest extension (xdotool), and what can be read from
 // outside: window titles and geometry, the process's state, CPU time and peak memory.
@@ -82,45 +84,10 @@ inline void StartTied(QProcess& process, const QString& program, const QStringLi
 // A virtual X screen (Xvfb on a free display) with openbox managing its windows, while the object lives.
 class Desktop {
 public:
-    explicit Desktop(QSize screen) {
-        // Xvfb picks a free display and writes its number to the descriptor given: its stdout.
-        server_.setStandardErrorFile(QProcess::nullDevice());
-        StartTied(server_, u"Xvfb"_s,
-                  u"-displayfd 1 -noreset -screen 0 %1x%2x24"_s
-                      .arg(QString::number(screen.width()), QString::number(screen.height()))
-                      .split(u' '));
-        if (!WaitUntil([this] {
-                server_.waitForReadyRead(50);
-                return server_.canReadLine();
-            })) {
-            fault_ = u"Xvfb gave no display number"_s;
-            return;
-        }
-        display_ = u':' + QString::fromLatin1(server_.readLine().trimmed());
-        manager_.setProcessEnvironment(Environment());
-        manager_.setStandardOutputFile(QProcess::nullDevice());
-        manager_.setStandardErrorFile(QProcess::nullDevice());
-        StartTied(manager_, u"openbox"_s, {});
-        // openbox names its check window on the root window once it manages the screen.
-        if (!WaitUntil(
-                [this] { return Run(u"xprop -root _NET_SUPPORTING_WM_CHECK"_s).contains(u"window id"_s); })) {
-            fault_ = u"openbox did not take display "_s + display_;
-        }
-    }
-    ~Desktop() {
-        for (QProcess* process : {&manager_, &server_}) {
-            process->terminate();  // Xvfb removes its lock file; a QProcess still running is killed
-            process->waitForFinished(5000);
-        }
-    }
+    explicit Desktop(QSize screen) : screen_(screen) {}
 
-    QString Fault() const { return fault_; }  // empty once the screen and its window manager are up
-
-    QProcessEnvironment Environment() const {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"DISPLAY"_s, display_);
-        return environment;
-    }
+    QString Fault() const { return screen_.Fault(); }  // empty once the screen and its window manager are up
+    QProcessEnvironment Environment() const { return screen_.Environment(); }
 
     // Runs an X client on this screen: the words of `command`, then `more`; its output, trimmed.
     QString Run(const QString& command, const QStringList& more = {}) const {
@@ -175,10 +142,7 @@ private:
         return tool.readAllStandardOutput();
     }
 
-    QString fault_;
-    QString display_;
-    QProcess server_;
-    QProcess manager_;
+    desktop::VirtualScreen screen_;
 };
 
 // The viewer run on a desktop with its settings under `configHome`, or with no home at all when that is
