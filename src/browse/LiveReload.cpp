@@ -37,7 +37,13 @@ void FrmImageViewer::StartWatching() {
     settle_->setSingleShot(true);
     settle_->setInterval(kSettleMs);
     connect(watcher_, &QFileSystemWatcher::fileChanged, settle_, qOverload<>(&QTimer::start));
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
+    // The folder above the one on show is watched only to see the folder itself go: its other changes,
+    // however many, do not hold back a change of the files on show.
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        if (path == dirList->Path() || !IsFolder(dirList->Path())) {
+            settle_->start();
+        }
+    });
     connect(settle_, &QTimer::timeout, this, &FrmImageViewer::FilesChanged);
 }
 
