@@ -13,7 +13,7 @@
 
 #include "Figures.h"
 #include "Measure.h"
-#include "support/JpegFiles.h"
+#include "samples/JpegFiles.h"
 
 // After Qt's headers, as in Desktop.cpp.
 #include <X11/keysym.h>
@@ -417,7 +417,7 @@ void ScreenFigures(Context& context) {
              data.Photos(QStringLiteral("pages-48mp"), {8000, 6000}, 9), context.Runs(3, 1));
     context.say(QStringLiteral("files refused"));
     RefusalRows(screen, QStringLiteral("291-byte JPEGs claiming 65500x65500"),
-                data.Copies(QStringLiteral("refused-claim"), tamsel::testing::HugeClaimJpeg(), 9),
+                data.Copies(QStringLiteral("refused-claim"), tamsel::samples::HugeClaimJpeg(), 9),
                 data.Copies(QStringLiteral("refused-text"), QByteArrayLiteral("no picture\n"), 9));
 }
 

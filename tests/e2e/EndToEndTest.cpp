@@ -15,8 +15,8 @@
 #include <optional>
 
 #include "e2e/Desktop.h"
+#include "samples/JpegFiles.h"
 #include "samples/TextureFiles.h"
-#include "support/JpegFiles.h"
 #include "support/TestPlatform.h"
 
 using namespace tamsel;
@@ -80,8 +80,8 @@ private slots:
         row("empty texture", "empty.mip", {}, false);
         row("broken JPEG", "broken.jpg", jpeg.left(40) + QByteArray(200, '\x33'), false);
         row("text named .bmp", "notes.bmp", "just some words, no picture\n", false);
-        row("JPEG cut in its data", "cut.jpg", testing::CutJpeg(), false);
-        row("JPEG with a restart marker out of turn", "corrupt.jpg", testing::CorruptJpeg(), false);
+        row("JPEG cut in its data", "cut.jpg", samples::CutJpeg(), false);
+        row("JPEG with a restart marker out of turn", "corrupt.jpg", samples::CorruptJpeg(), false);
         constexpr std::int32_t kWide = 67'108'864;
         const samples::Bytes pixels(2, 0x5A);
         samples::MipFields paletted;  // MIP format 0: 4-bit pixels
@@ -99,13 +99,13 @@ private slots:
                 testing::BytesOf(samples::SrbFile(samples::MipFile(plain, pixels), samples::Bytes(13, 1))),
                 page);
             row("grey JPEG claiming 65500 x 65500", "grey.jpg",
-                testing::ClaimingSize(testing::Jpeg(grey.convertToFormat(QImage::Format_Grayscale8), true),
+                samples::ClaimingSize(testing::Jpeg(grey.convertToFormat(QImage::Format_Grayscale8), true),
                                       65'500, 65'500),
                 page);
             row("colour JPEG claiming 30000 x 30000", "colour.jpg",
-                testing::ClaimingSize(testing::Jpeg(grey, true), 30'000, 30'000), page);
+                samples::ClaimingSize(testing::Jpeg(grey, true), 30'000, 30'000), page);
             row("RLE8 BMP claiming 16000 x 16000", "runs.bmp", testing::RunLengthBmp(16'000), page);
-            row("291-byte JPEG claiming 65500 x 65500", "claim.jpg", testing::HugeClaimJpeg(), page, 0, true);
+            row("291-byte JPEG claiming 65500 x 65500", "claim.jpg", samples::HugeClaimJpeg(), page, 0, true);
             row("1 GiB: a small JPEG, then zeros", "padded.jpg", jpeg, page, qint64{1} << 30);
         }
     }

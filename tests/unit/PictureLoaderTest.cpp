@@ -10,7 +10,7 @@
 #include "picture/FitRule.h"
 #include "picture/JpegHeader.h"
 #include "picture/PictureLoader.h"
-#include "support/JpegFiles.h"
+#include "samples/JpegFiles.h"
 #include "support/TestPlatform.h"
 #include "texture/DecodeBudget.h"
 #include "texture/FileSource.h"
@@ -162,21 +162,21 @@ private slots:
         const QByteArray grey = testing::Jpeg(QImage(16, 16, QImage::Format_Grayscale8), true);
         QTest::newRow("progressive grey 16 x 16, as it is") << "grey.jpg" << grey << true;
         QTest::newRow("progressive grey claiming 65500 x 65500")
-            << "grey-bomb.jpg" << testing::ClaimingSize(grey, 65500, 65500) << false;
+            << "grey-bomb.jpg" << samples::ClaimingSize(grey, 65500, 65500) << false;
         QTest::newRow("progressive colour claiming 30000 x 30000")
-            << "colour-bomb.jpg" << testing::ClaimingSize(testing::Jpeg(Noise(16, 16), true), 30000, 30000)
+            << "colour-bomb.jpg" << samples::ClaimingSize(testing::Jpeg(Noise(16, 16), true), 30000, 30000)
             << false;
         QTest::newRow("baseline colour of 291 bytes claiming 65500 x 65500")
-            << "tiny-bomb.jpg" << testing::HugeClaimJpeg() << false;
+            << "tiny-bomb.jpg" << samples::HugeClaimJpeg() << false;
         QTest::newRow("RLE8 BMP claiming 16000 x 16000")
             << "runs.bmp" << testing::RunLengthBmp(16000) << false;
         QTest::newRow("RLE8 BMP of 300 x 300, its runs short")
             << "short.bmp" << testing::RunLengthBmp(300) << true;
         // 4096 x 4096 may be decoded in 2^32 / 4096^2 = 256 scans: each is a pass of the decoder over the
         // whole picture. The file in one scan more loses its last to be in exactly 256.
-        testing::JpegLayout layout;
+        samples::JpegLayout layout;
         layout.scans = 257;
-        const QByteArray scans = testing::EncodeJpeg(Gradient(4096, 4096), layout);
+        const QByteArray scans = samples::EncodeJpeg(Gradient(4096, 4096), layout);
         const qsizetype last = scans.lastIndexOf("\xFF\xDA");
         QTest::newRow("progressive 4096 x 4096 in 256 scans")
             << "scans.jpg" << scans.first(last) + "\xFF\xD9" << true;
@@ -269,7 +269,7 @@ private slots:
         const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
         const QByteArray baseline = testing::Jpeg(picture);
         const auto layout = [](auto change) {
-            testing::JpegLayout made;
+            samples::JpegLayout made;
             change(made);
             return made;
         };
@@ -278,15 +278,15 @@ private slots:
             {"progressive 4:2:0", testing::Jpeg(picture, true)},
             {"grey", testing::Jpeg(grey)},
             {"progressive grey", testing::Jpeg(grey, true)},
-            {"4:4:4", testing::EncodeJpeg(picture, layout([](auto& l) { l.lumaH = l.lumaV = 1; }))},
-            {"4:2:2", testing::EncodeJpeg(picture, layout([](auto& l) { l.lumaV = 1; }))},
-            {"progressive 4:4:4", testing::EncodeJpeg(picture, layout([](auto& l) {
+            {"4:4:4", samples::EncodeJpeg(picture, layout([](auto& l) { l.lumaH = l.lumaV = 1; }))},
+            {"4:2:2", samples::EncodeJpeg(picture, layout([](auto& l) { l.lumaV = 1; }))},
+            {"progressive 4:4:4", samples::EncodeJpeg(picture, layout([](auto& l) {
                                                           l.lumaH = l.lumaV = 1;
                                                           l.progressive = true;
                                                       }))},
-            {"restart markers", testing::EncodeJpeg(picture, layout([](auto& l) { l.restartRows = 1; }))},
-            {"arithmetic coding", testing::EncodeJpeg(picture, layout([](auto& l) { l.arithmetic = true; }))},
-            {"CMYK", testing::EncodeJpeg(picture, layout([](auto& l) { l.cmyk = true; }))},
+            {"restart markers", samples::EncodeJpeg(picture, layout([](auto& l) { l.restartRows = 1; }))},
+            {"arithmetic coding", samples::EncodeJpeg(picture, layout([](auto& l) { l.arithmetic = true; }))},
+            {"CMYK", samples::EncodeJpeg(picture, layout([](auto& l) { l.cmyk = true; }))},
             {"extraneous bytes before a marker", AfterStart(baseline, "\x01\x02\x03")},
             {"an APP9 segment", AfterStart(baseline, QByteArray("\xFF\xE9\x00\x06 ninth", 8))},
         };
@@ -321,11 +321,11 @@ private slots:
         QTest::addColumn<int>("stopAt");  // the ask of the decode to stop that it answers yes; 0 for none
         const QByteArray good = testing::Jpeg(Noise(320, 240));
         const QByteArray progressive = testing::Jpeg(Noise(320, 240), true);
-        QTest::newRow("cut in its data") << testing::CutJpeg() << 0;
+        QTest::newRow("cut in its data") << samples::CutJpeg() << 0;
         QTest::newRow("cut in the data of a later scan")
             << progressive.first(progressive.size() * 3 / 4) << 0;
         QTest::newRow("cut just before its end marker") << good.first(good.size() - 2) << 0;
-        QTest::newRow("a restart marker out of turn") << testing::CorruptJpeg() << 0;
+        QTest::newRow("a restart marker out of turn") << samples::CorruptJpeg() << 0;
         const qsizetype middle = good.indexOf("\xFF\xDA") + (good.size() - good.indexOf("\xFF\xDA")) / 2;
         QTest::newRow("a marker in its data") << good.first(middle) + "\xFF\xD9" + good.sliced(middle) << 0;
         QTest::newRow("baseline, stopped at the second ask") << good << 2;

@@ -4,8 +4,8 @@
 #include <QImage>
 
 // JPEGs written with the JPEG library in the layouts Qt's writer does not write, and the hostile JPEGs
-// that the tests of every tier share.
-namespace tamsel::testing {
+// that the tests of every tier and the benchmark share.
+namespace tamsel::samples {
 
 struct JpegLayout {
     int lumaH = 2;  // the first component's sampling factors: 2 x 2 is 4:2:0, 2 x 1 4:2:2, 1 x 1 4:4:4
@@ -39,4 +39,4 @@ QByteArray CutJpeg();
 // restart marker bears the number of the fifth: the decoder must resynchronise.
 QByteArray CorruptJpeg();
 
-}  // namespace tamsel::testing
+}  // namespace tamsel::samples

@@ -1,4 +1,4 @@
-#include "support/JpegFiles.h"
+#include "samples/JpegFiles.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-namespace tamsel::testing {
+namespace tamsel::samples {
 
 namespace {
 
@@ -149,4 +149,4 @@ QByteArray CorruptJpeg() {
     return jpeg;
 }
 
-}  // namespace tamsel::testing
+}  // namespace tamsel::samples
