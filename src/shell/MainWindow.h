@@ -247,12 +247,13 @@ private:
     int displaying_ = 0;          // displays in progress
     bool redrawPending_ = false;  // a resize came during a display and owes a redraw
 
-    QSize outerSize_;             // the window's size with its frame, from the screen's
-    QSize assumedFrame_;          // what the frame added when the window was sized
-    bool frameFitted_ = false;    // sized again once the window manager's frame became known
-    bool placeAfterFit_ = false;  // the controls are placed again at the size that follows
-    bool awaitingFit_ = false;    // the window manager has still to answer the size for its frame
-    bool placed_ = false;         // the shown window has its final geometry
+    QSize outerSize_;                  // the window's size with its frame, from the screen's
+    QSize assumedFrame_;               // what the frame added when the window was sized
+    bool frameFitted_ = false;         // sized again once the window manager's frame became known
+    bool placeAfterFit_ = false;       // the controls are placed again at the size that follows
+    bool awaitingFit_ = false;         // the window manager has still to answer the size for its frame
+    bool placeWhenMaximized_ = false;  // a compositor that places windows itself has still to size it
+    bool placed_ = false;              // the shown window has its final geometry
     std::function<void()> whenPlaced_;
 };
 

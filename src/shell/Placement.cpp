@@ -1,6 +1,7 @@
 // The window on the screen: sized to cover it, sized again once a window manager has added its frame,
 // told when it has its final geometry; and its controls laid out in proportion whenever its size
 // changes.
+#include <QGuiApplication>
 #include <QLayout>
 #include <QTimer>
 #include <QWindow>
@@ -21,6 +22,13 @@ constexpr int kLongestPlacement = 1000;
 }  // namespace
 
 void MainWindow::PlaceWindow() {
+    // A Wayland compositor places windows itself and may keep part of the screen for a panel: the
+    // window asks for the screen's free area, and its controls are placed for it once it has it.
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+        setWindowState(Qt::WindowMaximized);
+        placeWhenMaximized_ = true;
+        return;
+    }
     // The window covers the screen as a normal window: the outer width is the screen's, the outer
     // height one pixel less.
     outerSize_ = platform_.screenSize - QSize(0, 1);
@@ -83,6 +91,12 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::CheckFrame() {
     const QWindow* window = windowHandle();
+    // A compositor that places windows itself shows the window once it has given it its size.
+    if (placeWhenMaximized_ && window != nullptr && window->isExposed()) {
+        placeWhenMaximized_ = false;
+        QMetaObject::invokeMethod(this, &MainWindow::Placed, Qt::QueuedConnection);
+        return;
+    }
     if (frameFitted_ || window == nullptr || !window->isExposed() || windowState() != Qt::WindowNoState) {
         return;
     }
@@ -125,6 +139,10 @@ void MainWindow::InnerAreaResized() {
     // known from the start.
     if (placeAfterFit_ && size() == outerSize_ - assumedFrame_) {
         placeAfterFit_ = false;
+        PlaceControls();
+    }
+    // Placed by a compositor: each size it gives before the window is first shown is the final one so far.
+    if (placeWhenMaximized_) {
         PlaceControls();
     }
     LayOut();

@@ -126,8 +126,8 @@ private slots:
         viewer_.waitForFinished();
     }
 
-    // A texture larger than the screen is shown shrunk with its proportions kept, whole, on the screen,
-    // inside the main window.
+    // The window, which a Wayland compositor places itself, fits the screen; a texture larger than the
+    // screen is shown in it shrunk with its proportions kept, whole.
     void aPictureIsShownFitted() {
         Start(testing::WriteSolidTexture(files_->path(), u"large.pbf"_s, 2400, 1600, qRgb(255, 0, 0)));
         QVERIFY2(WaitForWindows(kTitle + u": large.pbf"_s), qPrintable(Titles()));
@@ -152,6 +152,7 @@ private slots:
         QVERIFY2(picture.width() >= kScreen.width() / 2 && picture.width() < kScreen.width(),
                  qPrintable(seen));
         QVERIFY2(std::abs(picture.width() * 2 - picture.height() * 3) <= 3, qPrintable(seen));
+        QVERIFY2(QRect(QPoint(0, 0), kScreen).contains(window), qPrintable(seen));
         QVERIFY2(window.contains(picture) && picture.bottom() < kScreen.height() - 1, qPrintable(seen));
         for (int y = picture.top(); y <= picture.bottom(); ++y) {
             for (int x = picture.left(); x <= picture.right(); ++x) {
