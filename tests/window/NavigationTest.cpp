@@ -28,9 +28,6 @@ using testing::Window;
 
 namespace {
 
-const QString kOnAPage =
-    u"Previous [Previous Thumbnails] | Open-~ [Open Selected File] | Next [Next ThumbNails]"_s;
-
 // Where every control laid out in proportion stands, but the drive list, which keeps its place.
 QList<QRect> Geometries(const Window& window) {
     QList<QRect> rects;
@@ -77,7 +74,6 @@ struct Show : testing::Window {
     TestPlatform& services;
 };
 
-const QString kRunning = u"Previous- [Previous Image] | Pause [Pause Slide Show] | Next- [Next Image]"_s;
 
 }  // namespace
 
@@ -174,33 +170,6 @@ private slots:
         QTest::mouseClick(&window.Page().Cell(4), Qt::LeftButton);
         QCOMPARE(window.State().folder.Selected(), 0);
         QVERIFY(window.Buttons().Middle()->isVisible());
-    }
-
-    // With the browser over the thumbnail view, a double click on a file opens nothing; a new folder
-    // shows its first page, an empty one leaves the browser.
-    void theBrowserOverTheThumbnailView() {
-        TestPlatform platform;
-        const QString pictures = testing::MakeFolder(platform.sandbox.path(), u"pictures"_s);
-        const QString empty = testing::MakeFolder(platform.sandbox.path(), u"empty"_s);
-        testing::WriteSolidTexture(pictures, u"only.pbf"_s, 30, 5, qRgb(0, 0, 255));
-        Window window(platform, 12);
-        window.ToggleThumbnailView();
-        window.Next();
-        window.ShowBrowser();
-        QVERIFY(window.Browser().isVisible() && (window.State().mode == shell::Mode::Pages));
-        window.ChooseFile(3);
-        window.OpenChosenFile();
-        QVERIFY(window.Browser().isVisible());
-        QCOMPARE(window.Single(), -1);
-        QCOMPARE(window.Cells(), QList<int>(9, -1));
-
-        QVERIFY(window.ChangeFolder(empty));
-        QVERIFY(window.Browser().isVisible());
-        QVERIFY(window.ChangeFolder(pictures));
-        QVERIFY(!window.Browser().isVisible());
-        QCOMPARE(window.State().pageStart, 0);
-        QCOMPARE(window.Cells(), (QList<int>{20, -1, -1, -1, -1, -1, -1, -1, -1}));
-        QCOMPARE(window.ButtonStates(), kOnAPage);
     }
 
     // Every control but the drive list keeps its fractions of the inner area: halving the width halves

@@ -287,26 +287,6 @@ private slots:
                  u"Previous~ [Previous Image] | Open [Open Selected File] | Next~ [Next Image]"_s);
     }
 
-    // A click on a file enables "Open", which shows it in the single view; "Open File" brings the
-    // browser back with the selection and the title as they were.
-    void aClickedFileOpensAndOpenFileReturns() {
-        TestPlatform platform;
-        Window window(platform, 2);
-        QTest::mouseClick(window.Browser().Files().viewport(), Qt::LeftButton, {},
-                          window.Browser().Files().EntryRect(1).center());
-        QVERIFY(window.Buttons().Middle()->isEnabled());
-        QTest::mouseClick(window.Buttons().Middle(), Qt::LeftButton);
-        QCOMPARE(window.Single(), 1);
-        QVERIFY(!window.Browser().isVisible() && !window.Hint().isVisible());
-        QCOMPARE(window.ButtonStates(),
-                 u"Previous [Previous Image] | Open~ [Open Selected File] | Next [Next Image]"_s);
-        window.MenuItems().openFile->trigger();
-        QVERIFY(window.Browser().isVisible() && window.Hint().isVisible());
-        QCOMPARE(window.Single(), -1);
-        QCOMPARE(window.State().folder.Selected(), 1);
-        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t01.pbf"_s);
-    }
-
     // Help opens one window, loaded once, and a new one after it is closed; About names version and maker.
     void helpAndAbout() {
         TestPlatform platform;
