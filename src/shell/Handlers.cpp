@@ -98,6 +98,14 @@ void MainWindow::ToggleThumbnailView() {
     DrawSingle();
 }
 
+void MainWindow::ShowEntry(int entry) {
+    platform::MousePointer::SetBusy();
+    Select(entry);
+    DrawSingle();
+    platform::MousePointer::SetDefault();
+    UpdateControls();
+}
+
 void MainWindow::Previous() {
     const int count = state_.folder.Count();
     if (count == 0) {
@@ -108,11 +116,7 @@ void MainWindow::Previous() {
         DrawPage();
         return;
     }
-    platform::MousePointer::SetBusy();
-    Select(state_.folder.EntryBeforeOnShow());
-    DrawSingle();
-    platform::MousePointer::SetDefault();
-    UpdateControls();
+    ShowEntry(state_.folder.EntryBeforeOnShow());
 }
 
 void MainWindow::Next() {
@@ -125,11 +129,7 @@ void MainWindow::Next() {
         DrawPage();
         return;
     }
-    platform::MousePointer::SetBusy();
-    Select(state_.folder.EntryAfterOnShow());
-    DrawSingle();
-    platform::MousePointer::SetDefault();
-    UpdateControls();
+    ShowEntry(state_.folder.EntryAfterOnShow());
 }
 
 void MainWindow::MiddleClicked() {

@@ -177,6 +177,8 @@ private:
     void ShowMessage(const QString& text, platform::MessageIcon icon);
     void ShowCannotDisplay(const QString& path);
     void Select(int index, bool byUser = false);
+    // Selects `entry` and shows it in the single view.
+    void ShowEntry(int entry);
 
     // Drawing pictures (Drawing.cpp). Slot 0 is the single view, 1 to 9 the cells of the page.
     platform::PictureBox& BoxOf(int slot) const;

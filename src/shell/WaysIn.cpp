@@ -13,7 +13,6 @@
 #include "files/Drives.h"
 #include "files/FileNames.h"
 #include "navigation/ButtonRow.h"
-#include "platform/MousePointer.h"
 #include "shell/Controls.h"
 #include "shell/MainWindow.h"
 
@@ -149,11 +148,7 @@ bool MainWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_Home:
         case Qt::Key_End:
             if (stepping && state_.mode != Mode::Pages && state_.folder.Count() > 0) {
-                platform::MousePointer::SetBusy();
-                Select(key == Qt::Key_Home ? 0 : state_.folder.Count() - 1);
-                DrawSingle();
-                platform::MousePointer::SetDefault();
-                UpdateControls();
+                ShowEntry(key == Qt::Key_Home ? 0 : state_.folder.Count() - 1);
                 return true;
             }
             return false;

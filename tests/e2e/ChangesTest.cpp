@@ -59,11 +59,10 @@ class ChangesTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        for (const QString& tool :
-             {u"Xvfb"_s, u"openbox"_s, u"xdotool"_s, u"xprop"_s, u"xwininfo"_s, u"import"_s}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty()) {
-                QSKIP(qPrintable(tool + u" is not installed (E2E_PACKAGES in scripts/common.sh)"_s));
-            }
+        if (const QString missing =
+                e2e::Missing({u"Xvfb"_s, u"openbox"_s, u"xdotool"_s, u"xprop"_s, u"xwininfo"_s, u"import"_s});
+            !missing.isEmpty()) {
+            QSKIP(qPrintable(missing));
         }
         desktop_ = std::make_unique<Desktop>(QSize(1024, 768));
         QVERIFY2(desktop_->Fault().isEmpty(), qPrintable(desktop_->Fault()));

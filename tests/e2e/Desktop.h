@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -74,6 +75,19 @@ private:
     qint64 lastTicks_ = kForget;
     QElapsedTimer since_;
 };
+
+// The programs among `tools` that are not installed, for a test to say what it needs; empty when all are.
+inline QString Missing(const QStringList& tools) {
+    QStringList missing;
+    for (const QString& tool : tools) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            missing << tool;
+        }
+    }
+    return missing.isEmpty()
+               ? QString()
+               : missing.join(u", "_s) + u" not installed (E2E_PACKAGES in scripts/common.sh)"_s;
+}
 
 // Starts `process` so that it is killed when the test ends, however the test ends.
 inline void StartTied(QProcess& process, const QString& program, const QStringList& arguments) {
