@@ -79,6 +79,12 @@ MainWindow::MainWindow(platform::Platform platform, std::shared_ptr<picture::Rea
 }
 
 MainWindow::~MainWindow() {
+    // The base class closes the window and hides its children after this body: nothing they
+    // signal then may reach a window that is no longer one.
+    qApp->removeEventFilter(this);
+    for (QObject* child : findChildren<QObject*>()) {
+        child->disconnect(this);
+    }
     delete help_;
 }
 
