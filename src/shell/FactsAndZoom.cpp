@@ -5,19 +5,19 @@
 
 #include <QPushButton>
 
+#include "files/FileNames.h"
 #include "navigation/ButtonRow.h"
 #include "platform/MousePointer.h"
 #include "shell/MainWindow.h"
+#include "texts/Texts.h"
+#include "texture/Texel.h"
+#include "view/Readout.h"
 #include "view/SingleView.h"
+#include "view/ZoomLevels.h"
 
 namespace tamsel::shell {
 
-namespace {
-
-// One step of zoom: a wheel notch or a key press.
-constexpr double kZoomStep = 1.25;
-
-}  // namespace
+using texts::Text;
 
 QRect MainWindow::PictureArea() const {
     return {10, 10, std::max(centralWidget()->width() - 20, 0), std::max(Buttons().Middle()->y() - 20, 0)};
@@ -43,11 +43,61 @@ void MainWindow::UpdateFacts() {
         panel.hide();
         return;
     }
-    panel.SetFacts(
-        view::FactsOf(picture::KindOfFile(held->path).value_or(texture::FileKind::Bmp), *held, paletteFrom_));
+    view::Facts facts =
+        view::FactsOf(picture::KindOfFile(held->path).value_or(texture::FileKind::Bmp), *held, paletteFrom_);
+    if (single_->Zoom().isVisible()) {
+        facts.lines << Text(texts::kFactsZoom).arg(view::ZoomLevelText(single_->Zoom().Scale()));
+    }
+    if (const std::optional<QPoint> texel = PixelUnderPointer(*held)) {
+        AddReadout(*held, *texel, facts);
+    }
+    panel.SetFacts(std::move(facts));
     panel.move(PictureArea().topLeft());
     panel.show();
     panel.raise();
+}
+
+std::optional<QPoint> MainWindow::PixelUnderPointer(const picture::HeldPicture& held) const {
+    const view::ZoomView& zoom = single_->Zoom();
+    if (zoom.isVisible()) {
+        return zoom.PixelAt(zoom.mapFromGlobal(QCursor::pos().toPointF()));
+    }
+    const platform::PictureBox& box = single_->Box();
+    const QPointF at = box.mapFromGlobal(QCursor::pos().toPointF());
+    if (held.boxSize.isEmpty() || at.x() < 0 || at.y() < 0 || at.x() >= held.boxSize.width() ||
+        at.y() >= held.boxSize.height()) {
+        return std::nullopt;
+    }
+    // The box shows the picture at its box size: a shrunk picture's box pixel stands for several.
+    return QPoint(static_cast<int>(at.x() * held.size.width() / held.boxSize.width()),
+                  static_cast<int>(at.y() * held.size.height() / held.boxSize.height()));
+}
+
+void MainWindow::AddReadout(const picture::HeldPicture& held, QPoint texel, view::Facts& facts) const {
+    if (!held.layout) {
+        // A photo's colour is known exactly where a pixel of it is on screen as it is: zoomed, or at
+        // its own size.
+        const view::ZoomView& zoom = single_->Zoom();
+        const QImage& exact = zoom.isVisible() ? zoom.Picture() : single_->Box().Surface();
+        facts.lines << (exact.size() == held.size ? view::ReadoutLines(texel, exact.pixel(texel))
+                                                  : view::ReadoutLines(texel, std::nullopt));
+        return;
+    }
+    // A texture's texel is read from its file as it was when shown, and coloured as the reader does.
+    const QByteArray name = files::EncodeName(held.path);
+    if (texture::StampOf(name.constData()) != held.stamp) {
+        facts.lines << view::ReadoutLines(texel, std::nullopt);
+        return;
+    }
+    texture::FileSource file(name.constData());
+    const std::optional<texture::StoredTexel> stored =
+        texture::ReadStoredTexel(file, *held.layout, texel.x(), texel.y());
+    if (stored && stored->fourBit) {
+        facts.markedSwatch = stored->value;
+    }
+    facts.lines << view::ReadoutLines(texel,
+                                      view::ColourOfTexel(stored, held.layout->imageFormat, facts.swatches),
+                                      stored, held.layout->imageFormat);
 }
 
 bool MainWindow::EnterZoom() {
@@ -76,22 +126,29 @@ bool MainWindow::EnterZoom() {
     return true;
 }
 
-void MainWindow::Zoom(std::optional<QPointF> about, double factor) {
-    if (!EnterZoom()) {
+void MainWindow::Zoom(const std::function<double(double scale, double fit)>& level) {
+    const picture::HeldPicture* held = PictureOnShow();
+    if (held == nullptr || !EnterZoom()) {
         return;
     }
-    // About the given point, else about the pointer when it is over the view, else about its centre.
+    // About the pointer when it is over the picture, else about the view's centre.
     view::ZoomView& zoom = single_->Zoom();
     const QPointF pointer = zoom.mapFromGlobal(QCursor::pos());
-    const QPointF at = about                                     ? zoom.mapFromParent(*about)
-                       : zoom.rect().contains(pointer.toPoint()) ? pointer
-                                                                 : QPointF(zoom.rect().center());
-    zoom.ZoomAbout(at, factor);
+    const QPointF at = zoom.rect().contains(pointer.toPoint()) && zoom.PixelAt(pointer)
+                           ? pointer
+                           : QPointF(zoom.rect().center());
+    zoom.ZoomAbout(at, level(zoom.Scale(), static_cast<double>(single_->Box().width()) / held->size.width()));
+    // The level shows: with the facts when they are on, else for a moment over the view's corner.
+    if (state_.factsOn) {
+        UpdateFacts();
+    } else {
+        single_->Notify(view::ZoomLevelText(zoom.Scale()), PictureArea().topLeft());
+    }
 }
 
-void MainWindow::ZoomByWheel(QPointF at, int steps) {
-    if (PictureOnShow() != nullptr && steps != 0) {
-        Zoom(at, std::pow(kZoomStep, steps));
+void MainWindow::ZoomSteps(int steps) {
+    for (int step = 0; step < std::abs(steps); ++step) {
+        Zoom([in = steps > 0](double scale, double fit) { return view::NextZoomLevel(scale, fit, in); });
     }
 }
 
@@ -100,20 +157,18 @@ bool MainWindow::HandleZoomKey(int key) {
     switch (key) {
         case Qt::Key_Plus:
         case Qt::Key_Equal:
-            Zoom(std::nullopt, kZoomStep);
+            ZoomSteps(1);
             return zoom.isVisible();
         case Qt::Key_Minus:
-            Zoom(std::nullopt, 1.0 / kZoomStep);
+            ZoomSteps(-1);
             return zoom.isVisible();
         case Qt::Key_1:
-            if (EnterZoom()) {
-                zoom.ZoomAbout(QPointF(zoom.rect().center()), 1.0 / zoom.Scale());
-                return true;
-            }
-            return false;
+            Zoom([](double, double) { return 1.0; });
+            return zoom.isVisible();
         case Qt::Key_0:
             if (zoom.isVisible()) {
                 zoom.Clear();
+                UpdateFacts();
                 return true;
             }
             return false;

@@ -155,7 +155,6 @@ void MainWindow::ConnectParts() {
     connect(page_, &thumbs::ThumbnailPage::CellClicked, this, &MainWindow::ClickCell);
     connect(page_, &thumbs::ThumbnailPage::CellOpened, this, &MainWindow::OpenCell);
     connect(single_, &view::SingleView::BoxShownOrHidden, this, &MainWindow::UpdateFacts);
-    connect(single_, &view::SingleView::Wheel, this, &MainWindow::ZoomByWheel);
 }
 
 void MainWindow::StartUp() {

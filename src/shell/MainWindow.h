@@ -41,7 +41,8 @@ class ThumbnailPage;
 }
 namespace tamsel::view {
 class SingleView;
-}
+struct Facts;
+}  // namespace tamsel::view
 
 namespace tamsel::shell {
 
@@ -206,9 +207,15 @@ private:
     QRect PictureArea() const;
     const picture::HeldPicture* PictureOnShow() const;
     void UpdateFacts();
+    // The pixel of the picture on show under the pointer, over the zoom or the box; nothing elsewhere.
+    std::optional<QPoint> PixelUnderPointer(const picture::HeldPicture& held) const;
+    // Adds to `facts` what is known of the picture's pixel `texel`.
+    void AddReadout(const picture::HeldPicture& held, QPoint texel, view::Facts& facts) const;
     bool EnterZoom();
-    void Zoom(std::optional<QPointF> about, double factor);
-    void ZoomByWheel(QPointF at, int steps);
+    // Zooms to the level `level` gives for the scale on show and the fit's.
+    void Zoom(const std::function<double(double scale, double fit)>& level);
+    // Zooms in (more than 0) or out by as many levels.
+    void ZoomSteps(int steps);
     bool HandleZoomKey(int key);
 
     // Files changed by others (LiveReload.cpp).

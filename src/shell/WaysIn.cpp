@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QWheelEvent>
 
 #include "browse/Browser.h"
 #include "files/Drives.h"
@@ -15,6 +16,7 @@
 #include "navigation/ButtonRow.h"
 #include "shell/Controls.h"
 #include "shell/MainWindow.h"
+#include "view/SingleView.h"
 
 namespace tamsel::shell {
 
@@ -112,6 +114,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (HandleKey(key->key(), key->modifiers() & ~Qt::KeypadModifier)) {
             return true;
         }
+    }
+    // The wheel zooms the picture on show wherever the pointer is in the window, a notch a level.
+    if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this && PictureOnShow() != nullptr) {
+        const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+        ZoomSteps(steps);
+        return steps != 0;
+    }
+    // With the facts on, the readout follows the pointer over the picture.
+    if ((event->type() == QEvent::MouseMove || event->type() == QEvent::Leave) && state_.factsOn &&
+        (watched == &single_->Box() || watched == &single_->Zoom())) {
+        UpdateFacts();
     }
     return QMainWindow::eventFilter(watched, event);
 }

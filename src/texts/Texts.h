@@ -94,5 +94,18 @@ inline constexpr char kFactsPalette[] = QT_TRANSLATE_NOOP("Tamsel", "palette: %1
 inline constexpr char kFactsNoPalette[] = QT_TRANSLATE_NOOP("Tamsel", "palette: none");
 inline constexpr char kFactsBlackPalette[] = QT_TRANSLATE_NOOP("Tamsel", "palette: none (black)");
 inline constexpr char kFactsCarriedPalette[] = QT_TRANSLATE_NOOP("Tamsel", "palette: carried over from %1");
+inline constexpr char kFactsZoom[] = QT_TRANSLATE_NOOP("Tamsel", "zoom: %1");
+
+// The texel under the pointer, with the facts: where it is, its colour (as hex, then its channels), and
+// what the file stores there.
+inline constexpr char kReadoutTexel[] = QT_TRANSLATE_NOOP("Tamsel", "texel %1, %2");
+inline constexpr char kReadoutColour[] = QT_TRANSLATE_NOOP("Tamsel", "colour #%1: red %2, green %3, blue %4");
+inline constexpr char kReadoutWord[] = QT_TRANSLATE_NOOP("Tamsel", "word %1: red %2, green %3, blue %4");
+inline constexpr char kReadoutWordIgnored[] =
+    QT_TRANSLATE_NOOP("Tamsel", "word %1: ignored %2, red %3, green %4, blue %5");
+inline constexpr char kReadoutWordBlack[] = QT_TRANSLATE_NOOP("Tamsel", "word %1: a format that shows black");
+inline constexpr char kReadoutIndex[] = QT_TRANSLATE_NOOP("Tamsel", "palette index %1");
+// A palette swatch under the pointer: its index and colour.
+inline constexpr char kSwatchTip[] = QT_TRANSLATE_NOOP("Tamsel", "%1: #%2");
 
 }  // namespace tamsel::texts

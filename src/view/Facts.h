@@ -16,6 +16,7 @@ namespace tamsel::view {
 struct Facts {
     QStringList lines;
     std::optional<picture::Palette> swatches;  // a 4-bit texture: the 16 colours it is painted with
+    std::optional<int> markedSwatch;           // the palette index of the texel under the pointer
 };
 
 // The facts of `held`, a picture of kind `kind` on show. `paletteFrom` names the file the reader's

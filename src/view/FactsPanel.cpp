@@ -1,12 +1,36 @@
 #include "view/FactsPanel.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+
+#include "texts/Texts.h"
+#include "view/Readout.h"
 
 namespace tamsel::view {
 
 FactsPanel::FactsPanel(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setMouseTracking(true);
     hide();
+}
+
+int FactsPanel::SwatchTop() const {
+    return kMargin + static_cast<int>(facts_.lines.size()) * QFontMetrics(font()).lineSpacing() + kMargin;
+}
+
+void FactsPanel::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const int index = (at.x() - kMargin) / kSwatch;
+    if (!facts_.swatches || at.y() < SwatchTop() || at.y() >= SwatchTop() + kSwatch || at.x() < kMargin ||
+        index >= static_cast<int>(facts_.swatches->size())) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(event->globalPosition().toPoint(),
+                       texts::Text(texts::kSwatchTip)
+                           .arg(index)
+                           .arg(ColourHex(RgbOf((*facts_.swatches)[static_cast<std::size_t>(index)]))),
+                       this);
 }
 
 void FactsPanel::SetFacts(Facts facts) {
@@ -36,12 +60,14 @@ void FactsPanel::paintEvent(QPaintEvent* /*event*/) {
         y += metrics.lineSpacing();
     }
     if (facts_.swatches) {
-        y += kMargin;
+        y = SwatchTop();
         for (std::size_t i = 0; i < facts_.swatches->size(); ++i) {
-            const auto colour = static_cast<std::uint32_t>((*facts_.swatches)[i]);
-            painter.fillRect(kMargin + static_cast<int>(i) * kSwatch, y, kSwatch - 1, kSwatch - 1,
-                             QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                                    static_cast<int>((colour >> 16) & 0xFF)));
+            const QRect swatch(kMargin + static_cast<int>(i) * kSwatch, y, kSwatch - 1, kSwatch - 1);
+            painter.fillRect(swatch, QColor(RgbOf((*facts_.swatches)[i])));
+            if (facts_.markedSwatch == static_cast<int>(i)) {
+                painter.setPen(QPen(Qt::white, 2));
+                painter.drawRect(swatch.adjusted(-1, -1, 1, 1));
+            }
         }
     }
 }

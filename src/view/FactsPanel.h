@@ -7,8 +7,8 @@
 namespace tamsel::view {
 
 // The facts of the picture on show, drawn over the top-left corner of the single view: a few lines of
-// text on a dark ground, and the palette's 16 colours as swatches for a 4-bit texture. It takes no
-// input and moves no control.
+// text on a dark ground, and the palette's 16 colours as swatches for a 4-bit texture, one of them
+// marked; a swatch under the pointer tells its index and colour.
 class FactsPanel : public QWidget {
     Q_OBJECT
 public:
@@ -19,8 +19,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // The swatches' row: its top edge.
+    int SwatchTop() const;
+
     static constexpr int kMargin = 6;
     static constexpr int kSwatch = 12;
     Facts facts_;

@@ -1,36 +1,54 @@
 #include "view/SingleView.h"
 
 #include <QEvent>
-#include <QWheelEvent>
+#include <QLabel>
+#include <QTimer>
 
 namespace tamsel::view {
+
+namespace {
+
+// How long a notice stays.
+constexpr int kNoticeMs = 1500;
+
+}  // namespace
 
 SingleView::SingleView(QWidget* parent, const QRect& first)
     : QObject(parent),
       box_(new platform::PictureBox(parent)),
       zoom_(new ZoomView(parent)),
-      facts_(new FactsPanel(parent)) {
+      facts_(new FactsPanel(parent)),
+      notice_(new QLabel(parent)),
+      noticeTime_(new QTimer(this)) {
     box_->setGeometry(first);
     box_->hide();
     box_->installEventFilter(this);
-    connect(zoom_, &ZoomView::Wheel, this,
-            [this](QPointF at, int steps) { emit Wheel(zoom_->mapToParent(at), steps); });
+    // Moves without a button held reach the window too: the readout follows the pointer.
+    box_->setMouseTracking(true);
+    zoom_->setMouseTracking(true);
+    notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notice_->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 200); color: white; padding: 6px;"));
+    notice_->hide();
+    noticeTime_->setSingleShot(true);
+    noticeTime_->setInterval(kNoticeMs);
+    connect(noticeTime_, &QTimer::timeout, notice_, &QWidget::hide);
+}
+
+void SingleView::Notify(const QString& text, QPoint at) {
+    notice_->setText(text);
+    notice_->adjustSize();
+    notice_->move(at);
+    notice_->show();
+    notice_->raise();
+    noticeTime_->start();
 }
 
 bool SingleView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != box_) {
-        return false;
-    }
-    if (event->type() == QEvent::Hide) {
+    if (watched == box_ && event->type() == QEvent::Hide) {
         zoom_->Clear();
     }
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+    if (watched == box_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
         emit BoxShownOrHidden();
-    }
-    if (event->type() == QEvent::Wheel) {
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        emit Wheel(box_->mapToParent(wheel->position()), wheel->angleDelta().y() / 120);
-        return true;
     }
     return false;
 }

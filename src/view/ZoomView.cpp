@@ -2,8 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace tamsel::view {
 
@@ -16,7 +16,7 @@ ZoomView::ZoomView(QWidget* parent) : QWidget(parent) {
 
 void ZoomView::Show(QImage picture, double scale, bool crisp) {
     picture_ = std::move(picture);
-    scale_ = std::clamp(scale, kSmallest, kLargest);
+    scale_ = scale;
     crisp_ = crisp;
     offset_ = QPointF(width() - picture_.width() * scale_, height() - picture_.height() * scale_) / 2.0;
     Confine();
@@ -30,8 +30,7 @@ void ZoomView::Clear() {
     picture_ = QImage();
 }
 
-void ZoomView::ZoomAbout(QPointF at, double factor) {
-    const double scale = std::clamp(scale_ * factor, kSmallest, kLargest);
+void ZoomView::ZoomAbout(QPointF at, double scale) {
     const QPointF pictureAt = (at - offset_) / scale_;
     scale_ = scale;
     offset_ = at - pictureAt * scale_;
@@ -43,22 +42,21 @@ void ZoomView::Confine() {
     const auto confine = [](double offset, double shown, double room) {
         return shown <= room ? (room - shown) / 2.0 : std::clamp(offset, room - shown, 0.0);
     };
-    offset_ = QPointF(confine(offset_.x(), picture_.width() * scale_, width()),
-                      confine(offset_.y(), picture_.height() * scale_, height()));
+    // On a whole pixel, so that at a whole number of pixels a texel each texel covers as many.
+    offset_ = QPointF(std::round(confine(offset_.x(), picture_.width() * scale_, width())),
+                      std::round(confine(offset_.y(), picture_.height() * scale_, height())));
+}
+
+std::optional<QPoint> ZoomView::PixelAt(QPointF at) const {
+    const QPointF pixel = (at - offset_) / scale_;
+    const QPoint whole(static_cast<int>(std::floor(pixel.x())), static_cast<int>(std::floor(pixel.y())));
+    return picture_.rect().contains(whole) ? std::optional(whole) : std::nullopt;
 }
 
 void ZoomView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !crisp_);
     painter.drawImage(QRectF(offset_, QSizeF(picture_.size()) * scale_), picture_);
-}
-
-void ZoomView::wheelEvent(QWheelEvent* event) {
-    const int steps = event->angleDelta().y() / 120;
-    if (steps != 0) {
-        emit Wheel(event->position(), steps);
-    }
-    event->accept();
 }
 
 void ZoomView::mousePressEvent(QMouseEvent* event) {

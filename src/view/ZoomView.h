@@ -3,12 +3,13 @@
 #include <QImage>
 #include <QPointF>
 #include <QWidget>
+#include <optional>
 
 namespace tamsel::view {
 
-// The single view enlarged or shrunk at will: a picture drawn at any scale over the view's area,
-// moved by dragging when it is larger than the area. A texture is drawn crisp, each texel a hard-edged
-// block with no smoothing between texels; a photo is drawn smoothly.
+// The single view enlarged or shrunk at will: a picture drawn at any scale over the view's area, its
+// corner on a whole pixel, moved by dragging when it is larger than the area. A texture is drawn crisp,
+// each texel a hard-edged block with no smoothing between texels; a photo is drawn smoothly.
 class ZoomView : public QWidget {
     Q_OBJECT
 public:
@@ -23,19 +24,14 @@ public:
     // Where the picture's top-left corner stands in the view.
     QPointF Offset() const { return offset_; }
 
-    // Zooms by `factor`, keeping the picture's point under `at` (view coordinates) where it is.
-    void ZoomAbout(QPointF at, double factor);
+    // Zooms to `scale`, keeping the picture's point under `at` (view coordinates) where it is.
+    void ZoomAbout(QPointF at, double scale);
 
-    // The largest and smallest scales a zoom goes to.
-    static constexpr double kLargest = 64.0;
-    static constexpr double kSmallest = 1.0 / 64.0;
-
-signals:
-    void Wheel(QPointF at, int steps);
+    // The picture's pixel under `at` (view coordinates); nothing off the picture.
+    std::optional<QPoint> PixelAt(QPointF at) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 

@@ -9,6 +9,8 @@
 #include "shell/Geometry.h"
 #include "texture/FileKinds.h"
 #include "thumbs/Paging.h"
+#include "view/Readout.h"
+#include "view/ZoomLevels.h"
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
@@ -293,6 +295,55 @@ private slots:
         QCOMPARE(thumbs::CellEntry(8, 3, 10), 0);
         QCOMPARE(thumbs::CellEntry(40'000, 9, 40'010), 40'008);  // indices past 32767
         QCOMPARE(thumbs::CellEntry(40'000, 9, 40'005), 3);
+    }
+
+    // In from any scale to the next level; out to the level below, but never below the fit.
+    void zoomLevels() {
+        QStringList in;
+        for (double scale = 0.1; scale < 32; scale = view::NextZoomLevel(scale, 0.1, true)) {
+            in << view::ZoomLevelText(view::NextZoomLevel(scale, 0.1, true));
+        }
+        QCOMPARE(in.join(u' '), u"12.5% 25% 33% 50% 75% 100% 200% 300% 400% 600% 800% 1200% 1600% 3200%"_s);
+        QCOMPARE(view::NextZoomLevel(32, 0.1, true), 32.0);
+        QCOMPARE(view::NextZoomLevel(1.5, 0.1, true), 2.0);
+        QCOMPARE(view::NextZoomLevel(1.5, 0.1, false), 1.0);
+        QCOMPARE(view::NextZoomLevel(0.5, 0.4, false), 0.4);  // the fit, between levels
+        QCOMPARE(view::NextZoomLevel(0.4, 0.4, false), 0.4);  // and no further
+        QCOMPARE(view::NextZoomLevel(0.25, 0.25, false), 0.25);
+        QCOMPARE(view::ZoomLevelText(0.4), u"40%"_s);
+        QCOMPARE(view::ZoomLevelText(0.0625), u"6.3%"_s);
+    }
+
+    // What a 16-bit word holds, field by field, and the colour the reader makes of it.
+    void readoutOfAWord_data() {
+        QTest::addColumn<std::uint8_t>("format");
+        QTest::addColumn<int>("word");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("5:6:5") << Binary::kFormat565 << 0xF81F
+                               << QStringList{u"texel 3, 1"_s,
+                                              u"colour #FF00FF: red 255, green 0, blue 255"_s,
+                                              u"word F81F: red 31, green 0, blue 31"_s};
+        QTest::newRow("1:5:5:5, its top bit ignored")
+            << Binary::kFormat1555 << 0x83E0
+            << QStringList{u"texel 3, 1"_s, u"colour #00FF00: red 0, green 255, blue 0"_s,
+                           u"word 83E0: ignored 1, red 0, green 31, blue 0"_s};
+        QTest::newRow("4:4:4:4, its top four bits ignored")
+            << Binary::kFormat4444 << 0xA12F
+            << QStringList{u"texel 3, 1"_s, u"colour #1F2FFF: red 31, green 47, blue 255"_s,
+                           u"word A12F: ignored 1010, red 1, green 2, blue 15"_s};
+        QTest::newRow("a format that shows black")
+            << std::uint8_t{9} << 0x1234
+            << QStringList{u"texel 3, 1"_s, u"colour #000000: red 0, green 0, blue 0"_s,
+                           u"word 1234: a format that shows black"_s};
+    }
+    void readoutOfAWord() {
+        QFETCH(std::uint8_t, format);
+        QFETCH(int, word);
+        const texture::StoredTexel stored{false, static_cast<std::uint16_t>(word)};
+        QFETCH(QStringList, lines);
+        QCOMPARE(view::ReadoutLines(QPoint(3, 1), view::ColourOfTexel(stored, format, std::nullopt), stored,
+                                    format),
+                 lines);
     }
 
     void stepping() {  // from entries -1 (none), 0, 1 and 3 of four, and 0 of one

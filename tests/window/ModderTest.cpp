@@ -21,6 +21,7 @@
 #include "view/SingleView.h"
 
 using namespace tamsel;
+using namespace Qt::StringLiterals;
 using testing::TestPlatform;
 
 namespace {
@@ -73,6 +74,7 @@ private slots:
     void factsFollowThePictureAndAreRemembered();
     void zoomDrawsEachTexelAsASquare();
     void theWheelZoomsAboutThePointer();
+    void theReadoutFollowsThePointer();
     void changesOnDiskAreShown();
     void theFileOnShowRefusedThenMendedOrGone();
     void keysGoThroughTheHandlers();
@@ -110,7 +112,8 @@ void ModderTest::factsFollowThePictureAndAreRemembered() {
     QCOMPARE(again.Facts().first(), QStringLiteral("BMP picture"));
 }
 
-// Zoomed in, a texture's texels are squares of one colour each, not blends: nearest-neighbour.
+// Zoomed in, at every level a texture's texels are squares of one size and one colour each, not
+// blends; the keys go from level to level and the level shows.
 void ModderTest::zoomDrawsEachTexelAsASquare() {
     TestPlatform platform;
     WriteIndexedMip(platform.programFolder, QStringLiteral("a.mip"), Ramp());
@@ -121,26 +124,37 @@ void ModderTest::zoomDrawsEachTexelAsASquare() {
     QTest::keyClick(&viewer.window, Qt::Key_1);
     QVERIFY(zoom.isVisible());
     QCOMPARE(zoom.Scale(), 1.0);
-    zoom.ZoomAbout(QPointF(zoom.rect().center()), 8.0);
-    const QImage drawn = zoom.grab().toImage();
-    const QPoint corner = zoom.Offset().toPoint();
-    for (int texel = 0; texel < 8; ++texel) {
-        const samples::Pixel expected = Ramp()[static_cast<std::size_t>(texel)];
-        for (const int inside : {1, 6}) {
-            const QPoint at = corner + QPoint((texel % 4) * 8 + inside, (texel / 4) * 8 + inside);
-            QCOMPARE(drawn.pixel(at) & 0xFFFFFFU, expected & 0xFFFFFFU);
+    for (const int level : {2, 3, 4, 6, 8, 12, 16, 32}) {
+        QTest::keyClick(&viewer.window, Qt::Key_Plus);
+        QCOMPARE(zoom.Scale(), level);
+        QCOMPARE(viewer.window.SingleView().Notice().text(), QStringLiteral("%1%").arg(100 * level));
+        const QImage drawn = zoom.grab().toImage();
+        const QPoint corner = zoom.Offset().toPoint();
+        for (int texel = 0; texel < 8; ++texel) {
+            const QRgb expected = Ramp()[static_cast<std::size_t>(texel)] & 0xFFFFFFU;
+            const QPoint first = corner + QPoint(texel % 4, texel / 4) * level;
+            // Its first and last pixels have its colour, the pixels just outside it do not.
+            for (const QPoint inside : {first, first + QPoint(level - 1, level - 1)}) {
+                QCOMPARE(drawn.pixel(inside) & 0xFFFFFFU, expected);
+            }
+            for (const QPoint outside : {first - QPoint(1, 0), first + QPoint(level, 0)}) {
+                QVERIFY((drawn.pixel(outside) & 0xFFFFFFU) != expected);
+            }
         }
     }
+    QTest::keyClick(&viewer.window, Qt::Key_Plus);
+    QCOMPARE(zoom.Scale(), 32.0);
     QTest::keyClick(&viewer.window, Qt::Key_0);
     QVERIFY(!zoom.isVisible());
     QTest::keyClick(&viewer.window, Qt::Key_Plus);
-    QCOMPARE(zoom.Scale(), 1.25);
+    QCOMPARE(zoom.Scale(), 2.0);
     viewer.window.Next();
     QVERIFY(!zoom.isVisible());
     QVERIFY(viewer.window.SingleView().Box().isVisible());
 }
 
-// The picture's point under the pointer stays under it; a picture larger than the view is dragged.
+// The wheel zooms from anywhere in the window: about the pointer over the picture, whose point under
+// it stays under it; a picture larger than the view is dragged.
 void ModderTest::theWheelZoomsAboutThePointer() {
     TestPlatform platform;
     testing::WritePicture(platform.programFolder, QStringLiteral("p.bmp"),
@@ -148,19 +162,76 @@ void ModderTest::theWheelZoomsAboutThePointer() {
     Viewer viewer(platform);
     viewer.Open(QStringLiteral("p.bmp"));
     platform::PictureBox& box = viewer.window.SingleView().Box();
-    const QPointF at(150, 120);
-    QWheelEvent notches(at, box.mapToGlobal(at), {}, QPoint(0, 5 * 120), Qt::NoButton, Qt::NoModifier,
+    const QPointF at(150.5, 120.5);
+    QCursor::setPos(box.mapToGlobal(at.toPoint()));
+    QWheelEvent notches(at, box.mapToGlobal(at), {}, QPoint(0, 4 * 120), Qt::NoButton, Qt::NoModifier,
                         Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&box, &notches);
     view::ZoomView& zoom = viewer.window.SingleView().Zoom();
-    QCOMPARE(zoom.Scale(), 3.0517578125);
+    QCOMPARE(zoom.Scale(), 6.0);
+    // Once the picture is larger than the view, its point under the pointer stays under it.
     const QPointF pointer = zoom.mapFrom(&viewer.window, box.mapTo(&viewer.window, at));
-    QCOMPARE((pointer - zoom.Offset()) / zoom.Scale(), at);
-    zoom.ZoomAbout(pointer, 4.0);
+    const std::optional<QPoint> underPointer = zoom.PixelAt(pointer);
+    QCoreApplication::sendEvent(&zoom, &notches);
+    QCOMPARE(zoom.Scale(), 32.0);
+    QCOMPARE(zoom.PixelAt(pointer), underPointer);
     const QPointF before = zoom.Offset();
     QTest::mousePress(&zoom, Qt::LeftButton, {}, QPoint(300, 300));
     QTest::mouseMove(&zoom, QPoint(280, 310));
     QCOMPARE(zoom.Offset(), before + QPointF(-20, 10));
+
+    // Over the button row, a notch out zooms about the view's centre.
+    const QPointF centre = zoom.rect().center();
+    const std::optional<QPoint> pixelAtCentre = zoom.PixelAt(centre);
+    QPushButton& next = *viewer.window.Buttons().Next();
+    QCursor::setPos(next.mapToGlobal(QPoint(5, 5)));
+    QWheelEvent out(QPointF(5, 5), next.mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&next, &out);
+    QCOMPARE(zoom.Scale(), 16.0);
+    QCOMPARE(zoom.PixelAt(centre), pixelAtCentre);
+}
+
+// With the facts on, the texel under the pointer is read out: where it is, its colour, what its file
+// stores there; a 4-bit texel marks its swatch.
+void ModderTest::theReadoutFollowsThePointer() {
+    TestPlatform platform;
+    WriteIndexedMip(platform.programFolder, QStringLiteral("a.mip"), Ramp());
+    const samples::Bytes words{0x1F, 0xFC, 0x00, 0x00};  // 1:5:5:5 words FC1F and 0000
+    testing::WriteTextureFile(platform.programFolder, QStringLiteral("b.pbf"),
+                              samples::BareImageFile({Binary::kFormat1555, 2, 1, 4}, words));
+    testing::WritePicture(platform.programFolder, QStringLiteral("c.bmp"),
+                          testing::SolidImage(6, 3, qRgb(1, 2, 3)));
+    Viewer viewer(platform);
+    viewer.Open(QStringLiteral("a.mip"));
+    QTest::keyClick(&viewer.window, Qt::Key_I);
+    QTest::keyClick(&viewer.window, Qt::Key_1);
+    view::ZoomView& zoom = viewer.window.SingleView().Zoom();
+    zoom.ZoomAbout(QPointF(zoom.rect().center()), 8.0);
+    const auto pointAt = [](QWidget& widget, QPoint at) {
+        QCursor::setPos(widget.mapToGlobal(at));
+        QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(&widget, &move);
+    };
+    pointAt(zoom, zoom.Offset().toPoint() + QPoint(8 + 3, 5));
+    QCOMPARE(viewer.Facts().mid(4),
+             (QStringList{u"zoom: 800%"_s, u"texel 1, 0"_s, u"colour #10EFFF: red 16, green 239, blue 255"_s,
+                          u"palette index 1"_s}));
+    QCOMPARE(viewer.window.SingleView().Facts().Shown().markedSwatch, std::optional(1));
+    pointAt(zoom, zoom.Offset().toPoint() + QPoint(-3, 5));
+    QCOMPARE(viewer.Facts().last(), u"zoom: 800%"_s);
+
+    viewer.window.Next();
+    platform::PictureBox& box = viewer.window.SingleView().Box();
+    pointAt(box, QPoint(0, 0));
+    QCOMPARE(viewer.Facts().mid(4),
+             (QStringList{u"texel 0, 0"_s, u"colour #FF00FF: red 255, green 0, blue 255"_s,
+                          u"word FC1F: ignored 1, red 31, green 0, blue 31"_s}));
+    viewer.window.Next();
+    pointAt(box, QPoint(5, 2));
+    QCOMPARE(viewer.Facts().mid(3),
+             (QStringList{u"texel 5, 2"_s, u"colour #010203: red 1, green 2, blue 3"_s}));
 }
 
 // A file saved again is shown anew once it is still; a file written in two goes gives no message;
