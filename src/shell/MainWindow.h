@@ -191,6 +191,7 @@ private:
     const picture::HeldPicture* HeldFor(const QString& path, int slot) const;
     bool ShowHeld(const FileToShow& file, int slot);
     void Open(const FileToShow& file, int slot);
+    void TellRefusal(const FileToShow& file, int slot, const texture::Refusal& refusal);
     void Draw(int slot, const QString& name, const picture::Prepared& prepared);
     void PlaceAndShow(int slot, const QString& name);
     void ReadAheadAround();
@@ -205,6 +206,7 @@ private:
     // The facts and zoom of the single view (FactsAndZoom.cpp).
     QRect PictureArea() const;
     const picture::HeldPicture* PictureOnShow() const;
+    const RefusedFile* RefusalOnShow() const;
     void UpdateFacts();
     bool EnterZoom();
     void Zoom(std::optional<QPointF> about, double factor);

@@ -94,5 +94,7 @@ inline constexpr char kFactsPalette[] = QT_TRANSLATE_NOOP("Tamsel", "palette: %1
 inline constexpr char kFactsNoPalette[] = QT_TRANSLATE_NOOP("Tamsel", "palette: none");
 inline constexpr char kFactsBlackPalette[] = QT_TRANSLATE_NOOP("Tamsel", "palette: none (black)");
 inline constexpr char kFactsCarriedPalette[] = QT_TRANSLATE_NOOP("Tamsel", "palette: carried over from %1");
+// The texture reader's reason for refusing the file, in its own words.
+inline constexpr char kFactsRefused[] = QT_TRANSLATE_NOOP("Tamsel", "refused: %1");
 
 }  // namespace tamsel::texts

@@ -47,4 +47,8 @@ Facts FactsOf(texture::FileKind kind, const picture::HeldPicture& held, const QS
     return facts;
 }
 
+Facts RefusalFacts(const QString& name, const QString& reason) {
+    return {{name, Text(texts::kFactsRefused).arg(reason)}, std::nullopt};
+}
+
 }  // namespace tamsel::view
