@@ -18,14 +18,14 @@
 namespace tamsel::imageformats {
 namespace {
 
-Q_LOGGING_CATEGORY(kLog, "tamsel.imageformats")
+Q_LOGGING_CATEGORY(Log, "tamsel.imageformats")
 
 // Says why the texture on `device` was refused, naming its file when it is one.
 void LogRefusal(QIODevice& device, const texture::Refusal& refusal) {
     const auto* file = qobject_cast<QFileDevice*>(&device);
     const QString name = file != nullptr ? file->fileName() + QLatin1String(": ") : QString();
-    qCWarning(kLog).noquote() << name + QLatin1String("Not a valid texture file: ") +
-                                     QString::fromStdString(texture::RefusalWords(refusal));
+    qCWarning(Log).noquote() << name + QLatin1String("Not a valid texture file: ") +
+                                    QString::fromStdString(texture::RefusalWords(refusal));
 }
 
 // The plugin's format key of each texture container.
