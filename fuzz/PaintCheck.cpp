@@ -54,6 +54,25 @@ std::string LayoutFault(const TextureLayout& layout, std::size_t fileSize) {
     return {};
 }
 
+// What a refusal must say of the file in memory it came from: empty when the file is and only then,
+// data that ends at the file's size short of where it had to reach, and never bytes that cannot be read.
+std::string RefusalFault(const texture::Refusal& refusal, std::size_t fileSize) {
+    const auto size = static_cast<std::int64_t>(fileSize);
+    const std::int64_t end = refusal.numbers[0];
+    const std::int64_t needed = refusal.numbers[1];
+    if ((refusal.kind == texture::RefusalKind::EmptyFile) != (fileSize == 0)) {
+        return "a file of " + std::to_string(fileSize) +
+               " bytes refused as: " + texture::RefusalWords(refusal);
+    }
+    if (refusal.kind == texture::RefusalKind::DataEnds && (end != size || needed <= size)) {
+        return texture::RefusalWords(refusal) + " in a file of " + std::to_string(fileSize) + " bytes";
+    }
+    if (refusal.kind == texture::RefusalKind::Unreadable) {
+        return "bytes in memory refused as: " + texture::RefusalWords(refusal);
+    }
+    return {};
+}
+
 // The canvas pixel at (x, y): the colour of the stored pixel i that lands there (x = i mod R,
 // y = i / R, truncating), or black. With R < 0 every i from -R on gives y < 0, so only the first -R
 // stored pixels land, all on row 0.
@@ -132,8 +151,10 @@ auto Fields(const TextureLayout& l) {
 Outcome ReadAndPaint(texture::TextureReader& reader, std::span<const std::uint8_t> file,
                      std::int64_t paintBudget) {
     const Palette before = reader.Palette();
-    Outcome outcome{reader.ReadLayout(file), {}};
-    if (!outcome.layout) {
+    const auto read = reader.ReadLayout(file);
+    Outcome outcome{read, read ? std::nullopt : std::optional(read.Reason()), {}};
+    if (outcome.refusal) {
+        outcome.fault = RefusalFault(*outcome.refusal, file.size());
         return outcome;
     }
     if (!outcome.layout->paletteRead && reader.Palette() != before) {
@@ -149,7 +170,7 @@ Outcome ReadAndPaint(texture::TextureReader& reader, std::span<const std::uint8_
 
 bool SameLayout(const Outcome& a, const Outcome& b) {
     if (!a.layout || !b.layout) {
-        return a.layout.has_value() == b.layout.has_value();
+        return a.layout.has_value() == b.layout.has_value() && a.refusal == b.refusal;
     }
     return Fields(*a.layout) == Fields(*b.layout);
 }

@@ -1,6 +1,8 @@
 #include "TextureImageHandler.h"
 
+#include <QFileDevice>
 #include <QImage>
+#include <QLoggingCategory>
 #include <QSize>
 #include <QVariant>
 #include <algorithm>
@@ -15,6 +17,16 @@
 
 namespace tamsel::imageformats {
 namespace {
+
+Q_LOGGING_CATEGORY(Log, "tamsel.imageformats")
+
+// Says why the texture on `device` was refused, naming its file when it is one.
+void LogRefusal(QIODevice& device, const texture::Refusal& refusal) {
+    const auto* file = qobject_cast<QFileDevice*>(&device);
+    const QString name = file != nullptr ? file->fileName() + QLatin1String(": ") : QString();
+    qCWarning(Log).noquote() << name + QLatin1String("Not a valid texture file: ") +
+                                    QString::fromStdString(texture::RefusalWords(refusal));
+}
 
 // The plugin's format key of each texture container.
 constexpr std::array<std::pair<texture::FileKind, const char*>, 3> kKeys{
@@ -55,12 +67,18 @@ bool TextureImageHandler::read(QImage* image) {
     DeviceSource source(*device());
     texture::TextureReader reader;
     const auto layout = reader.ReadLayout(source);
-    const auto reserved = layout ? texture::DecodeBudget::Program().Reserve(texture::DecodeBytes(*layout))
-                                 : std::optional<texture::DecodeBudget::Reservation>();
+    if (!layout) {
+        LogRefusal(*device(), layout.Reason());
+        return false;
+    }
+    const auto reserved = texture::DecodeBudget::Program().Reserve(texture::DecodeBytes(*layout));
     std::vector<std::uint8_t> pixelData;
     QImage canvas;
-    if (!reserved || !allocateImage(QSize(layout->width, layout->height), QImage::Format_RGB32, &canvas) ||
-        !texture::ReadPixelData(source, *layout, pixelData)) {
+    if (!reserved || !allocateImage(QSize(layout->width, layout->height), QImage::Format_RGB32, &canvas)) {
+        return false;
+    }
+    if (const auto data = texture::ReadPixelData(source, *layout, pixelData); !data) {
+        LogRefusal(*device(), data.Reason());
         return false;
     }
     reader.Paint(*layout, pixelData,

@@ -166,9 +166,14 @@ std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::De
 
 bool PaintTexture(const texture::TextureReader& reader, texture::ByteSource& file,
                   const texture::TextureLayout& layout, std::vector<std::uint8_t>& pixels,
-                  const std::function<QImage*(int, int)>& canvasFor, texture::DecodeBudget& budget) {
+                  const std::function<QImage*(int, int)>& canvasFor, std::optional<texture::Refusal>& refusal,
+                  texture::DecodeBudget& budget) {
     const auto reserved = budget.Reserve(texture::DecodeBytes(layout));
-    if (!reserved || !texture::ReadPixelData(file, layout, pixels)) {
+    if (!reserved) {
+        return false;
+    }
+    if (const auto data = texture::ReadPixelData(file, layout, pixels); !data) {
+        refusal = data.Reason();
         return false;
     }
     QImage* canvas = canvasFor(layout.width, layout.height);

@@ -40,10 +40,10 @@ std::optional<Picture> LoadPicture(const QString& path, QSize limit,
 // Paints the texture of `layout`, read from `file` with `reader`: reserves what it takes from `budget`,
 // reads the pixel bytes that land (into `pixels`, whose memory is reused) and paints them into the
 // canvas that `canvasFor(width, height)` gives, or that it cannot make (nullptr). False when the
-// texture is refused.
+// texture is refused; when its pixel data cannot be read, `refusal` says why.
 bool PaintTexture(const texture::TextureReader& reader, texture::ByteSource& file,
                   const texture::TextureLayout& layout, std::vector<std::uint8_t>& pixels,
-                  const std::function<QImage*(int, int)>& canvasFor,
+                  const std::function<QImage*(int, int)>& canvasFor, std::optional<texture::Refusal>& refusal,
                   texture::DecodeBudget& budget = texture::DecodeBudget::Program());
 
 // The largest decoder scale divisor (1, 2, 4 or 8) at which a picture of `size` still gives at least

@@ -13,17 +13,19 @@ namespace {
 
 // A texture decoded for a box of `limit`, into a canvas of its own: whole when it fits or shrinks
 // little, else reduced by a whole number straight from its pixel data, a band of rows at a time. The
-// reader's palette is `palette` before, and `palette` is left as the file leaves it.
+// reader's palette is `palette` before, and `palette` is left as the file leaves it. A file the reader
+// refuses leaves `refusal` saying why.
 bool PrepareTexture(texture::FileSource& file, QSize limit, Palette& palette, Prepared& prepared,
-                    QImage& staged, PaletteEffect& effect) {
+                    QImage& staged, PaletteEffect& effect, std::optional<texture::Refusal>& refusal) {
     texture::TextureReader reader;
     reader.SetPalette(palette);
-    const std::optional<texture::TextureLayout> layout = reader.ReadLayout(file);
+    const auto layout = reader.ReadLayout(file);
     effect = PaletteEffectOf(palette, reader.Palette(), layout);
     prepared.paletteTaken = effect.taken;
     prepared.paletteLoaded = effect.loaded;
     palette = reader.Palette();
     if (!layout) {
+        refusal = layout.Reason();
         return false;
     }
     prepared.size = QSize(layout->width, layout->height);
@@ -32,10 +34,13 @@ bool PrepareTexture(texture::FileSource& file, QSize limit, Palette& palette, Pr
     std::vector<std::uint8_t> pixels;
     const int k = prepared.reduction;
     if (k == 1) {
-        return PaintTexture(reader, file, *layout, pixels, [&staged](int width, int height) {
-            staged = QImage(width, height, QImage::Format_RGB32);
-            return staged.isNull() && width > 0 && height > 0 ? nullptr : &staged;
-        });
+        return PaintTexture(
+            reader, file, *layout, pixels,
+            [&staged](int width, int height) {
+                staged = QImage(width, height, QImage::Format_RGB32);
+                return staged.isNull() && width > 0 && height > 0 ? nullptr : &staged;
+            },
+            refusal);
     }
     const auto reserved = texture::DecodeBudget::Program().Reserve(texture::ReducedPaintBytes(*layout, k));
     if (!reserved) {
@@ -47,7 +52,7 @@ bool PrepareTexture(texture::FileSource& file, QSize limit, Palette& palette, Pr
     return !staged.isNull() &&
            texture::PaintReduced(reader, file, *layout, k,
                                  {reinterpret_cast<std::uint32_t*>(staged.bits()), staged.bytesPerLine() / 4},
-                                 pixels, band);
+                                 pixels, band, refusal);
 }
 
 }  // namespace
@@ -82,7 +87,7 @@ Preparation Prepare(const QString& path, QSize limit, Palette& palette, bool kee
             return result;
         }
         result.refusal = Refusal::NotValidTexture;
-        if (file.Size() == 0 || !PrepareTexture(file, limit, palette, prepared, staged, result.palette)) {
+        if (!PrepareTexture(file, limit, palette, prepared, staged, result.palette, result.reason)) {
             return result;
         }
     } else {

@@ -8,6 +8,7 @@
 #include "picture/HeldPicture.h"
 #include "texture/FileKinds.h"
 #include "texture/FileSource.h"
+#include "texture/Refusal.h"
 
 // The one way a file becomes what a box shows: decoded (a texture by the texture reader, a picture by
 // the picture loader) and fitted to the box's limit. The window and the read-ahead both make pictures
@@ -38,6 +39,7 @@ enum class Refusal { NotValidTexture, CannotDisplay };
 struct Preparation {
     std::optional<Prepared> prepared;
     Refusal refusal = Refusal::CannotDisplay;  // when nothing was prepared
+    std::optional<texture::Refusal> reason;    // why the texture reader refused it, when it did
     PaletteEffect palette;  // what reading the file did to the palette, whatever came of it
 };
 

@@ -1,5 +1,7 @@
 // Putting pictures on the screen: the file of the single view or of a cell, drawn from what its box
 // holds, from what was made ready ahead, or made ready now; the page of nine; and reading ahead.
+#include <cstdio>
+
 #include "browse/Browser.h"
 #include "browse/Stepping.h"
 #include "files/FileNames.h"
@@ -95,6 +97,9 @@ bool MainWindow::ShowHeld(const FileToShow& file, int slot) {
 void MainWindow::Open(const FileToShow& file, int slot) {
     const auto index = static_cast<std::size_t>(slot);
     held_[index].reset();
+    if (slot == 0) {
+        state_.refused.reset();
+    }
     picture::HeldPicture held{file.path, {}, LimitOf(slot), {}, {}, false, {}, {}, {}};
     const std::optional<texture::FileStamp> stamp =
         texture::StampOf(files::EncodeName(file.path).constData());
@@ -120,6 +125,9 @@ void MainWindow::Open(const FileToShow& file, int slot) {
                 held.stamp = *stamp;
                 held_[index] = std::move(held);
             }
+            if (made.reason) {
+                TellRefusal(file, slot, *made.reason);
+            }
             if (made.refusal == picture::Refusal::NotValidTexture) {
                 ShowMessage(texts::Text(texts::kNotValidTexture), platform::MessageIcon::Warning);
             } else {
@@ -135,6 +143,17 @@ void MainWindow::Open(const FileToShow& file, int slot) {
     Draw(slot, file.name, *prepared);
     held.boxSize = BoxOf(slot).size();
     held_[index] = std::move(held);
+}
+
+// Says why the texture reader refused the file, on the standard error, and for the single view keeps it
+// for the facts panel.
+void MainWindow::TellRefusal(const FileToShow& file, int slot, const texture::Refusal& refusal) {
+    const std::string reason = texture::RefusalWords(refusal);
+    std::fprintf(stderr, "%s: %s\n", files::EncodeName(file.path).constData(), reason.c_str());
+    std::fflush(stderr);
+    if (slot == 0) {
+        state_.refused = RefusedFile{file.name, QString::fromStdString(reason)};
+    }
 }
 
 // Puts a picture made ready into the slot's box and shows it; a texture's texels stay crisp on a screen

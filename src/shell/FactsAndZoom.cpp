@@ -31,6 +31,13 @@ const picture::HeldPicture* MainWindow::PictureOnShow() const {
                : nullptr;
 }
 
+// The refused file the single view stands for, when it is in front with nothing on show.
+const RefusedFile* MainWindow::RefusalOnShow() const {
+    return state_.mode != Mode::Pages && !state_.browserShown && state_.refused && PictureOnShow() == nullptr
+               ? &*state_.refused
+               : nullptr;
+}
+
 void MainWindow::ToggleFacts() {
     state_.factsOn = !state_.factsOn;
     UpdateFacts();
@@ -39,19 +46,24 @@ void MainWindow::ToggleFacts() {
 void MainWindow::UpdateFacts() {
     view::FactsPanel& panel = single_->Facts();
     const picture::HeldPicture* held = PictureOnShow();
-    if (!state_.factsOn || held == nullptr) {
+    const RefusedFile* refused = RefusalOnShow();
+    if (!state_.factsOn || (held == nullptr && refused == nullptr)) {
         panel.hide();
         return;
     }
-    view::Facts facts =
-        view::FactsOf(picture::KindOfFile(held->path).value_or(texture::FileKind::Bmp), *held, paletteFrom_);
-    if (single_->Zoom().isVisible()) {
-        facts.lines << Text(texts::kFactsZoom).arg(view::ZoomLevelText(single_->Zoom().Scale()));
+    if (held == nullptr) {
+        panel.SetFacts(view::RefusalFacts(refused->name, refused->reason));
+    } else {
+        view::Facts facts = view::FactsOf(picture::KindOfFile(held->path).value_or(texture::FileKind::Bmp),
+                                          *held, paletteFrom_);
+        if (single_->Zoom().isVisible()) {
+            facts.lines << Text(texts::kFactsZoom).arg(view::ZoomLevelText(single_->Zoom().Scale()));
+        }
+        if (const std::optional<QPoint> texel = PixelUnderPointer(*held)) {
+            AddReadout(*held, *texel, facts);
+        }
+        panel.SetFacts(std::move(facts));
     }
-    if (const std::optional<QPoint> texel = PixelUnderPointer(*held)) {
-        AddReadout(*held, *texel, facts);
-    }
-    panel.SetFacts(std::move(facts));
     panel.move(PictureArea().topLeft());
     panel.show();
     panel.raise();

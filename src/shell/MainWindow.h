@@ -192,6 +192,7 @@ private:
     const picture::HeldPicture* HeldFor(const QString& path, int slot) const;
     bool ShowHeld(const FileToShow& file, int slot);
     void Open(const FileToShow& file, int slot);
+    void TellRefusal(const FileToShow& file, int slot, const texture::Refusal& refusal);
     void Draw(int slot, const QString& name, const picture::Prepared& prepared);
     void PlaceAndShow(int slot, const QString& name);
     void ReadAheadAround();
@@ -206,6 +207,7 @@ private:
     // The facts and zoom of the single view (FactsAndZoom.cpp).
     QRect PictureArea() const;
     const picture::HeldPicture* PictureOnShow() const;
+    const RefusedFile* RefusalOnShow() const;
     void UpdateFacts();
     // The pixel of the picture on show under the pointer, over the zoom or the box; nothing elsewhere.
     std::optional<QPoint> PixelUnderPointer(const picture::HeldPicture& held) const;

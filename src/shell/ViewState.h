@@ -33,6 +33,13 @@ struct MiddleButton {
 // from the menu or a new folder ("Next ThumbNails"), or back from a picture ("Next Thumbnails").
 enum class SteppingHints { Pictures, PagesEntered, PagesReturned };
 
+// A file the single view could not show because the texture reader refused it: its name and the
+// reader's reason, in words.
+struct RefusedFile {
+    QString name;
+    QString reason;
+};
+
 struct ViewState {
     Mode mode = Mode::Pictures;
     bool browserShown = true;
@@ -46,6 +53,9 @@ struct ViewState {
     // with the version, as at start-up.
     std::optional<QString> titleName;
     bool factsOn = false;  // the facts panel is asked for in the single view
+    // The file the single view last opened, when the texture reader refused it; the facts panel then
+    // tells why instead of the facts.
+    std::optional<RefusedFile> refused;
 };
 
 }  // namespace tamsel::shell

@@ -107,5 +107,7 @@ inline constexpr char kReadoutWordBlack[] = QT_TRANSLATE_NOOP("Tamsel", "word %1
 inline constexpr char kReadoutIndex[] = QT_TRANSLATE_NOOP("Tamsel", "palette index %1");
 // A palette swatch under the pointer: its index and colour.
 inline constexpr char kSwatchTip[] = QT_TRANSLATE_NOOP("Tamsel", "%1: #%2");
+// The texture reader's reason for refusing the file, in its own words.
+inline constexpr char kFactsRefused[] = QT_TRANSLATE_NOOP("Tamsel", "refused: %1");
 
 }  // namespace tamsel::texts

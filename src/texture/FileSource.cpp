@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -58,8 +59,13 @@ bool FileSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (got <= 0) {
-            return false;  // a read error, or the file shrank since it was opened
+        if (got == 0) {
+            // The file shrank since it was opened: from now on its size is where its data ends.
+            size_ = std::min(size_, offset + done);
+            return false;
+        }
+        if (got < 0) {
+            return false;
         }
         done += static_cast<std::size_t>(got);
     }

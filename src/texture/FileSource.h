@@ -40,6 +40,7 @@ public:
     // The open descriptor, for a decoder that reads the file itself; -1 when not open.
     int Descriptor() const { return fd_; }
 
+    // The size when opened, or where the data was found to end by a read that met it since.
     std::uint64_t Size() const override { return size_; }
     bool ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) override;
 

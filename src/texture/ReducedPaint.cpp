@@ -40,12 +40,14 @@ std::uint64_t ReducedPaintBytes(const TextureLayout& layout, std::int32_t k) {
 }
 
 bool PaintReduced(const TextureReader& reader, ByteSource& file, const TextureLayout& layout, std::int32_t k,
-                  CanvasView out, std::vector<std::uint8_t>& bytes, std::vector<std::uint32_t>& band) {
+                  CanvasView out, std::vector<std::uint8_t>& bytes, std::vector<std::uint32_t>& band,
+                  std::optional<Refusal>& refusal) {
     band.resize(static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(k));
     for (std::int32_t y = 0; y < layout.height; y += k) {
         const CanvasArea area{0, y, layout.width, std::min(k, layout.height - y)};
-        const std::optional<PixelBytes> data = ReadPixelArea(file, layout, area, bytes);
+        const auto data = ReadPixelArea(file, layout, area, bytes);
         if (!data) {
+            refusal = data.Reason();
             return false;
         }
         reader.PaintArea(layout, *data, area, {band.data(), layout.width});

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "texture/TextureReader.h"
@@ -33,8 +34,10 @@ std::uint64_t ReducedPaintBytes(const TextureLayout& layout, std::int32_t k);
 
 // Paints the canvas of an accepted layout reduced by `k` into `out` (Reduced(width, k) x
 // Reduced(height, k) pixels), a band of k rows at a time, reading each band's pixel bytes from `file`
-// into `bytes` and painting it into `band` (both reused). False when the pixel data cannot be read.
+// into `bytes` and painting it into `band` (both reused). False when the pixel data cannot be read,
+// with `refusal` saying why.
 bool PaintReduced(const TextureReader& reader, ByteSource& file, const TextureLayout& layout, std::int32_t k,
-                  CanvasView out, std::vector<std::uint8_t>& bytes, std::vector<std::uint32_t>& band);
+                  CanvasView out, std::vector<std::uint8_t>& bytes, std::vector<std::uint32_t>& band,
+                  std::optional<Refusal>& refusal);
 
 }  // namespace tamsel::texture

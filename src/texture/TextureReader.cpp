@@ -23,6 +23,7 @@ constexpr std::size_t kImageHeaderSize = 28;
 constexpr std::size_t kPaletteEntriesSize = 64;
 
 struct ChunkHeader {
+    std::uint64_t at = 0;  // where it starts in the file
     std::uint32_t tag = 0;
     std::int32_t size = 0;
 };
@@ -41,64 +42,82 @@ struct ImageHeader {
 
 using PaletteColours = std::array<Binary::ColourValue, 16>;
 
-std::optional<ChunkHeader> ReadChunkHeader(ByteCursor& cursor) {
-    const auto record = cursor.Take(kChunkHeaderSize);
+OrRefusal<ChunkHeader> ReadChunkHeader(ByteCursor& cursor) {
+    const std::uint64_t at = cursor.Offset();
+    const auto record = cursor.Take<kChunkHeaderSize>();
     if (!record) {
-        return std::nullopt;
+        return record.Reason();
     }
-    return ChunkHeader{Le32At(*record, 0), LongAt(*record, 8)};
+    return ChunkHeader{at, Le32At(*record, 0), LongAt(*record, 8)};
 }
 
-std::optional<MipHeader> ReadMipHeader(ByteCursor& cursor) {
-    const auto record = cursor.Take(kMipHeaderSize);
+OrRefusal<MipHeader> ReadMipHeader(ByteCursor& cursor) {
+    const auto record = cursor.Take<kMipHeaderSize>();
     if (!record) {
-        return std::nullopt;
+        return record.Reason();
     }
     return MipHeader{(*record)[12], LongAt(*record, 26)};
 }
 
-std::optional<ImageHeader> ReadImageHeader(ByteCursor& cursor) {
-    const auto record = cursor.Take(kImageHeaderSize);
+OrRefusal<ImageHeader> ReadImageHeader(ByteCursor& cursor) {
+    const auto record = cursor.Take<kImageHeaderSize>();
     if (!record) {
-        return std::nullopt;
+        return record.Reason();
     }
     return ImageHeader{(*record)[12], LongAt(*record, 13), LongAt(*record, 17), LongAt(*record, 21)};
 }
 
-// Passes over the payload of a chunk whose Size is at least `minimum`; false when the Size is smaller
-// or the payload reaches past the end of the file.
-bool SkipPayload(ByteCursor& cursor, std::int32_t size, std::int32_t minimum) {
-    return size >= minimum && cursor.Skip(static_cast<std::uint64_t>(size));
+// The refusal of a chunk whose Size is below `least`, the least its payload must hold.
+std::optional<Refusal> BelowLeast(const ChunkHeader& chunk, std::int32_t least) {
+    if (chunk.size < least) {
+        return Refusal::ChunkTooSmall(chunk.at, chunk.size, least);
+    }
+    return std::nullopt;
 }
 
 // Replaces all 16 palette colours, but only when all 64 entry bytes are there.
-bool LoadPalette(ByteCursor& cursor, PaletteColours& palette) {
-    const auto entries = cursor.Take(kPaletteEntriesSize);
+std::optional<Refusal> LoadPalette(ByteCursor& cursor, PaletteColours& palette) {
+    const auto entries = cursor.Take<kPaletteEntriesSize>();
     if (!entries) {
-        return false;
+        return entries.Reason();
     }
     for (std::size_t k = 0; k < palette.size(); ++k) {
         palette[k] = Binary::PaletteEntryColour(Le32At(*entries, 4 * k));
     }
-    return true;
+    return std::nullopt;
 }
 
 // An SRB wrapper's preamble up to the embedded MIP file's body: the SRB header, a chunk whose payload
 // is skipped (it must hold at least one byte), and the MIP file's own chunk header.
-bool SkipSrbPreamble(ByteCursor& cursor) {
-    if (!cursor.Take(kSrbHeaderSize)) {
-        return false;
+std::optional<Refusal> SkipSrbPreamble(ByteCursor& cursor) {
+    if (const auto header = cursor.Take<kSrbHeaderSize>(); !header) {
+        return header.Reason();
     }
     const auto skipped = ReadChunkHeader(cursor);
-    return skipped && SkipPayload(cursor, skipped->size, 1) && ReadChunkHeader(cursor);
+    if (!skipped) {
+        return skipped.Reason();
+    }
+    if (const auto refused = BelowLeast(*skipped, 1)) {
+        return refused;
+    }
+    if (const auto refused = cursor.Skip(static_cast<std::uint64_t>(skipped->size))) {
+        return refused;
+    }
+    if (const auto own = ReadChunkHeader(cursor); !own) {
+        return own.Reason();
+    }
+    return std::nullopt;
 }
 
 // The MIP body after the file's chunk header: the MIP header, the palette when the file has one, and
 // the image header. A ResultValue outside 16 bits refuses the file before the palette is reached.
-std::optional<ImageHeader> ReadMipBody(ByteCursor& cursor, TextureLayout& layout, PaletteColours& palette) {
+OrRefusal<ImageHeader> ReadMipBody(ByteCursor& cursor, TextureLayout& layout, PaletteColours& palette) {
     const auto mip = ReadMipHeader(cursor);
-    if (!mip || !std::in_range<std::int16_t>(mip->resultValue)) {
-        return std::nullopt;
+    if (!mip) {
+        return mip.Reason();
+    }
+    if (!std::in_range<std::int16_t>(mip->resultValue)) {
+        return Refusal::ResultOutOfRange(mip->resultValue);
     }
     layout.mipFormat = mip->format;
     layout.result = static_cast<std::int16_t>(mip->resultValue);
@@ -106,48 +125,58 @@ std::optional<ImageHeader> ReadMipBody(ByteCursor& cursor, TextureLayout& layout
 
     const auto next = ReadChunkHeader(cursor);
     if (!next) {
-        return std::nullopt;
+        return next.Reason();
     }
     if (next->tag == kTagPalette) {
-        layout.paletteRead = LoadPalette(cursor, palette);
-        if (!layout.paletteRead || !ReadChunkHeader(cursor)) {
-            return std::nullopt;
+        if (const auto refused = LoadPalette(cursor, palette)) {
+            return *refused;
         }
+        layout.paletteRead = true;
         layout.paletteSource = PaletteSource::OwnChunkBefore;
+        if (const auto imageChunk = ReadChunkHeader(cursor); !imageChunk) {
+            return imageChunk.Reason();
+        }
         return ReadImageHeader(cursor);
     }
     const auto image = ReadImageHeader(cursor);
-    if (image && Binary::IsPaletteFormat(image->format)) {
-        layout.paletteRead = ReadChunkHeader(cursor) && LoadPalette(cursor, palette);
-        if (!layout.paletteRead) {
-            return std::nullopt;
-        }
-        layout.paletteSource = PaletteSource::OwnChunkAfter;
+    if (!image || !Binary::IsPaletteFormat(image->format)) {
+        return image;
     }
+    if (const auto paletteChunk = ReadChunkHeader(cursor); !paletteChunk) {
+        return paletteChunk.Reason();
+    }
+    if (const auto refused = LoadPalette(cursor, palette)) {
+        return *refused;
+    }
+    layout.paletteRead = true;
+    layout.paletteSource = PaletteSource::OwnChunkAfter;
     return image;
 }
 
-// The pixel data chunk: its Size must give at least one stored pixel, fit in the rest of the file,
-// and give a pixel count that a signed 32-bit integer holds.
-bool ReadPixelData(ByteCursor& cursor, TextureLayout& layout) {
+// The pixel data chunk: its Size must give at least one stored pixel and a pixel count that a signed
+// 32-bit integer holds, and fit in the rest of the file. The count is checked first: a Size whose count
+// overflows is refused for that, whatever the file holds.
+std::optional<Refusal> ReadPixelChunk(ByteCursor& cursor, TextureLayout& layout) {
     const auto header = ReadChunkHeader(cursor);
     if (!header) {
-        return false;
+        return header.Reason();
     }
-    const std::uint64_t offset = cursor.Offset();
-    if (!SkipPayload(cursor, header->size, layout.fourBit ? 1 : 2)) {
-        return false;
+    if (const auto refused = BelowLeast(*header, layout.fourBit ? 1 : 2)) {
+        return refused;
     }
-    layout.pixelDataOffset = offset;
-    layout.pixelDataSize = static_cast<std::size_t>(header->size);
     layout.pixelCount = layout.fourBit ? 2 * std::int64_t{header->size} : header->size / 2;
-    return std::in_range<std::int32_t>(layout.pixelCount);
+    if (!std::in_range<std::int32_t>(layout.pixelCount)) {
+        return Refusal::CountOverflows(layout.pixelCount);
+    }
+    layout.pixelDataOffset = cursor.Offset();
+    layout.pixelDataSize = static_cast<std::size_t>(header->size);
+    return cursor.Skip(layout.pixelDataSize);
 }
 
 // The canvas and the row length R. Only a bare image has row padding, P = Pitch \ 2 - Width; R must
 // not be 0, the canvas must have no negative side, no side longer than kMaxCanvasSide and must stay
 // within kMaxCanvasPixels.
-bool SetGeometry(const ImageHeader& image, TextureLayout& layout) {
+std::optional<Refusal> SetGeometry(const ImageHeader& image, TextureLayout& layout) {
     layout.imageFormat = image.format;
     layout.width = image.width;
     layout.height = image.height;
@@ -155,44 +184,56 @@ bool SetGeometry(const ImageHeader& image, TextureLayout& layout) {
     const std::int64_t padding =
         layout.container == Container::BareImage ? std::int64_t{image.pitch / 2} - image.width : 0;
     const std::int64_t rowLength = image.width + padding;
-    if (!std::in_range<std::int32_t>(padding) || rowLength == 0) {
-        return false;
+    if (!std::in_range<std::int32_t>(padding)) {
+        return Refusal::CountOverflows(padding);
+    }
+    if (rowLength == 0 || image.width < 0 || image.height < 0) {
+        return Refusal::SizeNotPositive(image.width, image.height, rowLength);
     }
     layout.rowLength = static_cast<std::int32_t>(rowLength);
-    return image.width >= 0 && image.height >= 0 && image.width <= kMaxCanvasSide &&
-           image.height <= kMaxCanvasSide && std::int64_t{image.width} * image.height <= kMaxCanvasPixels;
+    if (image.width > kMaxCanvasSide || image.height > kMaxCanvasSide ||
+        std::int64_t{image.width} * image.height > kMaxCanvasPixels) {
+        return Refusal::CanvasOverLimit(image.width, image.height);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<TextureLayout> TextureReader::ReadLayout(std::span<const std::uint8_t> file) {
+OrRefusal<TextureLayout> TextureReader::ReadLayout(std::span<const std::uint8_t> file) {
     SpanSource source(file);
     return ReadLayout(source);
 }
 
-std::optional<TextureLayout> TextureReader::ReadLayout(ByteSource& file) {
+OrRefusal<TextureLayout> TextureReader::ReadLayout(ByteSource& file) {
+    if (file.Size() == 0) {
+        return Refusal::EmptyFile();
+    }
     ByteCursor cursor(file);
     const auto first = ReadChunkHeader(cursor);
     if (!first) {
-        return std::nullopt;
+        return first.Reason();
     }
     TextureLayout layout;
-    std::optional<ImageHeader> image;
     if (first->tag == kTagBareImage) {
         layout.container = Container::BareImage;
         layout.result = 1;
-        image = ReadImageHeader(cursor);
-    } else {
-        if (first->tag == kTagSrbWrapper) {
-            layout.container = Container::SrbWrapper;
-            if (!SkipSrbPreamble(cursor)) {
-                return std::nullopt;
-            }
+    } else if (first->tag == kTagSrbWrapper) {
+        layout.container = Container::SrbWrapper;
+        if (const auto refused = SkipSrbPreamble(cursor)) {
+            return *refused;
         }
-        image = ReadMipBody(cursor, layout, palette_);
     }
-    if (!image || !ReadPixelData(cursor, layout) || !SetGeometry(*image, layout)) {
-        return std::nullopt;
+    const auto image = layout.container == Container::BareImage ? ReadImageHeader(cursor)
+                                                                : ReadMipBody(cursor, layout, palette_);
+    if (!image) {
+        return image.Reason();
+    }
+    if (const auto refused = ReadPixelChunk(cursor, layout)) {
+        return *refused;
+    }
+    if (const auto refused = SetGeometry(*image, layout)) {
+        return *refused;
     }
     return layout;
 }
@@ -291,18 +332,20 @@ std::uint64_t DecodeBytes(const TextureLayout& layout) {
     return 4 * pixels + PixelBytesNeeded(layout);
 }
 
-std::optional<PixelBytes> ReadPixelArea(ByteSource& file, const TextureLayout& layout, CanvasArea area,
-                                        std::vector<std::uint8_t>& buffer) {
+OrRefusal<PixelBytes> ReadPixelArea(ByteSource& file, const TextureLayout& layout, CanvasArea area,
+                                    std::vector<std::uint8_t>& buffer) {
     const ByteRange range = PixelRange(layout, area);
     buffer.resize(range.size);
-    if (!file.ReadAt(layout.pixelDataOffset + range.start, buffer)) {
-        return std::nullopt;
+    const std::uint64_t at = layout.pixelDataOffset + range.start;
+    if (!file.ReadAt(at, buffer)) {
+        return ShortRead(file, at, range.size);
     }
     return PixelBytes{buffer, range.start};
 }
 
-bool ReadPixelData(ByteSource& file, const TextureLayout& layout, std::vector<std::uint8_t>& buffer) {
-    return ReadPixelArea(file, layout, WholeCanvas(layout), buffer).has_value();
+OrRefusal<PixelBytes> ReadPixelData(ByteSource& file, const TextureLayout& layout,
+                                    std::vector<std::uint8_t>& buffer) {
+    return ReadPixelArea(file, layout, WholeCanvas(layout), buffer);
 }
 
 std::span<const std::uint8_t> PixelDataOf(const TextureLayout& layout, std::span<const std::uint8_t> file) {
@@ -310,10 +353,10 @@ std::span<const std::uint8_t> PixelDataOf(const TextureLayout& layout, std::span
     return file.subspan(start, std::min(layout.pixelDataSize, file.size() - start));
 }
 
-std::optional<DecodedTexture> Decode(TextureReader& reader, std::span<const std::uint8_t> file) {
+OrRefusal<DecodedTexture> Decode(TextureReader& reader, std::span<const std::uint8_t> file) {
     const auto layout = reader.ReadLayout(file);
     if (!layout) {
-        return std::nullopt;
+        return layout.Reason();
     }
     DecodedTexture decoded{
         *layout,

@@ -3,16 +3,16 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "texture/Binary.h"
 #include "texture/ByteSource.h"
+#include "texture/Refusal.h"
 
 // The reader of the three texture containers: bare images ("PAMB"), SRB wrappers (" BRS") and MIP
 // files (any other first tag, normally "PIM "). Bytes in; a layout and a painted canvas, or a
-// refusal, out. Nothing here touches a widget or a file.
+// refusal with its reason, out. Nothing here touches a widget or a file.
 namespace tamsel::texture {
 
 enum class Container { BareImage, SrbWrapper, MipFile };
@@ -76,9 +76,9 @@ class TextureReader {
 public:
     // Reads the headers of the file. Loads the palette when the file carries one (the palette is kept
     // even when a later part of the file is refused, and kept for the files that follow). Returns
-    // nothing when the file is refused.
-    std::optional<TextureLayout> ReadLayout(ByteSource& file);
-    std::optional<TextureLayout> ReadLayout(std::span<const std::uint8_t> file);
+    // why when the file is refused.
+    OrRefusal<TextureLayout> ReadLayout(ByteSource& file);
+    OrRefusal<TextureLayout> ReadLayout(std::span<const std::uint8_t> file);
 
     // Paints the canvas of an accepted layout from its pixel data (the bytes from the start of the
     // pixel data on; only the first PixelBytesNeeded(layout) are used): every canvas pixel that a
@@ -110,13 +110,14 @@ std::size_t PixelBytesNeeded(const TextureLayout& layout);
 std::uint64_t DecodeBytes(const TextureLayout& layout);
 
 // Reads the pixel data that lands on the canvas of `layout` from `file` into `buffer`, whose memory
-// is reused. False when it cannot be read.
-bool ReadPixelData(ByteSource& file, const TextureLayout& layout, std::vector<std::uint8_t>& buffer);
+// is reused. The refusal when it cannot be read: the file now ends before it, or reading failed.
+OrRefusal<PixelBytes> ReadPixelData(ByteSource& file, const TextureLayout& layout,
+                                    std::vector<std::uint8_t>& buffer);
 
 // Reads the pixel data that lands on `area` of the canvas of `layout` (an area within the canvas)
-// from `file` into `buffer`, whose memory is reused. Nothing when it cannot be read.
-std::optional<PixelBytes> ReadPixelArea(ByteSource& file, const TextureLayout& layout, CanvasArea area,
-                                        std::vector<std::uint8_t>& buffer);
+// from `file` into `buffer`, whose memory is reused; the refusal when it cannot be read.
+OrRefusal<PixelBytes> ReadPixelArea(ByteSource& file, const TextureLayout& layout, CanvasArea area,
+                                    std::vector<std::uint8_t>& buffer);
 
 // The pixel data of an accepted layout within a file held in memory.
 std::span<const std::uint8_t> PixelDataOf(const TextureLayout& layout, std::span<const std::uint8_t> file);
@@ -126,6 +127,6 @@ struct DecodedTexture {
     TextureLayout layout;
     std::vector<std::uint32_t> pixels;  // width x height, row by row
 };
-std::optional<DecodedTexture> Decode(TextureReader& reader, std::span<const std::uint8_t> file);
+OrRefusal<DecodedTexture> Decode(TextureReader& reader, std::span<const std::uint8_t> file);
 
 }  // namespace tamsel::texture

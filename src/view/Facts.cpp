@@ -47,4 +47,10 @@ Facts FactsOf(texture::FileKind kind, const picture::HeldPicture& held, const QS
     return facts;
 }
 
+Facts RefusalFacts(const QString& name, const QString& reason) {
+    Facts facts;
+    facts.lines = {name, Text(texts::kFactsRefused).arg(reason)};
+    return facts;
+}
+
 }  // namespace tamsel::view

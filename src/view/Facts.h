@@ -24,4 +24,7 @@ struct Facts {
 // its own.
 Facts FactsOf(texture::FileKind kind, const picture::HeldPicture& held, const QString& paletteFrom);
 
+// In place of the facts, for a file the texture reader refused: its name and the reader's reason.
+Facts RefusalFacts(const QString& name, const QString& reason);
+
 }  // namespace tamsel::view

@@ -88,7 +88,8 @@ void ReducedPaintTest::paintingReducedIsReducingTheCanvas() {
     texture::SpanSource source(data);
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint32_t> band;
-    QVERIFY(texture::PaintReduced(reader, source, layout, k, {reduced.data(), width}, bytes, band));
+    std::optional<texture::Refusal> refusal;
+    QVERIFY(texture::PaintReduced(reader, source, layout, k, {reduced.data(), width}, bytes, band, refusal));
     QVERIFY(reduced == expected);
 }
 

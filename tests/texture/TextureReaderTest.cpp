@@ -1,10 +1,17 @@
 // The texture reader: each channel widened as the literal rows say and the vectorised conversion against
-// that; over the sample catalogue each canvas as the samples say, painted whole or an area at a time, the
-// prefixes of each file, and the canvas cap checked from the headers alone.
+// that; over the sample catalogue each canvas or reason for refusal as the samples say, painted whole or
+// an area at a time, the prefixes of each file, the canvas cap checked from the headers alone, and pixel
+// data that cannot be read once the headers were.
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <map>
+#include <regex>
+#include <set>
 
 #include "support/SampleNamed.h"
+#include "texture/FileSource.h"
 #include "texture/PixelKernels.h"
 #include "texture/TextureReader.h"
 
@@ -27,6 +34,13 @@ void ComparePixels(const std::vector<std::uint32_t>& actual, const samples::Pict
                              .arg(*mismatch.second, 8, 16)));
     }
 }
+
+// A file whose every read fails, as a disk that cannot be read.
+class FailingSource final : public texture::ByteSource {
+public:
+    std::uint64_t Size() const override { return 4096; }
+    bool ReadAt(std::uint64_t, std::span<std::uint8_t>) override { return false; }
+};
 
 void AddSampleRows() {
     QTest::addColumn<QString>("name");
@@ -112,8 +126,8 @@ private slots:
 
     void catalogue_data() { AddSampleRows(); }
 
-    // Each sample decodes to its expected canvas and result value, or is refused. A sample that relies on
-    // an earlier file's palette is first decoded alone (black), then after those files.
+    // Each sample decodes to its expected canvas and result value, or is refused with its reason. A sample
+    // that relies on an earlier file's palette is first decoded alone (black), then after those files.
     void catalogue() {
         QFETCH(QString, name);
         const samples::Sample& sample = SampleNamed(name.toStdString());
@@ -133,7 +147,61 @@ private slots:
             QCOMPARE(decoded->layout.width, sample.expected->picture.width);
             QCOMPARE(decoded->layout.height, sample.expected->picture.height);
             ComparePixels(decoded->pixels, sample.expected->picture);
+        } else {
+            QCOMPARE(texture::RefusalWords(decoded.Reason()), sample.reason);
         }
+    }
+
+    // The bad samples between them make every kind of refusal that a file's bytes can cause, and no two
+    // kinds are worded alike.
+    void everyKindOfRefusalIsMade() {
+        std::set<texture::RefusalKind> kinds;
+        std::map<std::string, texture::RefusalKind> kindOfWording;
+        const std::regex number("-?[0-9][0-9,]*");
+        for (const samples::Sample& sample : testing::AllSamples()) {
+            TextureReader reader;
+            if (const auto layout = reader.ReadLayout(sample.bytes); !layout) {
+                const texture::Refusal& refusal = layout.Reason();
+                kinds.insert(refusal.kind);
+                // The words with their numbers left out belong to one kind only.
+                const std::string words = texture::RefusalWords(refusal);
+                const auto [known, added] =
+                    kindOfWording.emplace(std::regex_replace(words, number, "#"), refusal.kind);
+                QVERIFY2(added || known->second == refusal.kind, words.c_str());
+            }
+        }
+        using enum texture::RefusalKind;
+        QCOMPARE(kinds, (std::set{EmptyFile, DataEnds, ChunkTooSmall, CountOverflows, ResultOutOfRange,
+                                  SizeNotPositive, CanvasOverLimit}));
+    }
+
+    // Pixel data that can no longer be read once the headers were: the file cut after its headers says
+    // where its data now ends, a file that cannot be read says where reading failed.
+    void pixelDataThatCannotBeRead() {
+        const samples::Sample& sample = SampleNamed("bare-565");
+        QTemporaryDir dir;
+        QFile cut(dir.filePath(u"cut.pbf"_s));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        QCOMPARE(cut.write(reinterpret_cast<const char*>(sample.bytes.data()), std::ssize(sample.bytes)),
+                 std::ssize(sample.bytes));
+        QVERIFY(cut.flush());
+        texture::FileSource file(QFile::encodeName(cut.fileName()).constData());
+        TextureReader reader;
+        const auto layout = reader.ReadLayout(file);
+        QVERIFY(layout);
+        QVERIFY(cut.resize(100));
+        std::vector<std::uint8_t> buffer;
+        const auto whole = texture::ReadPixelData(file, *layout, buffer);
+        QVERIFY(!whole);
+        QCOMPARE(texture::RefusalWords(whole.Reason()), "the data ends at byte 100 of 6,196");
+        // Rows 1 and 2 start past the new end too; row 0 is still there.
+        const auto row = texture::ReadPixelArea(file, *layout, {0, 1, layout->width, 2}, buffer);
+        QCOMPARE(row.Reason(), texture::Refusal::DataEnds(100, 52 + 3 * 2 * 64));
+        QVERIFY(texture::ReadPixelArea(file, *layout, {0, 0, 24, 1}, buffer));
+
+        FailingSource failing;
+        QCOMPARE(texture::RefusalWords(reader.ReadLayout(failing).Reason()),
+                 "the data cannot be read at byte 0");
     }
 
     void prefixes_data() { AddSampleRows(); }

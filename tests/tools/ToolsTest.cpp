@@ -165,8 +165,8 @@ private slots:
         QCOMPARE(QString::fromUtf8(flat.out),
                  u"%1/a.pbf -> %1/a.png\n%1/c.SRB -> %1/c.png\n%1/fmip -> %1/fmip.png\n"_s.arg(in));
         QCOMPARE(QString::fromUtf8(flat.err),
-                 u"tamsel-texture: %1/b.mip: Not a valid texture file\n"
-                 "tamsel-texture: %1/g.mip: Not a valid texture file\n"_s.arg(in));
+                 u"tamsel-texture: %1/b.mip: Not a valid texture file: the data ends at byte 100 of 120\n"
+                 "tamsel-texture: %1/g.mip: Not a valid texture file: the file is empty\n"_s.arg(in));
         QVERIFY(!QFile::exists(dir.filePath("in/d.png")) && !QFile::exists(dir.filePath("in/below/h.png")));
 
         const Finished deep =
@@ -175,6 +175,41 @@ private slots:
         for (const char* made : {"out/a.png", "out/c.png", "out/fmip.png", "out/below/h.png", "out/d.png"}) {
             QVERIFY2(QImage(dir.filePath(made)).size() == QSize(64, 48), made);
         }
+    }
+
+    // A refused texture is named with the reader's reason, after the file, on the standard error, and
+    // in JSON with its error and its reason; an accepted one has no reason. Every bad sample gives the
+    // reason the samples say, and the exit status is 1 as for any failure.
+    void infoSaysWhy() {
+        QStringList bad;
+        for (const samples::Sample& sample : testing::AllSamples()) {
+            if (!sample.expected) {
+                bad << WriteSample(dir_->path(), sample.name);
+            }
+        }
+        const auto reasonOf = [](const QString& path) {
+            return QString::fromStdString(
+                SampleNamed(QFileInfo(path).completeBaseName().toStdString()).reason);
+        };
+        const auto complaint = [&](const QString& path) {
+            return u"tamsel-texture: %1: Not a valid texture file: %2\n"_s.arg(path, reasonOf(path));
+        };
+        const Finished json =
+            Tool(QStringList{"info", "--json", WriteSample(dir_->path(), "bare-565")} + bad);
+        QCOMPARE(json.status, 1);
+        const QList<QByteArray> lines = json.out.trimmed().split('\n');
+        QCOMPARE(lines.size(), bad.size() + 1);
+        QVERIFY(!QJsonDocument::fromJson(lines[0]).object().contains("reason"));
+        for (qsizetype i = 0; i < bad.size(); ++i) {
+            const QJsonObject refused = QJsonDocument::fromJson(lines[i + 1]).object();
+            QCOMPARE(refused["file"].toString(), bad[i]);
+            QCOMPARE(refused["error"].toString(), "Not a valid texture file");
+            QCOMPARE(refused["reason"].toString(), reasonOf(bad[i]));
+            QVERIFY2(json.err.contains(complaint(bad[i]).toUtf8()), qPrintable(bad[i]));
+        }
+        const Finished text = Tool({"info", bad[0]});
+        QCOMPARE(text.status, 1);
+        QCOMPARE(QString::fromUtf8(text.out + text.err), complaint(bad[0]));
     }
 
     void badUsage_data() {
@@ -210,11 +245,13 @@ private slots:
     }
 
     void filesThatAreNoTexture_data() {
-        AddRows({"kind", "message"}, {{"missing", "missing", "cannot open: No such file or directory"},
-                                      {"FIFO", "fifo", "not a regular file"},
-                                      {"device", "/dev/zero", "not a regular file"},
-                                      {"folder", "folder", "is a folder"},
-                                      {"1 GiB of zeros", "huge", "Not a valid texture file"}});
+        AddRows({"kind", "message"},
+                {{"missing", "missing", "cannot open: No such file or directory"},
+                 {"FIFO", "fifo", "not a regular file"},
+                 {"device", "/dev/zero", "not a regular file"},
+                 {"folder", "folder", "is a folder"},
+                 {"1 GiB of zeros", "huge",
+                  "Not a valid texture file: the chunk at byte 160 has Size 0, below 1"}});
     }
 
     // Each command names such a file with the reason, at once, exits with 1 and writes nothing.

@@ -359,8 +359,9 @@ private slots:
         QVERIFY(layout);
         texture::DecodeBudget budget(1 << 20);
         std::vector<std::uint8_t> pixels;
+        std::optional<texture::Refusal> refusal;
         QVERIFY(!picture::PaintTexture(
-            reader, file, *layout, pixels, [](int, int) { return nullptr; }, budget));
+            reader, file, *layout, pixels, [](int, int) { return nullptr; }, refusal, budget));
         QCOMPARE(budget.InUse(), std::uint64_t{0});
     }
 

@@ -16,6 +16,7 @@
 #include "platform/PictureBox.h"
 #include "samples/TextureFiles.h"
 #include "shell/MainWindow.h"
+#include "support/SampleNamed.h"
 #include "support/TestPlatform.h"
 #include "thumbs/ThumbnailPage.h"
 #include "view/SingleView.h"
@@ -72,6 +73,7 @@ class ModderTest : public QObject {
     Q_OBJECT
 private slots:
     void factsFollowThePictureAndAreRemembered();
+    void theFactsOfARefusedTextureSayWhy();
     void zoomDrawsEachTexelAsASquare();
     void theWheelZoomsAboutThePointer();
     void theReadoutFollowsThePointer();
@@ -110,6 +112,46 @@ void ModderTest::factsFollowThePictureAndAreRemembered() {
     Viewer again(platform);
     again.Open(QStringLiteral("c.bmp"));
     QCOMPARE(again.Facts().first(), QStringLiteral("BMP picture"));
+}
+
+// A refused texture gives its message as every refused texture does and leaves the view empty; with the
+// facts on, the panel names it and gives the reader's reason, until a picture is shown again.
+void ModderTest::theFactsOfARefusedTextureSayWhy() {
+    TestPlatform platform;
+    WriteIndexedMip(platform.programFolder, QStringLiteral("a.mip"), Ramp());
+    testing::WriteTextureFile(platform.programFolder, QStringLiteral("b.mip"),
+                              testing::SampleNamed("bad-palette-cut").bytes);
+    testing::WritePicture(platform.programFolder, QStringLiteral("c.bmp"),
+                          testing::SolidImage(6, 3, qRgb(1, 2, 3)));
+    Viewer viewer(platform);
+    const auto messages = [&platform] {
+        QStringList shown;
+        for (const testing::ShownMessage& message : platform.messages->shown) {
+            shown << QStringList{message.caption, message.text,
+                                 message.icon == platform::MessageIcon::Warning ? "warning" : "other"}
+                         .join(u'|');
+        }
+        return shown;
+    };
+    const QString refusedMessage = QStringLiteral("Tamsel Image Viewer|Not a valid texture file|warning");
+    const QStringList refusedFacts{"b.mip", "refused: the data ends at byte 100 of 120"};
+
+    viewer.Open(QStringLiteral("b.mip"));
+    QCOMPARE(messages(), QStringList{refusedMessage});
+    QVERIFY(viewer.Facts().isEmpty());
+    QTest::keyClick(&viewer.window, Qt::Key_I);
+    QCOMPARE(viewer.Facts(), refusedFacts);
+    QVERIFY(!viewer.window.SingleView().Box().isVisible());
+
+    viewer.window.Next();
+    QCOMPARE(viewer.Facts(), (QStringList{"BMP picture", "6 x 3 pixels", "114 bytes"}));
+    viewer.window.Previous();
+    QCOMPARE(messages(), (QStringList{refusedMessage, refusedMessage}));
+    QCOMPARE(viewer.Facts(), refusedFacts);
+    viewer.window.Previous();
+    QCOMPARE(viewer.Facts().first(), QStringLiteral("MIP texture, 4-bit paletted"));
+    viewer.window.ShowBrowser();
+    QVERIFY(viewer.Facts().isEmpty());
 }
 
 // Zoomed in, at every level a texture's texels are squares of one size and one colour each, not

@@ -22,19 +22,29 @@ Sample Good(std::string name, std::string extension, std::string description, By
                   std::move(bytes),
                   Expected{static_cast<std::int16_t>(result), std::move(picture)},
                   {},
+                  {},
                   0};
 }
 
-Sample Bad(std::string name, std::string extension, std::string description, Bytes bytes) {
-    return Sample{
-        std::move(name), std::move(extension), std::move(description), std::move(bytes), std::nullopt, {}, 0};
+Sample Bad(std::string name, std::string extension, std::string description, Bytes bytes,
+           std::string reason) {
+    return Sample{std::move(name),
+                  std::move(extension),
+                  std::move(description),
+                  std::move(bytes),
+                  std::nullopt,
+                  std::move(reason),
+                  {},
+                  0};
 }
 
 // A MIP file the reader refuses. It loads its palette first unless its ResultValue, which comes before
 // the palette, refuses it.
 Sample BadMip(std::string name, std::string description, const MipFields& fields,
-              std::span<const std::uint8_t> data, std::optional<std::int32_t> declaredSize = std::nullopt) {
-    Sample sample = Bad(std::move(name), ".mip", std::move(description), MipFile(fields, data, declaredSize));
+              std::span<const std::uint8_t> data, std::string reason,
+              std::optional<std::int32_t> declaredSize = std::nullopt) {
+    Sample sample = Bad(std::move(name), ".mip", std::move(description), MipFile(fields, data, declaredSize),
+                        std::move(reason));
     sample.paletteEnd = std::in_range<std::int16_t>(fields.resultValue) ? PaletteEnd(fields) : 0;
     return sample;
 }
@@ -282,66 +292,87 @@ void AddBadFiles(std::vector<Sample>& out) {
     constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
     constexpr std::int32_t kIntMin = std::numeric_limits<std::int32_t>::min();
 
-    out.push_back(Bad("bad-empty", ".mip", "an empty file", {}));
-    out.push_back(Bad("bad-short-tag", ".pbf", "three bytes", {'P', 'A', 'M'}));
+    out.push_back(Bad("bad-empty", ".mip", "an empty file", {}, "the file is empty"));
     out.push_back(
-        Bad("bad-bare-header-cut", ".pbf", "bare image cut inside its image header", Prefix(bare, 30)));
+        Bad("bad-short-tag", ".pbf", "three bytes", {'P', 'A', 'M'}, "the data ends at byte 3 of 12"));
+    out.push_back(Bad("bad-bare-header-cut", ".pbf", "bare image cut inside its image header",
+                      Prefix(bare, 30), "the data ends at byte 30 of 40"));
     out.push_back(Bad("bad-bare-data-header-cut", ".pbf", "bare image cut inside its data chunk header",
-                      Prefix(bare, 46)));
-    out.push_back(Bad("bad-mip-header-cut", ".mip", "MIP cut inside its MIP header", Prefix(mip, 30)));
-    out.push_back(Bad("bad-image-header-cut", ".mip", "MIP cut inside its image header", Prefix(mip, 70)));
+                      Prefix(bare, 46), "the data ends at byte 46 of 52"));
+    out.push_back(Bad("bad-mip-header-cut", ".mip", "MIP cut inside its MIP header", Prefix(mip, 30),
+                      "the data ends at byte 30 of 44"));
+    out.push_back(Bad("bad-image-header-cut", ".mip", "MIP cut inside its image header", Prefix(mip, 70),
+                      "the data ends at byte 70 of 84"));
     out.push_back(Bad("bad-palette-cut", ".mip", "MIP cut inside its \"PAMC\" palette",
-                      Prefix(Find(out, "mip-palette-first"), 100)));
+                      Prefix(Find(out, "mip-palette-first"), 100), "the data ends at byte 100 of 120"));
     out.push_back(Bad("bad-palette-chunk-cut", ".mip",
                       "MIP cut inside the palette chunk after its image header",
-                      Prefix(Find(out, "mip-image-first-palette"), 150)));
-    out.push_back(Bad("bad-srb-header-cut", ".srb", "SRB cut inside its SRB header", Prefix(srb, 40)));
-    out.push_back(
-        Bad("bad-srb-skip-zero", ".srb", "SRB whose skipped chunk has Size 0", SrbFile(mip.bytes, {}, 0)));
+                      Prefix(Find(out, "mip-image-first-palette"), 150), "the data ends at byte 150 of 160"));
+    out.push_back(Bad("bad-srb-header-cut", ".srb", "SRB cut inside its SRB header", Prefix(srb, 40),
+                      "the data ends at byte 40 of 48"));
+    out.push_back(Bad("bad-srb-skip-zero", ".srb", "SRB whose skipped chunk has Size 0",
+                      SrbFile(mip.bytes, {}, 0), "the chunk at byte 48 has Size 0, below 1"));
     out.push_back(Bad("bad-srb-skip-negative", ".srb", "SRB whose skipped chunk has Size -8",
-                      SrbFile(mip.bytes, {}, -8)));
+                      SrbFile(mip.bytes, {}, -8), "the chunk at byte 48 has Size -8, below 1"));
+    // The skipped chunk's payload starts at 60 and claims one byte more than the rest of the file: the
+    // 32 bytes given and the 6240 of the MIP file.
     out.push_back(
         Bad("bad-srb-skip-beyond-end", ".srb", "SRB whose skipped chunk reaches past the end",
-            SrbFile(mip.bytes, words, static_cast<std::int32_t>(words.size() + mip.bytes.size() + 1))));
+            SrbFile(mip.bytes, words, static_cast<std::int32_t>(words.size() + mip.bytes.size() + 1)),
+            "the data ends at byte 6,332 of 6,333"));
 
     out.push_back(Bad("bad-bare-zero-width-and-pitch", ".pbf", "bare image with Width 0 and Pitch 0",
-                      BareImageFile({3, 0, 4, 0}, words)));
+                      BareImageFile({3, 0, 4, 0}, words), "the canvas 0 x 4 has stored rows of 0 pixels"));
     out.push_back(Bad("bad-bare-negative-width", ".pbf", "bare image with Width -4",
-                      BareImageFile({3, -4, 4, 8}, words)));
+                      BareImageFile({3, -4, 4, 8}, words), "the canvas -4 x 4 has a negative side"));
     out.push_back(Bad("bad-bare-negative-height", ".pbf", "bare image with Height -4",
-                      BareImageFile({3, 4, -4, 8}, words)));
-    out.push_back(BadMip("bad-mip-zero-width", "MIP with Width 0", Fields16(3, 3, 1, 0, 4), words));
+                      BareImageFile({3, 4, -4, 8}, words), "the canvas 4 x -4 has a negative side"));
+    out.push_back(BadMip("bad-mip-zero-width", "MIP with Width 0", Fields16(3, 3, 1, 0, 4), words,
+                         "the canvas 0 x 4 has stored rows of 0 pixels"));
     out.push_back(BadMip("bad-mip-negative-height", "MIP with Height -1, after a palette chunk",
-                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, -1), nibbles));
+                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, -1), nibbles,
+                         "the canvas 4 x -1 has a negative side"));
     out.push_back(Bad("bad-canvas-over-cap", ".pbf", "a 64-byte bare image claiming 30000 x 30000",
-                      BareImageFile({3, 30000, 30000, 60000}, std::span(words).first(12))));
+                      BareImageFile({3, 30000, 30000, 60000}, std::span(words).first(12)),
+                      "the canvas 30000 x 30000 is over the limit of 67,108,864 pixels"));
+    out.push_back(Bad("bad-side-over-cap", ".pbf", "a bare image claiming 16777216 x 1",
+                      BareImageFile({3, 16777216, 1, 33554432}, words),
+                      "the canvas 16777216 x 1 has a side over the limit of 16,777,215 pixels"));
+    // Row padding P = Pitch / 2 - Width = -2^30 - (2^31 - 1).
     out.push_back(Bad("bad-pitch-overflow", ".pbf", "bare image whose row padding overflows 32 bits",
-                      BareImageFile({3, kIntMax, 0, kIntMin}, words)));
+                      BareImageFile({3, kIntMax, 0, kIntMin}, words),
+                      "the count -3,221,225,471 does not fit in 32 bits"));
 
     out.push_back(Bad("bad-bare-size-one", ".pbf", "bare image with pixel data Size 1",
-                      BareImageFile({3, 4, 4, 8}, std::span(words).first(1))));
+                      BareImageFile({3, 4, 4, 8}, std::span(words).first(1)),
+                      "the chunk at byte 40 has Size 1, below 2"));
     out.push_back(Bad("bad-bare-size-zero", ".pbf", "bare image with pixel data Size 0",
-                      BareImageFile({3, 4, 4, 8}, {})));
+                      BareImageFile({3, 4, 4, 8}, {}), "the chunk at byte 40 has Size 0, below 2"));
     out.push_back(Bad("bad-bare-size-negative", ".pbf", "bare image with pixel data Size -2",
-                      BareImageFile({3, 4, 4, 8}, words, -2)));
+                      BareImageFile({3, 4, 4, 8}, words, -2), "the chunk at byte 40 has Size -2, below 2"));
     out.push_back(BadMip("bad-mip-16bit-size-one", "16-bit MIP with pixel data Size 1",
-                         Fields16(3, 3, 1, 4, 4), std::span(words).first(1)));
+                         Fields16(3, 3, 1, 4, 4), std::span(words).first(1),
+                         "the chunk at byte 84 has Size 1, below 2"));
     out.push_back(BadMip("bad-mip-4bit-size-zero", "4-bit MIP with pixel data Size 0, after a palette chunk",
-                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, 4), {}));
+                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, 4), {},
+                         "the chunk at byte 160 has Size 0, below 1"));
     out.push_back(Bad("bad-size-beyond-end", ".pbf", "bare image whose pixel data Size reaches past the end",
-                      BareImageFile({3, 4, 4, 8}, words, static_cast<std::int32_t>(words.size() + 2))));
+                      BareImageFile({3, 4, 4, 8}, words, static_cast<std::int32_t>(words.size() + 2)),
+                      "the data ends at byte 84 of 86"));
     out.push_back(BadMip("bad-4bit-count-overflow",
                          "4-bit MIP with pixel data Size 2^30 (2 x Size overflows)",
-                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, 4), nibbles, 1 << 30));
+                         Fields4(0, 0, 1, PaletteChunk::AfterImage, 4, 4, 4), nibbles,
+                         "the count 2,147,483,648 does not fit in 32 bits", 1 << 30));
 
     MipFields badResult = Fields4(0, 0, 32768, PaletteChunk::BeforeImage, 4, 4, 4);
     out.push_back(BadMip("bad-result-too-large", "MIP with ResultValue 32768 and a palette after it",
-                         badResult, nibbles));
+                         badResult, nibbles, "the result value 32,768 is outside -32,768 to 32,767"));
     badResult.resultValue = -32769;
     out.push_back(BadMip("bad-result-too-small", "MIP with ResultValue -32769 and a palette after it",
-                         badResult, nibbles));
+                         badResult, nibbles, "the result value -32,769 is outside -32,768 to 32,767"));
     out.push_back(BadMip("bad-palette-then-negative-width", "MIP with a \"PAMC\" palette and then Width -5",
-                         Fields4(0, 0, 1, PaletteChunk::BeforeImage, 3, -5, 4), nibbles));
+                         Fields4(0, 0, 1, PaletteChunk::BeforeImage, 3, -5, 4), nibbles,
+                         "the canvas -5 x 4 has a negative side"));
 }
 
 }  // namespace

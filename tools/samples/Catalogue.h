@@ -23,6 +23,7 @@ struct Sample {
     std::string description;
     Bytes bytes;
     std::optional<Expected> expected;  // nothing: the reader refuses the file
+    std::string reason;                // a refused file: why, in the reader's words
     // Samples that one reader decodes, in this order, just before this one; `expected` takes its
     // 4-bit colours from the palette they leave. Empty when the file needs no earlier palette.
     std::vector<std::string> decodedBefore;

@@ -9,7 +9,8 @@ const std::string_view kInfoHelp = R"(tamsel-texture info [--json] [-r] FILE|FOL
   width x height, the image header's pitch, where the palette comes from (own PAMC chunk, own chunk
   after the header, or none), the result value and the file's size in bytes. Only the headers are
   read. A file the viewer would refuse is named on the standard error with the reason: "Not a valid
-  texture file", "cannot open: ...", "not a regular file".
+  texture file" and why (such as "the data ends at byte 30 of 40"), "cannot open: ...", "not a
+  regular file".
 
   A FILE is read whatever its name. A FOLDER gives its files whose names end in pbf, srb or mip, each
   all in lower or all in upper case (the last three characters, no dot needed), in byte order of
@@ -17,8 +18,9 @@ const std::string_view kInfoHelp = R"(tamsel-texture info [--json] [-r] FILE|FOL
 
   --json           one JSON object a line for each file, for scripts, with the members file,
                    container, format, mipFormat, imageFormat (the header codes), width, height,
-                   pitch, palette, result and size; or file and error for a refused one. Names that
-                   are not UTF-8 carry U+FFFD where their bytes are not.
+                   pitch, palette, result and size; or file and error for a refused one, and
+                   reason, why the reader refused it, for a texture file. Names that are not UTF-8
+                   carry U+FFFD where their bytes are not.
   -r, --recursive  also the folders below each FOLDER (links to folders are not followed)
 )";
 

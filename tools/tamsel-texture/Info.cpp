@@ -64,17 +64,25 @@ int Info(int argc, char** argv) {
     int status = kAllWell;
     for (const Input& input : ExpandInputs(line.operands, recursive)) {
         std::string error = input.error;
+        std::optional<texture::Refusal> refusal;
         if (error.empty()) {
             texture::TextureReader reader;
             const TextureFile file(input.path, reader);
             error = file.Error();
+            refusal = file.Refused();
             if (error.empty()) {
                 PrintFacts(input.path, file, json);
                 continue;
             }
         }
         if (json) {
-            PrintJson({{"file", Text(input.path)}, {"error", Text(error)}});
+            // A refused texture's error is kNotValidTexture, its reason a member of its own.
+            QJsonObject failure{{"file", Text(input.path)}, {"error", Text(error)}};
+            if (refusal) {
+                failure["error"] = kNotValidTexture;
+                failure["reason"] = Text(texture::RefusalWords(*refusal));
+            }
+            PrintJson(failure);
         }
         std::cout.flush();
         Complain(input.path + ": " + error);

@@ -159,8 +159,13 @@ TextureFile::TextureFile(const std::string& path, texture::TextureReader& reader
     } else if (const auto layout = reader.ReadLayout(source_)) {
         layout_ = *layout;
     } else {
-        error_ = "Not a valid texture file";
+        refusal_ = layout.Reason();
+        error_ = RefusedError(*refusal_);
     }
+}
+
+std::string RefusedError(const texture::Refusal& refusal) {
+    return std::string(kNotValidTexture) + ": " + texture::RefusalWords(refusal);
 }
 
 std::optional<QImage> PaintReduced(const texture::TextureReader& reader, TextureFile& file,
@@ -196,6 +201,7 @@ std::optional<QImage> PaintReduced(const texture::TextureReader& reader, Texture
     const auto paint = [&](CanvasArea area) {
         const auto data = texture::ReadPixelArea(file.Source(), layout, area, bytes);
         if (!data) {
+            error = RefusedError(data.Reason());
             return false;
         }
         if (!reducing) {
@@ -218,7 +224,6 @@ std::optional<QImage> PaintReduced(const texture::TextureReader& reader, Texture
         StoreMeans(picture, y, columns, endRow - firstRow, sums);
     }
     if (!read) {
-        error = "cannot read its pixel data";
         return std::nullopt;
     }
     return picture;

@@ -14,8 +14,14 @@
 // budget, and written as PNG, PPM or BMP without ever leaving a half-written file behind.
 namespace tamsel::tool {
 
+// What a texture the reader refuses is called, before the reader's reason.
+inline constexpr const char* kNotValidTexture = "Not a valid texture file";
+
+// The error of a texture the reader refused: kNotValidTexture and the reader's reason.
+std::string RefusedError(const texture::Refusal& refusal);
+
 // A texture file whose headers have been read, or the reason it cannot be: "cannot open: ...", "is a
-// folder", "not a regular file" or "Not a valid texture file".
+// folder", "not a regular file" or RefusedError.
 class TextureFile {
 public:
     // Opens `path` (the file system's bytes) and reads its headers with `reader`, whose palette the
@@ -24,6 +30,8 @@ public:
 
     // Empty when the file was accepted.
     const std::string& Error() const { return error_; }
+    // Why the reader refused the file, when it did.
+    const std::optional<texture::Refusal>& Refused() const { return refusal_; }
     const texture::TextureLayout& Layout() const { return layout_; }
     std::uint64_t Size() const { return source_.Size(); }
     texture::ByteSource& Source() { return source_; }
@@ -32,6 +40,7 @@ private:
     texture::FileSource source_;
     texture::TextureLayout layout_;
     std::string error_;
+    std::optional<texture::Refusal> refusal_;
 };
 
 // The canvas of an accepted file reduced to pictureWidth x pictureHeight pixels (neither more than
