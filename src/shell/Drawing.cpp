@@ -194,6 +194,7 @@ void MainWindow::PlaceAndShow(int slot, const QString& name) {
 void MainWindow::ShowFirstPage() {
     single_->Box().hide();
     state_.pageStart = 0;
+    state_.markedCell.reset();
     DrawPage();
 }
 

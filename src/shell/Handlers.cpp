@@ -113,6 +113,7 @@ void MainWindow::Previous() {
     }
     if (state_.mode == Mode::Pages) {
         state_.pageStart = thumbs::PreviousPageStart(state_.pageStart, count);
+        state_.markedCell.reset();
         DrawPage();
         return;
     }
@@ -126,6 +127,7 @@ void MainWindow::Next() {
     }
     if (state_.mode == Mode::Pages) {
         state_.pageStart = thumbs::NextPageStart(state_.folder.Selected(), count);
+        state_.markedCell.reset();
         DrawPage();
         return;
     }
@@ -175,6 +177,7 @@ void MainWindow::ClickCell(int cell) {
         return;
     }
     Select(thumbs::CellEntry(state_.pageStart, cell, state_.folder.Count()));
+    state_.markedCell = cell;
     state_.titleName = state_.folder.SelectedName();
     state_.middle.offered = true;
     state_.middle.shown = true;

@@ -114,7 +114,11 @@ void MainWindow::FilesChanged() {
     const std::optional<FileToShow> file = FileFor(0);
     const bool viewCurrent = state_.mode != Mode::Pages && (!file || HeldFor(file->path, 0) != nullptr);
     if (viewing && !pageGone && !viewCurrent) {
-        state_.pageStart = std::min(state_.pageStart, std::max(folder.Count() - 1, 0));
+        const int pageStart = std::min(state_.pageStart, std::max(folder.Count() - 1, 0));
+        if (pageStart != state_.pageStart) {
+            state_.pageStart = pageStart;
+            state_.markedCell.reset();
+        }
         Redraw();
     }
     UpdateControls();

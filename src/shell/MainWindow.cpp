@@ -224,6 +224,7 @@ void MainWindow::UpdateControls() {
     hint_->setVisible(controls.hintShown);
     browser_->setVisible(controls.browserShown);
     browser_->ShowFiles(state_.folder);
+    page_->Mark(state_.mode == Mode::Pages && !state_.browserShown ? state_.markedCell : std::nullopt);
     setWindowTitle(controls.title);
 }
 

@@ -46,6 +46,8 @@ struct ViewState {
     bool hintShown = false;  // the hint under the pictures; shown once start-up has placed it
     browse::Folder folder;
     int pageStart = 0;  // the entry in the page's first cell
+    // The cell last clicked on the page on show (1 to 9), framed until the page changes.
+    std::optional<int> markedCell;
     MiddleButton middle;
     SteppingHints stepping = SteppingHints::Pictures;
     slideshow::ShowState show;

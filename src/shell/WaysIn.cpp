@@ -179,6 +179,13 @@ bool MainWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
                 OpenChosenFile();
                 return true;
             }
+            // On a page: what Open does for the cell last clicked, which a page drawn again since (after a
+            // resize, or back from a picture) no longer has selected.
+            if (!browsing && state_.mode == Mode::Pages && state_.markedCell) {
+                ClickCell(*state_.markedCell);
+                MiddleClicked();
+                return true;
+            }
             return false;
         }
         case Qt::Key_Backspace:

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QScopeGuard>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
@@ -269,6 +270,62 @@ private slots:
         again.Previous();
         QCOMPARE(again.State().folder.SelectedName(), u"b.mip"_s);
         QCOMPARE(again.SingleView().Box().Surface().pixel(0, 0), qRgb(0, 0, 255));
+    }
+
+    // A clicked cell is framed in the highlight colour and nothing else on the page changes; the frame
+    // stays through a resize and through Open and back, Enter opens its file, and a new page has none.
+    void theClickedCellIsFramed() {
+        TestPlatform platform;
+        Window window(platform, 12);
+        window.ToggleThumbnailView();
+        const QColor highlight = window.palette().color(QPalette::Highlight);
+        // The page above the buttons' row, as drawn.
+        const auto page = [&window] {
+            QWidget& inner = *window.centralWidget();
+            return inner.grab(QRect(0, 0, inner.width(), window.Buttons().Middle()->y())).toImage();
+        };
+        // Where the frame's line runs around cell `cell`: 1 to 3 pixels out of it.
+        const auto ring = [&window](int cell) {
+            const QRect box = window.Page().Cell(cell).geometry();
+            return QRegion(box.adjusted(-3, -3, 3, 3)).subtracted(box.adjusted(-1, -1, 1, 1));
+        };
+        const auto framed = [&](int cell) {
+            const QImage drawn = page();
+            for (const QRect& part : ring(cell)) {
+                for (const QPoint at : {part.topLeft(), part.bottomRight()}) {
+                    if (drawn.pixelColor(at) != highlight) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        };
+        const QImage before = page();
+        QTest::mouseClick(&window.Page().Cell(2), Qt::LeftButton);
+        QVERIFY(framed(2));
+        const QImage after = page();
+        const QRegion line = ring(2);
+        for (int y = 0; y < before.height(); ++y) {
+            for (int x = 0; x < before.width(); ++x) {
+                QVERIFY(before.pixel(x, y) == after.pixel(x, y) || line.contains(QPoint(x, y)));
+            }
+        }
+
+        window.resize(window.size() - QSize(300, 200));
+        QVERIFY(framed(2));
+        QTest::keyClick(&window, Qt::Key_Return);  // Open for cell 2: its file full size
+        QCOMPARE(window.Single(), 1);
+        window.MiddleClicked();  // back to the page
+        QVERIFY(framed(2));
+        QTest::mouseClick(&window.Page().Cell(5), Qt::LeftButton);
+        QVERIFY(framed(5) && !framed(2));
+        QTest::keyClick(&window, Qt::Key_Return);
+        QCOMPARE(window.Single(), 4);
+        window.MiddleClicked();
+        window.Next();
+        QVERIFY(!framed(5));
+        QTest::keyClick(&window, Qt::Key_Return);
+        QCOMPARE(window.Single(), -1);
     }
 
     // While a picture is looked at, its neighbours and the next page are read ahead: stepping to them
