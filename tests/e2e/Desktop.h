@@ -160,12 +160,16 @@ private:
 };
 
 // The viewer run on a desktop with its settings under `configHome`, or with no home at all when that is
-// empty; killed if it outlives the object.
+// empty, and `more` variables set (NAME=value); killed if it outlives the object.
 class Viewer {
 public:
-    Viewer(const Desktop& desktop, const QString& configHome, const QStringList& arguments)
+    Viewer(const Desktop& desktop, const QString& configHome, const QStringList& arguments,
+           const QStringList& more = {})
         : desktop_(desktop) {
         QProcessEnvironment environment = desktop.Environment();
+        for (const QString& variable : more) {
+            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        }
         environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
         if (configHome.isEmpty()) {
             environment.remove(u"HOME"_s);
