@@ -50,6 +50,53 @@ bool StartsAsJpeg(texture::ByteSource& file) {
     return file.ReadAt(0, start) && start[0] == 0xFF && start[1] == 0xD8;
 }
 
+// Whether the file is an uncompressed BMP cut short: shorter than its pixel offset plus its rows, each
+// padded to four bytes, need. Qt's reader paints the missing rows black and calls the picture good;
+// such a file is refused like a cut JPEG. Compressed BMPs, whose length their headers do not tell,
+// and files that are no BMP say no.
+bool IsCutBmp(texture::ByteSource& file) {
+    std::array<std::uint8_t, 34> header{};
+    if (!file.ReadAt(0, header) || header[0] != 'B' || header[1] != 'M') {
+        return false;
+    }
+    const auto number = [&header](std::size_t at, std::size_t bytes) {
+        std::uint64_t value = 0;
+        for (std::size_t i = bytes; i-- > 0;) {
+            value = value << 8 | header[at + i];
+        }
+        return value;
+    };
+    const std::uint64_t pixelOffset = number(10, 4);
+    const std::uint64_t infoSize = number(14, 4);
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+    std::uint64_t bitsPerPixel = 0;
+    if (infoSize == 12) {  // the core header: 16-bit sides, never compressed
+        width = number(18, 2);
+        height = number(20, 2);
+        bitsPerPixel = number(24, 2);
+    } else if (infoSize >= 40) {
+        constexpr std::uint64_t kUncompressed = 0;
+        constexpr std::uint64_t kBitFields = 3;
+        const std::uint64_t compression = number(30, 4);
+        if (compression != kUncompressed && compression != kBitFields) {
+            return false;
+        }
+        // Sides are signed: a negative height stores the rows top down.
+        width = number(18, 4);
+        const auto signedHeight = static_cast<std::int32_t>(number(22, 4));
+        height = static_cast<std::uint64_t>(std::abs(static_cast<std::int64_t>(signedHeight)));
+        bitsPerPixel = number(28, 2);
+    } else {
+        return false;
+    }
+    if (width > 0x7FFF'FFFF || bitsPerPixel > 64) {
+        return false;  // no picture the reader takes: it refuses it itself
+    }
+    const std::uint64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    return file.Size() < pixelOffset + rowBytes * height;
+}
+
 // A picture stored as Exif orientation `orientation` says, made upright: mirrored left to right or
 // flipped top to bottom as it asks, then turned a quarter clockwise or anticlockwise as it asks.
 QImage Upright(QImage image, int orientation) {
@@ -120,6 +167,9 @@ std::optional<Picture> LoadJpeg(texture::FileSource& file, QSize limit, texture:
 // Any other picture (a BMP, or whatever else Qt's readers recognise in the file), decoded whole by Qt
 // within the budget.
 std::optional<Picture> LoadOther(texture::FileSource& file, texture::DecodeBudget& budget) {
+    if (IsCutBmp(file)) {
+        return std::nullopt;
+    }
     QFile device;
     if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
         return std::nullopt;

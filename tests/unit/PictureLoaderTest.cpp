@@ -350,6 +350,54 @@ private slots:
         QVERIFY(picture::LoadPicture(good, QSize(320, 240), budget, stop));
     }
 
+    // A BMP whose rows end before its headers say is not shown, by any header kind; one complete, or
+    // with bytes after its rows, is.
+    void cutBmpsAreNotShown_data() {
+        QTest::addColumn<QByteArray>("bmp");
+        QTest::addColumn<bool>("shown");
+        const auto write = [](const QImage& image) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "BMP");
+            return bytes;
+        };
+        const QByteArray rgb = write(Noise(63, 40));  // rows of 189 bytes padded to 192
+        const QByteArray grey = write(Noise(63, 40).convertToFormat(QImage::Format_Indexed8));
+        // A 24-bit picture with the core header of 12 bytes (sides and bit count in 16 bits), made by
+        // hand: rows of 189 bytes padded to 192.
+        QByteArray core(14 + 12 + 192 * 40, '\x40');
+        const auto put = [&core](int at, std::uint32_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i) {
+                core[at + i] = static_cast<char>(value >> (8 * i));
+            }
+        };
+        core[0] = 'B';
+        core[1] = 'M';
+        put(2, static_cast<std::uint32_t>(core.size()), 4);
+        put(6, 0, 4);
+        put(10, 14 + 12, 4);
+        put(14, 12, 4);
+        put(18, 63, 2);
+        put(20, 40, 2);
+        put(22, 1, 2);
+        put(24, 24, 2);
+        QTest::newRow("complete") << rgb << true;
+        QTest::newRow("with bytes after its rows") << rgb + QByteArray(7, 'x') << true;
+        QTest::newRow("a byte short") << rgb.first(rgb.size() - 1) << false;
+        QTest::newRow("cut after its headers") << rgb.first(200) << false;
+        QTest::newRow("8-bit with a palette, complete") << grey << true;
+        QTest::newRow("8-bit with a palette, a row short") << grey.first(grey.size() - 64) << false;
+        QTest::newRow("core header, complete") << core << true;
+        QTest::newRow("core header, cut") << core.first(core.size() - 100) << false;
+    }
+    void cutBmpsAreNotShown() {
+        QFETCH(QByteArray, bmp);
+        QFETCH(bool, shown);
+        const QString path = testing::WriteBytes(dir_.path(), u"p.bmp"_s, bmp);
+        QCOMPARE(picture::LoadPicture(path, QSize(63, 40)).has_value(), shown);
+    }
+
     // A texture refused once its memory is reserved (its canvas cannot be made) gives the memory back.
     void aTextureRefusedAfterReservingGivesItsMemoryBack() {
         const QString path = testing::WriteSolidTexture(dir_.path(), u"t.pbf"_s, 64, 32, qRgb(0, 0, 255));
