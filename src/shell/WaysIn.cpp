@@ -1,6 +1,9 @@
 // Ways in from outside the window: a path on the command line or dropped on the window, and keys.
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -42,9 +45,16 @@ void MainWindow::ReportRefusedPath(const QString& path) {
 QString MainWindow::OpenPath(const QString& path) {
     struct stat status {};
     if (path.isEmpty() || ::stat(files::EncodeName(path).constData(), &status) != 0) {
-        return QStringLiteral("no such file or folder");
+        // A link that leads nowhere is missing too; a loop of links, or a folder on the way that cannot
+        // be searched, is said as the system says it.
+        return path.isEmpty() || errno == ENOENT || errno == ENOTDIR
+                   ? QStringLiteral("no such file or folder")
+                   : QString::fromLocal8Bit(std::strerror(errno));
     }
     const bool folder = S_ISDIR(status.st_mode);
+    if (!folder && !S_ISREG(status.st_mode)) {
+        return QStringLiteral("not a file or folder that can be read (a pipe, a device or a socket)");
+    }
     const QString absolute = files::NormalFolderPath(path);
     const qsizetype slash = absolute.lastIndexOf(u'/');
     const QString fileName = absolute.sliced(slash + 1);

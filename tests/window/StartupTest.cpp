@@ -1,6 +1,7 @@
 // The window at start-up, the file browser, the remembered folder, Help and About, and the ways in from
 // outside: a path given to the window (as the command line gives it), drops and keys.
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -20,11 +21,11 @@
 
 #include "browse/Browser.h"
 #include "files/SettingsStore.h"
-#include "shell/Settings.h"
 #include "help/HelpWindow.h"
 #include "navigation/ButtonRow.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
+#include "shell/Settings.h"
 #include "support/Window.h"
 #include "thumbs/ThumbnailPage.h"
 #include "view/SingleView.h"
@@ -193,7 +194,8 @@ private slots:
         }
         QCOMPARE(platform.end->ends, 1);
         QVERIFY(platform.messages->shown.empty());
-        QCOMPARE(shell::ReadSetting(files::SettingsStore(platform.settingsFile), shell::kLastUsedPath, u"<none>"_s),
+        QCOMPARE(shell::ReadSetting(files::SettingsStore(platform.settingsFile), shell::kLastUsedPath,
+                                    u"<none>"_s),
                  after.replace(u"<folder>"_s, folder).replace(u"<program>"_s, platform.programFolder));
     }
 
@@ -320,6 +322,10 @@ private slots:
         QTest::newRow("a picture") << u"t07.pbf"_s << QString() << 7;
         QTest::newRow("missing") << u"missing.pbf"_s << u"no such file or folder"_s << -1;
         QTest::newRow("no known kind") << u"notes.txt"_s << u"not a kind of file the viewer shows"_s << -1;
+        QTest::newRow("a pipe named as a texture")
+            << u"pipe.pbf"_s << u"not a file or folder that can be read (a pipe, a device or a socket)"_s
+            << -1;
+        QTest::newRow("a loop of links") << u"loop.pbf"_s << u"Too many levels of symbolic links"_s << -1;
     }
 
     // A folder opens in the browser; a picture opens its folder and shows it as a double click would;
@@ -332,6 +338,8 @@ private slots:
         const QString folder = testing::MakeFolder(platform.sandbox.path(), u"textures"_s);
         testing::WriteNumberedTextures(folder, 12);
         testing::WriteBytes(folder, u"notes.txt"_s, "not a picture");
+        QVERIFY(::mkfifo(QFile::encodeName(QDir(folder).filePath(u"pipe.pbf"_s)).constData(), 0600) == 0);
+        QVERIFY(QFile::link(u"loop.pbf"_s, QDir(folder).filePath(u"loop.pbf"_s)));
         Window window(platform);
         QCOMPARE(window.OpenPath(name.isEmpty() ? folder : QDir(folder).filePath(name)), refusal);
         QCOMPARE(window.State().folder.Path(), refusal.isEmpty() ? folder : platform.programFolder);
