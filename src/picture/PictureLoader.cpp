@@ -125,14 +125,15 @@ std::optional<Picture> LoadJpeg(texture::FileSource& file, QSize limit, texture:
 }
 
 // Any other picture (a BMP, or whatever else Qt's readers recognise in the file), decoded whole by Qt
-// within the budget; refused before that when its header claims more than `mostPixels`.
+// within the budget; refused before that when its header claims more than `mostPixels`. `format`, when
+// given, is tried first: a format such as TGA that has no mark of its own at its start is known by it.
 std::optional<Picture> LoadOther(texture::FileSource& file, texture::DecodeBudget& budget,
-                                 std::uint64_t mostPixels = kAnyPixels) {
+                                 std::uint64_t mostPixels = kAnyPixels, const QByteArray& format = {}) {
     QFile device;
     if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
         return std::nullopt;
     }
-    QImageReader reader(&device);
+    QImageReader reader(&device, format);
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
     if (!stored.isValid() ||
@@ -180,11 +181,12 @@ std::optional<QImage> LoadWhole(const QString& path, std::int64_t mostPixels, te
         return std::nullopt;
     }
     const auto most = static_cast<std::uint64_t>(mostPixels);
+    const QByteArray ending = path.sliced(path.lastIndexOf(u'.') + 1).toLower().toLatin1();
     // At the largest limit a JPEG is decoded at its own scale.
     std::optional<Picture> picture =
         StartsAsJpeg(file)
             ? LoadJpeg(file, QSize(texture::kMaxCanvasSide, texture::kMaxCanvasSide), budget, {}, most)
-            : LoadOther(file, budget, most);
+            : LoadOther(file, budget, most, ending);
     if (!picture) {
         return std::nullopt;
     }
