@@ -471,6 +471,23 @@ void ModderTest::theSourceFlipsWithTheTextureAtOneZoom() {
     QCOMPARE(viewer.Title(), u"Tamsel Image Viewer: next.pbf"_s);
     QVERIFY(!viewer.window.State().source);
     QVERIFY(!zoom.isVisible());
+
+    // The texture saved again is shown anew, in place of its source.
+    viewer.window.Previous();
+    viewer.Press(Qt::Key_C);
+    QCOMPARE(viewer.Title(), sourceTitle);
+    testing::WriteSolidTexture(folder, u"car.pbf"_s, 8, 4, qRgb(0, 255, 0));
+    QTRY_COMPARE(viewer.Title(), textureTitle);
+    QVERIFY(!zoom.isVisible());
+    QCOMPARE(viewer.window.SingleView().Box().Surface().pixel(0, 0), qRgb(0, 255, 0));
+
+    // The slide show's next picture too.
+    viewer.Press(Qt::Key_C);
+    QCOMPARE(viewer.Title(), sourceTitle);
+    viewer.window.BeginShow();
+    platform.interval->RunOut();
+    QVERIFY(!viewer.window.State().source);
+    QVERIFY(!viewer.Title().contains(u"source"_s));
 }
 
 // A source in any case of its name is found, and one of another size said to be; without a source, or
