@@ -1,10 +1,12 @@
 # Shared by the repository's scripts: the Debian packages each needs, and their installation.
 
-# To build the viewer and its tests.
-BUILD_PACKAGES=(cmake ninja-build g++ help2man qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev fonts-dejavu-core)
-# To validate the desktop entry, the MIME types and the AppStream data in the tests, and to measure
-# the thumbnailer's peak memory.
-TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info time)
+# To build the viewer and its tests, and to run it from the build (Qt's TGA reader, for a texture's
+# source, is in qt6-image-formats-plugins).
+BUILD_PACKAGES=(cmake ninja-build g++ help2man qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+    qt6-image-formats-plugins libgl-dev libjpeg62-turbo-dev fonts-dejavu-core)
+# To validate the desktop entry, the MIME types and the AppStream data in the tests, to measure the
+# thumbnailer's peak memory, and to write the sources a texture is compared with (ImageMagick).
+TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info time imagemagick)
 # To show the viewer on a machine without a display, and to drive it there for the README's picture.
 HEADLESS_PACKAGES=(xvfb xauth imagemagick)
 SCREENSHOT_PACKAGES=(xdotool)

@@ -5,6 +5,7 @@
 #include <QTransform>
 #include <algorithm>
 #include <array>
+#include <limits>
 
 #include "files/FileNames.h"
 #include "picture/FitRule.h"
@@ -15,6 +16,9 @@
 namespace tamsel::picture {
 
 namespace {
+
+// No limit on a picture's pixels but the budget's.
+constexpr std::uint64_t kAnyPixels = std::numeric_limits<std::uint64_t>::max();
 
 // What decoding a picture of `size` whole takes: the decoded pixels in the reader's own format, and a
 // 32-bit copy of them when that format is another.
@@ -124,15 +128,18 @@ QImage Upright(QImage image, int orientation) {
 // small for the blocks it must hold, or when it is in more scans than its size justifies; then decoded
 // within the budget at the smallest scale that still covers the fitted size, and refused at the first
 // sign that its data ran out or is corrupt.
+// A picture whose header claims more than `mostPixels` is refused before that.
 std::optional<Picture> LoadJpeg(texture::FileSource& file, QSize limit, texture::DecodeBudget& budget,
-                                const std::function<bool()>& shouldStop) {
+                                const std::function<bool()>& shouldStop,
+                                std::uint64_t mostPixels = kAnyPixels) {
     const std::optional<JpegHeader> header = ReadJpegHeader(file);
-    if (!header || !FirstScanHoldsItsBlocks(file, *header)) {
+    const auto pixels =
+        header ? static_cast<std::uint64_t>(header->width) * static_cast<std::uint64_t>(header->height)
+               : std::uint64_t{0};
+    if (!header || pixels > mostPixels || !FirstScanHoldsItsBlocks(file, *header)) {
         return std::nullopt;
     }
     // A picture in more scans than any encoder writes would hold the decoder for seconds on end.
-    const auto pixels =
-        static_cast<std::uint64_t>(header->width) * static_cast<std::uint64_t>(header->height);
     const auto mostScans = static_cast<int>(
         std::min<std::uint64_t>(kMostScanPixels / std::max<std::uint64_t>(pixels, 1), 65536));
     if (header->multipleScans && CountScans(file, mostScans) > mostScans) {
@@ -165,8 +172,10 @@ std::optional<Picture> LoadJpeg(texture::FileSource& file, QSize limit, texture:
 }
 
 // Any other picture (a BMP, or whatever else Qt's readers recognise in the file), decoded whole by Qt
-// within the budget.
-std::optional<Picture> LoadOther(texture::FileSource& file, texture::DecodeBudget& budget) {
+// within the budget; refused before that when its header claims more than `mostPixels`. `format`, when
+// given, is tried first: a format such as TGA that has no mark of its own at its start is known by it.
+std::optional<Picture> LoadOther(texture::FileSource& file, texture::DecodeBudget& budget,
+                                 std::uint64_t mostPixels = kAnyPixels, const QByteArray& format = {}) {
     if (IsCutBmp(file)) {
         return std::nullopt;
     }
@@ -174,10 +183,12 @@ std::optional<Picture> LoadOther(texture::FileSource& file, texture::DecodeBudge
     if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
         return std::nullopt;
     }
-    QImageReader reader(&device);
+    QImageReader reader(&device, format);
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
-    if (!stored.isValid()) {
+    if (!stored.isValid() ||
+        static_cast<std::uint64_t>(stored.width()) * static_cast<std::uint64_t>(stored.height()) >
+            mostPixels) {
         return std::nullopt;
     }
     const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
@@ -212,6 +223,24 @@ std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::De
         return std::nullopt;
     }
     return StartsAsJpeg(file) ? LoadJpeg(file, limit, budget, shouldStop) : LoadOther(file, budget);
+}
+
+std::optional<QImage> LoadWhole(const QString& path, std::int64_t mostPixels, texture::DecodeBudget& budget) {
+    texture::FileSource file(files::EncodeName(path).constData());
+    if (!file.IsOpen() || mostPixels < 0) {
+        return std::nullopt;
+    }
+    const auto most = static_cast<std::uint64_t>(mostPixels);
+    const QByteArray ending = path.sliced(path.lastIndexOf(u'.') + 1).toLower().toLatin1();
+    // At the largest limit a JPEG is decoded at its own scale.
+    std::optional<Picture> picture =
+        StartsAsJpeg(file)
+            ? LoadJpeg(file, QSize(texture::kMaxCanvasSide, texture::kMaxCanvasSide), budget, {}, most)
+            : LoadOther(file, budget, most, ending);
+    if (!picture) {
+        return std::nullopt;
+    }
+    return std::move(picture->image);
 }
 
 bool PaintTexture(const texture::TextureReader& reader, texture::ByteSource& file,

@@ -37,6 +37,13 @@ std::optional<Picture> LoadPicture(const QString& path, QSize limit,
                                    texture::DecodeBudget& budget = texture::DecodeBudget::Program(),
                                    const std::function<bool()>& shouldStop = {});
 
+// Reads and decodes the picture at `path` whole, at its own size and upright, whatever Qt's readers or
+// the JPEG library recognise in it (a texture's source: PNG, TGA, BMP or JPEG). Its size is read from
+// its header first: nothing when that claims more than `mostPixels`, or when the file cannot be
+// opened, is no regular file, cannot be decoded, or would need more than the whole budget.
+std::optional<QImage> LoadWhole(const QString& path, std::int64_t mostPixels,
+                                texture::DecodeBudget& budget = texture::DecodeBudget::Program());
+
 // Paints the texture of `layout`, read from `file` with `reader`: reserves what it takes from `budget`,
 // reads the pixel bytes that land (into `pixels`, whose memory is reused) and paints them into the
 // canvas that `canvasFor(width, height)` gives, or that it cannot make (nullptr). False when the

@@ -73,7 +73,9 @@ Controls ControlsFor(const ViewState& state) {
 
     controls.hintShown = state.hintShown;
     controls.browserShown = state.browserShown;
-    controls.title = state.titleName ? texts::TitleOfFile(*state.titleName) : texts::TitleWithVersion();
+    controls.title = !state.titleName ? texts::TitleWithVersion()
+                     : state.source   ? texts::TitleOfSource(state.source->name, *state.titleName)
+                                      : texts::TitleOfFile(*state.titleName);
     return controls;
 }
 

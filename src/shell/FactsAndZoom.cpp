@@ -6,7 +6,10 @@
 #include <QPushButton>
 
 #include "files/FileNames.h"
+#include "files/FolderListing.h"
 #include "navigation/ButtonRow.h"
+#include "picture/Comparison.h"
+#include "picture/PictureLoader.h"
 #include "platform/MousePointer.h"
 #include "shell/MainWindow.h"
 #include "texts/Texts.h"
@@ -18,6 +21,14 @@
 namespace tamsel::shell {
 
 using texts::Text;
+
+namespace {
+
+QString FileNameOf(const QString& path) {
+    return path.sliced(path.lastIndexOf(u'/') + 1);
+}
+
+}  // namespace
 
 QRect MainWindow::PictureArea() const {
     return {10, 10, std::max(centralWidget()->width() - 20, 0), std::max(Buttons().Middle()->y() - 20, 0)};
@@ -54,8 +65,11 @@ void MainWindow::UpdateFacts() {
     if (held == nullptr) {
         panel.SetFacts(view::RefusalFacts(refused->name, refused->reason));
     } else {
-        view::Facts facts = view::FactsOf(picture::KindOfFile(held->path).value_or(texture::FileKind::Bmp),
-                                          *held, paletteFrom_);
+        view::Facts facts =
+            state_.source
+                ? view::SourceFacts(state_.source->name, FileNameOf(held->path), state_.source->difference)
+                : view::FactsOf(picture::KindOfFile(held->path).value_or(texture::FileKind::Bmp), *held,
+                                paletteFrom_);
         if (single_->Zoom().isVisible()) {
             facts.lines << Text(texts::kFactsZoom).arg(view::ZoomLevelText(single_->Zoom().Scale()));
         }
@@ -86,6 +100,11 @@ std::optional<QPoint> MainWindow::PixelUnderPointer(const picture::HeldPicture& 
 }
 
 void MainWindow::AddReadout(const picture::HeldPicture& held, QPoint texel, view::Facts& facts) const {
+    if (state_.source) {
+        // The source's pixel, as the zoom shows it.
+        facts.lines << view::ReadoutLines(texel, single_->Zoom().Picture().pixel(texel));
+        return;
+    }
     if (!held.layout) {
         // A photo's colour is known exactly where a pixel of it is on screen as it is: zoomed, or at
         // its own size.
@@ -186,6 +205,69 @@ bool MainWindow::HandleZoomKey(int key) {
             return false;
         default:
             return false;
+    }
+}
+
+}  // namespace tamsel::shell
+
+namespace tamsel::shell {
+
+bool MainWindow::ToggleSource() {
+    const picture::HeldPicture* held = PictureOnShow();
+    if (held == nullptr || !held->layout) {
+        return false;
+    }
+    if (state_.source) {
+        single_->Zoom().Swap(std::move(textureOfSource_), true);
+        textureOfSource_ = QImage();
+        state_.source.reset();
+        UpdateFacts();
+        UpdateControls();
+        return true;
+    }
+    ShowSource(*held);
+    return true;
+}
+
+// The source is found among the folder's files as they are now, read whole (its header first: a source
+// is refused as a texture would be when it claims more than the canvas limit), and shown in the
+// texture's place at the zoom's scale and position, entering the zoom at the fit first.
+void MainWindow::ShowSource(const picture::HeldPicture& held) {
+    const QString textureName = FileNameOf(held.path);
+    QStringList names;
+    for (const files::ListedName& listed : files::ListFiles(state_.folder.Path(), QStringLiteral("*"))
+                                               .value_or(std::vector<files::ListedName>{})) {
+        names << listed.text;
+    }
+    const std::optional<QString> sourceName = picture::SourceNameFor(textureName, names);
+    if (!sourceName) {
+        single_->Notify(Text(texts::kNoSource), PictureArea().topLeft());
+        return;
+    }
+    platform::MousePointer::SetBusy();
+    std::optional<QImage> source =
+        picture::LoadWhole(state_.folder.PathOf(*sourceName), texture::kMaxCanvasPixels);
+    platform::MousePointer::SetDefault();
+    if (!source) {
+        single_->Notify(Text(texts::kSourceUnreadable).arg(*sourceName), PictureArea().topLeft());
+        return;
+    }
+    if (!EnterZoom()) {
+        return;
+    }
+    // Crisp, as the texture is, so that each pixel of the two covers the same square.
+    textureOfSource_ = single_->Zoom().Swap(std::move(*source), true);
+    state_.source =
+        SourceOnShow{*sourceName, picture::DifferenceOf(textureOfSource_, single_->Zoom().Picture())};
+    UpdateFacts();
+    UpdateControls();
+}
+
+void MainWindow::ZoomCleared() {
+    textureOfSource_ = QImage();
+    if (state_.source) {
+        state_.source.reset();
+        UpdateControls();
     }
 }
 

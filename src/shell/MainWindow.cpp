@@ -155,6 +155,7 @@ void MainWindow::ConnectParts() {
     connect(page_, &thumbs::ThumbnailPage::CellClicked, this, &MainWindow::ClickCell);
     connect(page_, &thumbs::ThumbnailPage::CellOpened, this, &MainWindow::OpenCell);
     connect(single_, &view::SingleView::BoxShownOrHidden, this, &MainWindow::UpdateFacts);
+    connect(&single_->Zoom(), &view::ZoomView::Cleared, this, &MainWindow::ZoomCleared);
 }
 
 void MainWindow::StartUp() {

@@ -219,6 +219,12 @@ private:
     // Zooms in (more than 0) or out by as many levels.
     void ZoomSteps(int steps);
     bool HandleZoomKey(int key);
+    // Key C: shows the source of the texture on show in its place in the zoom, or the texture again.
+    // False when no texture is on show.
+    bool ToggleSource();
+    void ShowSource(const picture::HeldPicture& held);
+    // The zoom was cleared, which ends the source's showing.
+    void ZoomCleared();
 
     // Files changed by others (LiveReload.cpp).
     void StartWatching();
@@ -247,6 +253,7 @@ private:
     std::array<std::optional<picture::HeldPicture>, 10> held_;  // what each box holds
     picture::Palette palette_{};  // the palette a texture without its own takes: the last one read
     QString paletteFrom_;         // the file that palette came from; empty while it is black
+    QImage textureOfSource_;      // while its source is shown in the zoom: the texture, at its own size
     bool factsStored_ = false;    // the facts' state as the settings file holds it
 
     QFileSystemWatcher* watcher_ = nullptr;  // the folder, the folder above it and the files on show

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "browse/Folder.h"
+#include "picture/Comparison.h"
 #include "slideshow/ShowState.h"
 
 // What the window shows, as a plain value: the window changes it in its handlers and sets every control
@@ -40,6 +41,13 @@ struct RefusedFile {
     QString reason;
 };
 
+// The picture a texture was made from, shown in the texture's place in the zoom: its file's name, and
+// how far it differs from the texture.
+struct SourceOnShow {
+    QString name;
+    picture::Difference difference;
+};
+
 struct ViewState {
     Mode mode = Mode::Pictures;
     bool browserShown = true;
@@ -58,6 +66,9 @@ struct ViewState {
     // The file the single view last opened, when the texture reader refused it; the facts panel then
     // tells why instead of the facts.
     std::optional<RefusedFile> refused;
+    // The texture's source, while it is shown in place of the texture on show (the file the title
+    // names); over as soon as the zoom is.
+    std::optional<SourceOnShow> source;
 };
 
 }  // namespace tamsel::shell

@@ -225,6 +225,8 @@ bool MainWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
             }
             ToggleFacts();
             return true;
+        case Qt::Key_C:
+            return !browsing && ToggleSource();
         case Qt::Key_Plus:
         case Qt::Key_Equal:
         case Qt::Key_Minus:

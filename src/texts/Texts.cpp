@@ -23,6 +23,10 @@ QString TitleOfFile(const QString& name) {
     return ApplicationTitle() + QStringLiteral(": ") + name;
 }
 
+QString TitleOfSource(const QString& source, const QString& texture) {
+    return TitleOfFile(Text(kSourceOf).arg(source, texture));
+}
+
 QString AboutMessage() {
     return QStringLiteral("v%1.%2.%3 by %4")
         .arg(kVersionMajor)

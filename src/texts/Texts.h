@@ -18,6 +18,10 @@ QString ApplicationTitle();
 QString TitleWithVersion();
 // The window title while a file is shown: "Tamsel Image Viewer: " and the file's name.
 QString TitleOfFile(const QString& name);
+// The window title while a texture's source is shown in its place: "Tamsel Image Viewer: car.png
+// (source of car.pbf)".
+inline constexpr char kSourceOf[] = QT_TRANSLATE_NOOP("Tamsel", "%1 (source of %2)");
+QString TitleOfSource(const QString& source, const QString& texture);
 
 inline constexpr char kFrameCaption[] = QT_TRANSLATE_NOOP("Tamsel", "Double Click On A File To View");
 inline constexpr char kHintAtDesign[] =
@@ -107,6 +111,19 @@ inline constexpr char kReadoutWordBlack[] = QT_TRANSLATE_NOOP("Tamsel", "word %1
 inline constexpr char kReadoutIndex[] = QT_TRANSLATE_NOOP("Tamsel", "palette index %1");
 // A palette swatch under the pointer: its index and colour.
 inline constexpr char kSwatchTip[] = QT_TRANSLATE_NOOP("Tamsel", "%1: #%2");
+// A texture beside its source (key C): the notices when there is none or it cannot be read, and with the
+// facts, the source and how far it differs from the texture over the area the two share.
+inline constexpr char kNoSource[] = QT_TRANSLATE_NOOP("Tamsel", "no source picture beside it");
+inline constexpr char kSourceUnreadable[] =
+    QT_TRANSLATE_NOOP("Tamsel", "the source picture %1 cannot be read");
+inline constexpr char kFactsSource[] = QT_TRANSLATE_NOOP("Tamsel", "%1, the source of %2");
+inline constexpr char kFactsSizesDiffer[] =
+    QT_TRANSLATE_NOOP("Tamsel", "sizes differ: the texture is %1 x %2, the source %3 x %4");
+inline constexpr char kFactsDiffering[] = QT_TRANSLATE_NOOP("Tamsel", "texels that differ: %1 of %2 x %3");
+inline constexpr char kFactsLargestDifference[] =
+    QT_TRANSLATE_NOOP("Tamsel", "largest difference: red %1, green %2, blue %3");
+inline constexpr char kFactsMeanDifference[] =
+    QT_TRANSLATE_NOOP("Tamsel", "mean difference: red %1, green %2, blue %3");
 // The texture reader's reason for refusing the file, in its own words.
 inline constexpr char kFactsRefused[] = QT_TRANSLATE_NOOP("Tamsel", "refused: %1");
 

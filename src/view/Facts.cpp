@@ -47,6 +47,31 @@ Facts FactsOf(texture::FileKind kind, const picture::HeldPicture& held, const QS
     return facts;
 }
 
+Facts SourceFacts(const QString& sourceName, const QString& textureName,
+                  const picture::Difference& difference) {
+    Facts facts;
+    facts.lines << Text(texts::kFactsSource).arg(sourceName, textureName);
+    facts.lines << Text(texts::kFactsSize).arg(difference.source.width()).arg(difference.source.height());
+    if (difference.source != difference.texture) {
+        facts.lines << Text(texts::kFactsSizesDiffer)
+                           .arg(difference.texture.width())
+                           .arg(difference.texture.height())
+                           .arg(difference.source.width())
+                           .arg(difference.source.height());
+    }
+    const QLocale c = QLocale::c();
+    facts.lines << Text(texts::kFactsDiffering)
+                       .arg(c.toString(difference.differing))
+                       .arg(difference.shared.width())
+                       .arg(difference.shared.height());
+    const auto [red, green, blue] = difference.largest;
+    facts.lines << Text(texts::kFactsLargestDifference).arg(red).arg(green).arg(blue);
+    const auto mean = [&c](double value) { return c.toString(value, 'f', 2); };
+    facts.lines << Text(texts::kFactsMeanDifference)
+                       .arg(mean(difference.mean[0]), mean(difference.mean[1]), mean(difference.mean[2]));
+    return facts;
+}
+
 Facts RefusalFacts(const QString& name, const QString& reason) {
     Facts facts;
     facts.lines = {name, Text(texts::kFactsRefused).arg(reason)};

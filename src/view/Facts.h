@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "picture/Comparison.h"
 #include "picture/HeldPicture.h"
 #include "texture/FileKinds.h"
 
@@ -23,6 +24,11 @@ struct Facts {
 // palette came from (empty when no file has carried one since start), for a texture that has none of
 // its own.
 Facts FactsOf(texture::FileKind kind, const picture::HeldPicture& held, const QString& paletteFrom);
+
+// In place of the facts, while the source `sourceName` of the texture `textureName` is shown: the two
+// names, the source's size, whether the sizes differ, and `difference` in figures.
+Facts SourceFacts(const QString& sourceName, const QString& textureName,
+                  const picture::Difference& difference);
 
 // In place of the facts, for a file the texture reader refused: its name and the reader's reason.
 Facts RefusalFacts(const QString& name, const QString& reason);

@@ -25,9 +25,17 @@ void ZoomView::Show(QImage picture, double scale, bool crisp) {
     update();
 }
 
+QImage ZoomView::Swap(QImage picture, bool crisp) {
+    std::swap(picture_, picture);
+    crisp_ = crisp;
+    update();
+    return picture;
+}
+
 void ZoomView::Clear() {
     hide();
     picture_ = QImage();
+    emit Cleared();
 }
 
 void ZoomView::ZoomAbout(QPointF at, double scale) {

@@ -17,6 +17,11 @@ public:
 
     // Shows `picture` at `scale` screen pixels a picture pixel, centred in the view.
     void Show(QImage picture, double scale, bool crisp);
+    // Shows `picture` in place of the one on show, at the same scale with its top-left corner where
+    // that one's was, so that the two can be told apart by flipping between them. Gives back the one
+    // that was on show.
+    QImage Swap(QImage picture, bool crisp);
+    // Hides the view and lets its picture go; tells of it (Cleared).
     void Clear();
 
     double Scale() const { return scale_; }
@@ -29,6 +34,10 @@ public:
 
     // The picture's pixel under `at` (view coordinates); nothing off the picture.
     std::optional<QPoint> PixelAt(QPointF at) const;
+
+signals:
+    // The view was cleared: whatever it showed, it shows no longer.
+    void Cleared();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -73,6 +73,14 @@ private slots:
                "Thumbnail View Slide Show Begin End- Sequential* Random Interval1 / hint hidden, browser "
                "hidden, "
                "Tamsel Image Viewer: a.mip"_s;
+        state.source = shell::SourceOnShow{u"A.PNG"_s, {}};
+        QTest::newRow("its source shown in its place")
+            << state
+            << u"Previous [Previous Image] | Open~ [Open Selected File] | Next [Next Image] / File Open File "
+               "Thumbnail View Slide Show Begin End- Sequential* Random Interval1 / hint hidden, browser "
+               "hidden, "
+               "Tamsel Image Viewer: A.PNG (source of a.mip)"_s;
+        state.source.reset();
         state.mode = Mode::Pages;
         state.stepping = SteppingHints::PagesEntered;
         QTest::newRow("the thumbnail view entered") << state

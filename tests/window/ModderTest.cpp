@@ -1,9 +1,12 @@
 // What a modder uses beside the picture: the facts of a texture, zoom with crisp texels, files that
-// change on disk, the keyboard, and the first start.
+// change on disk, the keyboard, a texture beside its source, and the first start.
+#include <sys/resource.h>
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
@@ -48,6 +51,34 @@ samples::PaletteColours Ramp() {
     return palette;
 }
 
+// The start of a PNG: its signature and a header that claims `width` x `height` RGB pixels, with the
+// checksum a PNG reader checks, and no pixel data.
+QByteArray PngClaiming(quint32 width, quint32 height) {
+    const auto be32 = [](quint32 value) {
+        QByteArray bytes;
+        for (const int shift : {24, 16, 8, 0}) {
+            bytes += static_cast<char>((value >> shift) & 0xFF);
+        }
+        return bytes;
+    };
+    const QByteArray chunk = "IHDR" + be32(width) + be32(height) + QByteArray("\x08\x02\x00\x00\x00", 5);
+    quint32 crc = 0xFFFFFFFFU;
+    for (const char byte : chunk) {
+        crc ^= static_cast<quint8>(byte);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ ((crc & 1U) != 0 ? 0xEDB88320U : 0U);
+        }
+    }
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + be32(13) + chunk + be32(~crc);
+}
+
+// The peak of this process's resident memory, in KiB.
+long PeakKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 struct Viewer {
     explicit Viewer(TestPlatform& platform) : window(platform.Build()) { window.show(); }
     void Open(const QString& name) {
@@ -60,6 +91,8 @@ struct Viewer {
         }
         QFAIL("no such file in the list");
     }
+    QString Title() const { return window.windowTitle(); }
+    void Press(Qt::Key key) { QTest::keyClick(&window, key); }
     QStringList Facts() const {
         return window.SingleView().Facts().isVisible() ? window.SingleView().Facts().Shown().lines
                                                        : QStringList();
@@ -80,6 +113,9 @@ private slots:
     void changesOnDiskAreShown();
     void theFileOnShowRefusedThenMendedOrGone();
     void keysGoThroughTheHandlers();
+    void theSourceFlipsWithTheTextureAtOneZoom();
+    void aSourceIsFoundOrRefused();
+    void aTgaSourceIsRead();
     void theHintFitsItsBox();
     void theHelpAndVersionNeedNoDisplay();
 };
@@ -382,6 +418,145 @@ void ModderTest::keysGoThroughTheHandlers() {
     window.Help()->close();
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     QCOMPARE(platform.end->ends, 1);
+}
+
+// Key C shows the texture's source in its place, at the zoom's scale and position, and the texture
+// again; the title names the file on show, the facts how the two differ. Key 0 and Next go back to the
+// texture.
+void ModderTest::theSourceFlipsWithTheTextureAtOneZoom() {
+    TestPlatform platform;
+    const QString& folder = platform.programFolder;
+    testing::WriteSolidTexture(folder, u"car.pbf"_s, 8, 4, qRgb(255, 0, 0));
+    QImage source = testing::SolidImage(8, 4, qRgb(255, 0, 0));
+    source.setPixel(3, 1, qRgb(200, 0, 0));
+    QVERIFY(source.save(QDir(folder).filePath(u"car.png"_s), "PNG"));
+    testing::WriteSolidTexture(folder, u"next.pbf"_s, 8, 4, qRgb(0, 0, 255));
+    Viewer viewer(platform);
+    viewer.Open(u"car.pbf"_s);
+    view::ZoomView& zoom = viewer.window.SingleView().Zoom();
+    const QString textureTitle = u"Tamsel Image Viewer: car.pbf"_s;
+    const QString sourceTitle = u"Tamsel Image Viewer: car.png (source of car.pbf)"_s;
+
+    // Out of the zoom, C enters it at the fit.
+    viewer.Press(Qt::Key_C);
+    QVERIFY(zoom.isVisible());
+    QCOMPARE(viewer.Title(), sourceTitle);
+    QCOMPARE(zoom.Picture().pixel(3, 1), qRgb(200, 0, 0));
+    zoom.ZoomAbout(QPointF(10, 10), 200.0);
+    const double scale = zoom.Scale();
+    const QPointF offset = zoom.Offset();
+    QVERIFY(offset != QPointF(zoom.width() - 1600, zoom.height() - 800) / 2.0);
+    for (const QString& title : {textureTitle, sourceTitle}) {
+        viewer.Press(Qt::Key_C);
+        QCOMPARE(viewer.Title(), title);
+        QCOMPARE(zoom.Scale(), scale);
+        QCOMPARE(zoom.Offset(), offset);
+        QCOMPARE(zoom.Picture().pixel(3, 1), title == sourceTitle ? qRgb(200, 0, 0) : qRgb(255, 0, 0));
+    }
+
+    viewer.Press(Qt::Key_I);
+    QCOMPARE(
+        viewer.Facts().mid(0, 6),
+        (QStringList{u"car.png, the source of car.pbf"_s, u"8 x 4 pixels"_s,
+                     u"texels that differ: 1 of 8 x 4"_s, u"largest difference: red 55, green 0, blue 0"_s,
+                     u"mean difference: red 1.72, green 0.00, blue 0.00"_s, u"zoom: 20000%"_s}));
+    viewer.Press(Qt::Key_0);
+    QVERIFY(!zoom.isVisible());
+    QCOMPARE(viewer.Title(), textureTitle);
+    QCOMPARE(viewer.Facts().first(), u"bare texture, 5:6:5"_s);
+
+    viewer.Press(Qt::Key_C);
+    QCOMPARE(viewer.Title(), sourceTitle);
+    viewer.window.Next();
+    QCOMPARE(viewer.Title(), u"Tamsel Image Viewer: next.pbf"_s);
+    QVERIFY(!viewer.window.State().source);
+    QVERIFY(!zoom.isVisible());
+
+    // The texture saved again is shown anew, in place of its source.
+    viewer.window.Previous();
+    viewer.Press(Qt::Key_C);
+    QCOMPARE(viewer.Title(), sourceTitle);
+    testing::WriteSolidTexture(folder, u"car.pbf"_s, 8, 4, qRgb(0, 255, 0));
+    QTRY_COMPARE(viewer.Title(), textureTitle);
+    QVERIFY(!zoom.isVisible());
+    QCOMPARE(viewer.window.SingleView().Box().Surface().pixel(0, 0), qRgb(0, 255, 0));
+
+    // The slide show's next picture too.
+    viewer.Press(Qt::Key_C);
+    QCOMPARE(viewer.Title(), sourceTitle);
+    viewer.window.BeginShow();
+    platform.interval->RunOut();
+    QVERIFY(!viewer.window.State().source);
+    QVERIFY(!viewer.Title().contains(u"source"_s));
+}
+
+// A source in any case of its name is found, and one of another size said to be; without a source, or
+// with one that cannot be read or claims more than a texture may hold, a notice says so for a moment
+// and nothing else changes: no message box, no memory taken. C is no key in the browser or for a photo.
+void ModderTest::aSourceIsFoundOrRefused() {
+    TestPlatform platform;
+    const QString& folder = platform.programFolder;
+    testing::WriteSolidTexture(folder, u"huge.pbf"_s, 4, 4, qRgb(255, 0, 0));
+    testing::WriteBytes(folder, u"huge.png"_s, PngClaiming(100000, 100000));
+    testing::WriteSolidTexture(folder, u"lone.pbf"_s, 4, 4, qRgb(255, 0, 0));
+    testing::WriteSolidTexture(folder, u"torn.pbf"_s, 4, 4, qRgb(255, 0, 0));
+    testing::WriteBytes(folder, u"torn.png"_s, PngClaiming(4, 4));
+    testing::WritePicture(folder, u"view.bmp"_s, testing::SolidImage(4, 4, qRgb(1, 2, 3)));
+    testing::WriteSolidTexture(folder, u"wide.pbf"_s, 8, 4, qRgb(255, 0, 0));
+    QVERIFY(testing::SolidImage(9, 4, qRgb(255, 0, 0)).save(QDir(folder).filePath(u"WIDE.PNG"_s), "PNG"));
+    Viewer viewer(platform);
+    const QLabel& notice = viewer.window.SingleView().Notice();
+    const view::ZoomView& zoom = viewer.window.SingleView().Zoom();
+
+    viewer.Open(u"wide.pbf"_s);
+    viewer.Press(Qt::Key_I);
+    viewer.Press(Qt::Key_C);
+    QCOMPARE(viewer.Title(), u"Tamsel Image Viewer: WIDE.PNG (source of wide.pbf)"_s);
+    QCOMPARE(viewer.Facts().mid(1, 3),
+             (QStringList{u"9 x 4 pixels"_s, u"sizes differ: the texture is 8 x 4, the source 9 x 4"_s,
+                          u"texels that differ: 0 of 8 x 4"_s}));
+
+    const long peakBefore = PeakKiB();
+    for (const auto& [texture, said] :
+         {std::pair{u"lone.pbf"_s, u"no source picture beside it"_s},
+          std::pair{u"huge.pbf"_s, u"the source picture huge.png cannot be read"_s},
+          std::pair{u"torn.pbf"_s, u"the source picture torn.png cannot be read"_s}}) {
+        viewer.Open(texture);
+        viewer.Press(Qt::Key_C);
+        QVERIFY(notice.isVisible());
+        QCOMPARE(notice.text(), said);
+        QCOMPARE(viewer.Title(), u"Tamsel Image Viewer: "_s + texture);
+        QVERIFY(!zoom.isVisible());
+    }
+    QVERIFY2(PeakKiB() - peakBefore < 64 * 1024, qPrintable(QString::number(PeakKiB() - peakBefore)));
+    QVERIFY(platform.messages->shown.empty());
+
+    viewer.Open(u"view.bmp"_s);
+    QVERIFY(!viewer.window.HandleKey(Qt::Key_C));
+    viewer.Open(u"wide.pbf"_s);
+    viewer.window.ShowBrowser();
+    QVERIFY(!viewer.window.HandleKey(Qt::Key_C));
+    QCOMPARE(viewer.Title(), u"Tamsel Image Viewer: wide.pbf"_s);
+}
+
+// A TGA of version 2.0 (with its footer), rows from the top, is read by Qt's TGA reader.
+void ModderTest::aTgaSourceIsRead() {
+    if (!QImageReader::supportedImageFormats().contains("tga")) {
+        QSKIP("Qt's TGA reader (qt6-image-formats-plugins) is not installed");
+    }
+    TestPlatform platform;
+    testing::WriteSolidTexture(platform.programFolder, u"road.pbf"_s, 2, 1, qRgb(255, 0, 0));
+    const QByteArray header = QByteArray(2, '\0') + '\x02' + QByteArray(9, '\0') + testing::Le16(2) +
+                              testing::Le16(1) + '\x18' + '\x20';
+    const QByteArray pixels("\x00\x00\xFF\x00\xFF\x00", 6);  // blue, green, red: red, then green
+    testing::WriteBytes(platform.programFolder, u"road.Tga"_s,
+                        header + pixels + QByteArray(8, '\0') + QByteArray("TRUEVISION-XFILE.", 18));
+    Viewer viewer(platform);
+    viewer.Open(u"road.pbf"_s);
+    viewer.Press(Qt::Key_I);
+    viewer.Press(Qt::Key_C);
+    QCOMPARE(viewer.Title(), u"Tamsel Image Viewer: road.Tga (source of road.pbf)"_s);
+    QCOMPARE(viewer.Facts().at(3), u"largest difference: red 255, green 255, blue 0"_s);
 }
 
 // Drawn in the font it is given, the hint wraps within its 180 x 32 box.
