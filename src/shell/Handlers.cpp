@@ -1,10 +1,14 @@
 // What the user does: in the browser, on the buttons, on a page, in the menus and during a show. Each
 // handler changes the model, draws what it asks for, and sets the controls from the model.
 #include <QPushButton>
+#include <cstdlib>
+#include <utility>
 
 #include "browse/Browser.h"
+#include "browse/Stepping.h"
 #include "files/Drives.h"
 #include "platform/MousePointer.h"
+#include "shell/Controls.h"
 #include "shell/MainWindow.h"
 #include "slideshow/SlideShow.h"
 #include "thumbs/Paging.h"
@@ -104,6 +108,48 @@ void MainWindow::ShowEntry(int entry) {
     DrawSingle();
     platform::MousePointer::SetDefault();
     UpdateControls();
+}
+
+void MainWindow::StepByKey(int steps) {
+    if (state_.mode == Mode::Pages) {
+        steps > 0 ? Next() : Previous();
+        return;
+    }
+    if (keySteps_) {
+        *keySteps_ += steps;
+        return;
+    }
+    // The first key is served at once; those that come while it is drawn are taken together after.
+    keySteps_ = 0;
+    steps > 0 ? Next() : Previous();
+    QMetaObject::invokeMethod(this, &MainWindow::TakeKeySteps, Qt::QueuedConnection);
+}
+
+void MainWindow::TakeKeySteps() {
+    if (TakeStepsNow()) {
+        QMetaObject::invokeMethod(this, &MainWindow::TakeKeySteps, Qt::QueuedConnection);
+    } else {
+        keySteps_.reset();
+    }
+}
+
+bool MainWindow::TakeStepsNow() {
+    const int steps = keySteps_ ? std::exchange(*keySteps_, 0) : 0;
+    const int count = state_.folder.Count();
+    // A message box takes the keys; steps are taken only while a key could still make them.
+    const Controls controls = ControlsFor(state_);
+    const navigation::ButtonFace& button = steps > 0 ? controls.next : controls.previous;
+    if (steps == 0 || count == 0 || boxesOpen_ > 0 || state_.mode == Mode::Pages || !button.shown ||
+        !button.enabled) {
+        return false;
+    }
+    // Where the keys count to, as if each had been served: the pictures between are not opened.
+    int entry = steps > 0 ? state_.folder.EntryAfterOnShow() : state_.folder.EntryBeforeOnShow();
+    for (int step = 1; step < std::abs(steps); ++step) {
+        entry = steps > 0 ? browse::NextEntry(entry, count) : browse::PreviousEntry(entry, count);
+    }
+    ShowEntry(entry);
+    return true;
 }
 
 void MainWindow::Previous() {

@@ -180,6 +180,12 @@ private:
     void Select(int index, bool byUser = false);
     // Selects `entry` and shows it in the single view.
     void ShowEntry(int entry);
+    // Steps by a Left (-1) or Right (+1) key; keys that come while a step by key is drawn join into
+    // one step, which shows only the picture they count to.
+    void StepByKey(int steps);
+    void TakeKeySteps();
+    // Takes the steps of the keys that came so far, now; whether there were any to take.
+    bool TakeStepsNow();
 
     // Drawing pictures (Drawing.cpp). Slot 0 is the single view, 1 to 9 the cells of the page.
     platform::PictureBox& BoxOf(int slot) const;
@@ -260,8 +266,10 @@ private:
     QTimer* settle_ = nullptr;               // restarted by each change: fires once the files are still
 
     std::unique_ptr<slideshow::SlideShow> show_;
-    bool intervalOver_ = false;   // an interval ran out while a message box was open
-    int boxesOpen_ = 0;           // message boxes open
+    bool intervalOver_ = false;  // an interval ran out while a message box was open
+    int boxesOpen_ = 0;          // message boxes open
+    // While a step by key is drawn or waits to be: the steps of the keys that came since.
+    std::optional<int> keySteps_;
     int displaying_ = 0;          // displays in progress
     bool redrawPending_ = false;  // a resize came during a display and owes a redraw
 

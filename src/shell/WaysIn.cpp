@@ -141,6 +141,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool MainWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
+    // Any other key acts after the steps of the keys before it, as it would had each been served.
+    if (key != Qt::Key_Left && key != Qt::Key_Right && keySteps_) {
+        TakeStepsNow();
+    }
     const Controls controls = ControlsFor(state_);
     const auto usable = [](const navigation::ButtonFace& face) { return face.shown && face.enabled; };
     if (modifiers == Qt::ControlModifier) {
@@ -159,13 +163,13 @@ bool MainWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
     switch (key) {
         case Qt::Key_Left:
             if (usable(controls.previous)) {
-                Previous();
+                StepByKey(-1);
                 return true;
             }
             return false;
         case Qt::Key_Right:
             if (usable(controls.next)) {
-                Next();
+                StepByKey(1);
                 return true;
             }
             return false;

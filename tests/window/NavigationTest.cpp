@@ -74,7 +74,6 @@ struct Show : testing::Window {
     TestPlatform& services;
 };
 
-
 }  // namespace
 
 class NavigationTest : public QObject {
@@ -108,6 +107,50 @@ private slots:
         }
         QVERIFY(!platform::MousePointer::IsBusy());
         QVERIFY(platform.messages->shown.empty());
+    }
+
+    // Right and Left keys that come while a picture is drawn are taken together: only the picture they
+    // count to is opened and shown, as if each had been served; a bad file stepped over gives no
+    // message; the buttons' clicks are each served; a key of another kind acts after the steps.
+    void keysThatComeWhileAPictureIsDrawnAreTakenTogether() {
+        TestPlatform platform;
+        const QStringList names = testing::WriteNumberedTextures(platform.programFolder, 12);
+        testing::WriteBytes(platform.programFolder, u"t05b.pbf"_s, "not a texture");  // entry 6 of 13
+        Window window(platform);
+        window.Open(u"t00.pbf"_s);
+        testing::OpenCounter counter(platform.programFolder);
+        // The first key is served at once; the next 19 come before the window gets back to its events.
+        for (int key = 0; key < 20; ++key) {
+            QTest::keyClick(&window, Qt::Key_Right);
+        }
+        QCOMPARE(window.Single(), 1);
+        QTRY_COMPARE(window.State().folder.Selected(), 20 % 13);
+        QCOMPARE(window.State().folder.SelectedName(), u"t06.pbf"_s);
+        QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t06.pbf"_s);
+        for (const char* skipped : {"t03.pbf", "t04.pbf", "t05.pbf"}) {
+            QCOMPARE(counter.Opens(QString::fromLatin1(skipped)), 0);
+        }
+        QVERIFY(platform.messages->shown.empty());
+
+        // Left and Right together count as their sum; Home after them goes to the first picture.
+        for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Right, Qt::Key_Left}) {
+            QTest::keyClick(&window, key);
+        }
+        QTRY_COMPARE(window.State().folder.Selected(), 4);
+        QVERIFY(platform.messages->shown.empty());
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Home}) {
+            QTest::keyClick(&window, key);
+        }
+        QCOMPARE(window.State().folder.Selected(), 0);
+        QTest::qWait(50);
+        QCOMPARE(window.State().folder.Selected(), 0);
+        QVERIFY(platform.messages->shown.empty());
+
+        // Clicks are served one by one, each shown.
+        for (int click = 0; click < 3; ++click) {
+            QTest::mouseClick(window.Buttons().Next(), Qt::LeftButton);
+            QCOMPARE(window.Single(), click + 1);
+        }
     }
 
     void pages_data() {
