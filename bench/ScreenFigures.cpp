@@ -142,13 +142,12 @@ private:
     QString proc_;  // the program's folder in /proc
 };
 
-// What a session does after the start: after `pause`, `keys` are typed `gap` apart (kMenuPause unless
-// given), and the time from the last one to the window's next picture goes to `times`.
+// What a session does after the start: after `pause`, `keys` are typed kMenuPause apart, and the time
+// from the last one to the window's next picture goes to `times`.
 struct Step {
     double pause = 0.0;
     std::vector<unsigned long> keys;
     std::vector<double>* times = nullptr;
-    double gap = kMenuPause;
 };
 
 // Sessions of one program: each starts it, waits until its first picture is on screen, takes the
@@ -180,7 +179,7 @@ struct Session {
             Pause(steps[k].pause);
             std::int64_t key = 0;
             for (const unsigned long symbol : steps[k].keys) {
-                Pause(key == 0 ? 0.0 : steps[k].gap);
+                Pause(key == 0 ? 0.0 : kMenuPause);
                 key = context.desktop.Type(symbol);
             }
             if (round < 0) {
@@ -290,44 +289,6 @@ void StepRows(const Screen& screen, const QString& what, const QStringList& file
                Table::Unit::Time, times[0], QStringLiteral("feh"), feh.Installed(), times[2]);
     screen.Row(figure.arg(what, QStringLiteral("as soon as the last is shown"), keys), Table::Unit::Time,
                times[1], QStringLiteral("feh"), feh.Installed(), times[3]);
-}
-
-// A held key: kHeldKeys Right keys kHeldKeyGap apart over the cycle of `files`, from the first; the
-// time from the last key to the picture the count reaches on screen. That the picture is the right one
-// is checked against each program started on that file.
-constexpr int kHeldKeys = 200;
-constexpr double kHeldKeyGap = 0.005;
-
-void HeldKeyRows(const Screen& screen, const QString& what, const QStringList& files) {
-    const int runs = screen.context.Runs(5, 2);
-    std::vector<double> ours;
-    std::vector<double> theirs;
-    const auto held = [](std::vector<double>* times) {
-        return std::vector<Step>{
-            {kStepPause, std::vector<unsigned long>(kHeldKeys, XK_Right), times, kHeldKeyGap}};
-    };
-    Session viewer{{screen.context.viewer, files.front()}, files.front(), held(&ours)};
-    Session feh{screen.FehView(files), files.front(), held(&theirs)};
-    screen.Alternate(runs, {&viewer, &feh});
-    // Each started on the picture the keys count to shows what it showed after the keys.
-    const QString reached = files[kHeldKeys % files.size()];
-    Session viewerThere{{screen.context.viewer, reached}, reached};
-    QStringList fehFiles = files;
-    std::rotate(fehFiles.begin(), fehFiles.begin() + kHeldKeys % files.size(), fehFiles.end());
-    Session fehThere{screen.FehView(fehFiles), reached};
-    screen.Alternate(0, {&viewerThere, &fehThere});
-    for (const auto& [after, there] : {std::pair{&viewer, &viewerThere}, std::pair{&feh, &fehThere}}) {
-        if (after->Installed() && after->shown.back() != there->shown.front()) {
-            throw Failure(after->command, "the held key ended on another picture than the one it counted to");
-        }
-    }
-    screen.Row(QStringLiteral("held key: %1 Right keys %2 ms apart over %3, from the last key to the picture "
-                              "they count to on screen [%4 runs]")
-                   .arg(kHeldKeys)
-                   .arg(kHeldKeyGap * 1e3)
-                   .arg(what)
-                   .arg(runs),
-               Table::Unit::Time, ours, QStringLiteral("feh"), feh.Installed(), theirs);
 }
 
 // The viewer started on the folder of `files`, then File > Thumbnail View from the keyboard (a lone
@@ -449,8 +410,6 @@ void ScreenFigures(Context& context) {
     StepRows(screen, QStringLiteral("12 MP JPEGs"), photos12, photos12);
     StepRows(screen, QStringLiteral("textures 4096x4096 (feh: their BMPs)"), textures.textures,
              textures.bitmaps);
-    HeldKeyRows(screen, QStringLiteral("twelve 12 MP JPEGs"),
-                data.Photos(QStringLiteral("held-12mp"), {4000, 3000}, 12));
     context.say(QStringLiteral("thumbnail pages"));
     PageRows(screen, QStringLiteral("12 MP JPEGs"),
              data.Photos(QStringLiteral("pages-12mp"), {4000, 3000}, 27), context.Runs(5, 2));
