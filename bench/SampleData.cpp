@@ -164,6 +164,18 @@ QStringList SampleData::Photos(const QString& name, QSize size, int count) {
     return files;
 }
 
+QString SampleData::Bitmap(const QString& name, const QString& file, QSize size) {
+    QString path = QDir(Folder(name)).filePath(file);
+    WriteOnce(path, [&](const QString& part) {
+        return DrawPhoto(size, static_cast<std::uint32_t>(size.width()) * 7U).save(part, "BMP");
+    });
+    return path;
+}
+
+QString SampleData::Empty(const QString& name) {
+    return Folder(name);
+}
+
 SampleData::TextureFiles SampleData::Textures(int side, int count) {
     const QString name = QStringLiteral("textures-%1").arg(side);
     TextureFiles files{

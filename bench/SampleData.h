@@ -18,6 +18,12 @@ public:
     // from its own seed; their paths, in the order of their names. Missing ones are made two at a time.
     QStringList Photos(const QString& name, QSize size, int count);
 
+    // A photo-like picture of `size` as a 24-bit BMP named `file` in the folder `name`; its path.
+    QString Bitmap(const QString& name, const QString& file, QSize size);
+
+    // An empty folder `name`; its path.
+    QString Empty(const QString& name);
+
     // A folder of `count` bare-image textures of `side` x `side` pixels in 5:6:5, each a photo-like
     // picture of its own, and in another folder the same pixels as 24-bit BMPs, written from the
     // canvas that the texture reader paints.

@@ -142,12 +142,13 @@ private:
     QString proc_;  // the program's folder in /proc
 };
 
-// What a session does after the start: after `pause`, `keys` are typed kMenuPause apart, and the time
-// from the last one to the window's next picture goes to `times`.
+// What a session does after the start: after `pause`, `keys` are typed `apart` seconds apart, and the
+// time from the last one to the window's next picture goes to `times`.
 struct Step {
     double pause = 0.0;
     std::vector<unsigned long> keys;
     std::vector<double>* times = nullptr;
+    double apart = kMenuPause;
 };
 
 // Sessions of one program: each starts it, waits until its first picture is on screen, takes the
@@ -179,7 +180,7 @@ struct Session {
             Pause(steps[k].pause);
             std::int64_t key = 0;
             for (const unsigned long symbol : steps[k].keys) {
-                Pause(key == 0 ? 0.0 : kMenuPause);
+                Pause(key == 0 ? 0.0 : steps[k].apart);
                 key = context.desktop.Type(symbol);
             }
             if (round < 0) {
@@ -244,27 +245,84 @@ struct Screen {
     // when it is not installed.
     void Row(const QString& figure, Table::Unit unit, const std::vector<double>& ours,
              const QString& reference, bool installed, const std::vector<double>& theirs,
-             double (*summary)(std::vector<double>) = Median) const {
+             double (*summary)(std::vector<double>) = Median,
+             std::optional<Table::Target> target = std::nullopt) const {
         context.table.Add(figure, unit, summary(ours), reference,
-                          installed ? std::optional<double>(summary(theirs)) : std::nullopt);
+                          installed ? std::optional<double>(summary(theirs)) : std::nullopt, target);
     }
 };
 
-// Start to the picture on screen, the opens of the shown file and the peak of memory, in the
-// single view (feh shows `fehFile`: the same pixels).
-void StartRows(const Screen& screen, const QString& what, const QString& file, const QString& fehFile,
-               int runs) {
-    Session ours{{screen.context.viewer, file}, file};
-    Session feh{screen.FehView({fehFile}), fehFile};
-    screen.Alternate(runs, {&ours, &feh});
+// A picture the viewer is started on, beside feh on `fehFile` (the same pixels), and what its rows aim at:
+// the start at most `overEmpty` times our start on an empty folder and `overFeh` times feh's, the peak
+// at most `mostPeak` kB.
+struct StartCase {
+    QString what;
+    QString file;
+    QString fehFile;
+    std::optional<double> overEmpty;
+    std::optional<double> overFeh;
+    std::optional<double> mostPeak;
+};
+
+// Start to the picture on screen, the opens of the shown file and the peak of memory, in the single
+// view, for each case in the same rounds; with `emptyFolder`, also the viewer started on that folder
+// beside the floor: the least a Qt 6 Widgets program shows, a main window of the viewer's inside size.
+void StartRows(const Screen& screen, const std::vector<StartCase>& cases, int runs,
+               const QString& emptyFolder = {}) {
+    const QString floorProgram = QStringLiteral(TAMSEL_FLOOR_PATH);
+    Session floor{
+        {floorProgram, QStringLiteral("%1x%2").arg(screen.window.width()).arg(screen.window.height())},
+        floorProgram};
+    Session empty{{screen.context.viewer, emptyFolder}, emptyFolder};
+    std::vector<Session> ours;
+    std::vector<Session> feh;
+    for (const StartCase& start : cases) {
+        ours.push_back({{screen.context.viewer, start.file}, start.file});
+        feh.push_back({screen.FehView({start.fehFile}), start.fehFile});
+    }
+    std::vector<std::function<void(int)>> bodies;
+    const auto add = [&](Session& session) {
+        if (session.Installed()) {
+            bodies.emplace_back([&screen, &session](int round) { session.Run(screen.context, round); });
+        }
+    };
+    if (!emptyFolder.isEmpty()) {
+        add(floor);
+        add(empty);
+    }
+    for (std::size_t k = 0; k < cases.size(); ++k) {
+        add(ours[k]);
+        add(feh[k]);
+    }
+    screen.Alternate(runs, {}, bodies);
     const QString reference = QStringLiteral("feh --scale-down");
-    screen.Row(QStringLiteral("start to the picture on screen, %1%2").arg(what, RunsNote(runs)),
-               Table::Unit::Time, ours.starts, reference, feh.Installed(), feh.starts);
-    screen.Row(QStringLiteral("opens of the shown file at start-up, %1, the most in a run%2")
-                   .arg(what, RunsNote(runs)),
-               Table::Unit::Count, ours.opens, reference, feh.Installed(), feh.opens, Most);
-    screen.Row(QStringLiteral("peak memory, %1 in the single view%2").arg(what, RunsNote(runs)),
-               Table::Unit::Peak, ours.peaks, reference, feh.Installed(), feh.peaks);
+    if (!emptyFolder.isEmpty()) {
+        screen.Row(QStringLiteral("start to the window on screen, on an empty folder%1").arg(RunsNote(runs)),
+                   Table::Unit::Time, empty.starts,
+                   QStringLiteral("the floor: a Qt 6 main window with three menus"), true, floor.starts,
+                   Median, Table::Target{1.1});
+    }
+    for (std::size_t k = 0; k < cases.size(); ++k) {
+        const StartCase& start = cases[k];
+        const QString figure =
+            QStringLiteral("start to the picture on screen, %1%2").arg(start.what, RunsNote(runs));
+        const auto ratio = [](std::optional<double> most) {
+            return most ? std::optional<Table::Target>(Table::Target{*most}) : std::nullopt;
+        };
+        screen.Row(figure, Table::Unit::Time, ours[k].starts, reference, feh[k].Installed(), feh[k].starts,
+                   Median, ratio(start.overFeh));
+        if (start.overEmpty) {
+            screen.Row(figure, Table::Unit::Time, ours[k].starts, QStringLiteral("ours on an empty folder"),
+                       true, empty.starts, Median, ratio(start.overEmpty));
+        }
+        screen.Row(QStringLiteral("opens of the shown file at start-up, %1, the most in a run%2")
+                       .arg(start.what, RunsNote(runs)),
+                   Table::Unit::Count, ours[k].opens, reference, feh[k].Installed(), feh[k].opens, Most);
+        screen.Row(QStringLiteral("peak memory, %1 in the single view%2").arg(start.what, RunsNote(runs)),
+                   Table::Unit::Peak, ours[k].peaks, reference, feh[k].Installed(), feh[k].peaks, Median,
+                   start.mostPeak ? std::optional<Table::Target>(Table::Target{*start.mostPeak, false})
+                                  : std::nullopt);
+    }
 }
 
 // Right in the single view, round the cycle of `files` (feh: `fehFiles`) with kStepPause before each
@@ -295,7 +353,8 @@ void StepRows(const Screen& screen, const QString& what, const QStringList& file
 // Alt gives the menu bar the keyboard, Down opens File, Down again is Thumbnail View), then Right to
 // each further page after kPagePause; beside feh's thumbnails of the first nine files and djpeg at
 // the scale that gives thumbnails of about the cells' size, two processes at a time.
-void PageRows(const Screen& screen, const QString& what, const QStringList& files, int runs) {
+void PageRows(const Screen& screen, const QString& what, const QStringList& files, int runs,
+              std::optional<double> mostPeak = std::nullopt) {
     const QStringList nine = files.mid(0, 9);
     std::vector<double> first;
     std::vector<double> next;
@@ -334,7 +393,62 @@ void PageRows(const Screen& screen, const QString& what, const QStringList& file
                    Table::Unit::Time, next, {}, false, {});
     }
     screen.Row(QStringLiteral("peak memory, thumbnail page of nine %1%2").arg(what, RunsNote(runs)),
-               Table::Unit::Peak, ours.peaks, QStringLiteral("feh --thumbnails"), feh.Installed(), feh.peaks);
+               Table::Unit::Peak, ours.peaks, QStringLiteral("feh --thumbnails"), feh.Installed(), feh.peaks,
+               Median,
+               mostPeak ? std::optional<Table::Target>(Table::Target{*mostPeak, false}) : std::nullopt);
+}
+
+// A held key: `kHeldKeys` Right keys typed kHeldKeyApart apart over `files` in the single view, from the
+// first, faster than pictures are shown; from the last key to the picture those keys reach on screen,
+// as the viewer started on that picture shows it, which the window must also settle on.
+constexpr int kHeldKeys = 200;
+constexpr double kHeldKeyApart = 0.005;
+constexpr double kMostAfterHeldKey = 0.3;
+
+void HeldKeyRows(const Screen& screen, const QString& what, const QStringList& files) {
+    const Context& context = screen.context;
+    const QString reached = files[kHeldKeys % files.size()];
+    Session expected{{context.viewer, reached}, reached};
+    expected.Run(context, -1);
+    std::vector<double> times;
+    Session held{{context.viewer, files.front()},
+                 files.front(),
+                 {{0.0, std::vector<unsigned long>(kHeldKeys, XK_Right), &times, kHeldKeyApart}}};
+    const int runs = context.Runs(5, 2);
+    screen.Alternate(runs, {&held}, {[&](int round) {
+                         if (round < 0 && held.shown.back() != expected.shown.front()) {
+                             throw Failure(held.command,
+                                           "held Right keys did not end on the picture they reach");
+                         }
+                     }});
+    screen.Row(QStringLiteral("%1 Right keys %2 ms apart over %3, from the last key to the picture they "
+                              "reach (%4) on screen%5")
+                   .arg(kHeldKeys)
+                   .arg(kHeldKeyApart * 1e3)
+                   .arg(what, QFileInfo(reached).fileName(), RunsNote(runs)),
+               Table::Unit::Time, times, {}, false, {}, Median, Table::Target{kMostAfterHeldKey, false});
+}
+
+// The viewer started on `start`, the picture before a large BMP: Right onto the BMP as soon as `start`
+// is on screen, then Right onto the picture after the BMP as soon as the BMP is; beside the same two
+// steps each kStepPause after the picture before.
+void AfterBitmapRows(const Screen& screen, const QString& what, const QString& start) {
+    const Context& context = screen.context;
+    std::vector<double> ontoBitmap;
+    std::vector<double> soon;
+    std::vector<double> paused;
+    Session atOnce{
+        {context.viewer, start}, start, {{0.0, {XK_Right}, &ontoBitmap}, {0.0, {XK_Right}, &soon}}};
+    Session afterPause{{context.viewer, start},
+                       start,
+                       {{kStepPause, {XK_Right}, &ontoBitmap}, {kStepPause, {XK_Right}, &paused}}};
+    const int runs = context.Runs(5, 2);
+    screen.Alternate(runs, {&atOnce, &afterPause});
+    screen.Row(QStringLiteral("key to the picture after %1 on screen, as soon as that is shown%2")
+                   .arg(what, RunsNote(runs)),
+               Table::Unit::Time, soon,
+               QStringLiteral("the same, %1 ms after it is shown").arg(kStepPause * 1e3), true, paused,
+               Median, Table::Target{1.2});
 }
 
 // The totals of each run's `count` steps, from the times of all the steps in turn.
@@ -401,20 +515,35 @@ void ScreenFigures(Context& context) {
     const QStringList photos12 = data.Photos(QStringLiteral("next-12mp"), {4000, 3000}, 6);
     const SampleData::TextureFiles textures = data.Textures(4096, 4);
 
-    context.say(QStringLiteral("start to the picture on screen"));
-    StartRows(screen, QStringLiteral("24 MP JPEG 6000x4000"), photo24, photo24, context.Runs(9, 3));
-    StartRows(screen, QStringLiteral("texture 4096x4096 (feh: its BMP)"), textures.textures.front(),
-              textures.bitmaps.front(), context.Runs(9, 3));
-    StartRows(screen, QStringLiteral("100 MP JPEG 12000x8400"), photo100, photo100, context.Runs(3, 1));
+    context.say(QStringLiteral("start to the window and the picture on screen"));
+    constexpr double kMostPeak100 = 90e6 / 1024;
+    constexpr double kMostPeakPage48 = 130e6 / 1024;
+    StartRows(screen,
+              {{QStringLiteral("24 MP JPEG 6000x4000"), photo24, photo24, 1.1, 0.4, {}},
+               {QStringLiteral("texture 4096x4096 (feh: its BMP)"),
+                textures.textures.front(),
+                textures.bitmaps.front(),
+                1.15,
+                0.6,
+                {}}},
+              context.Runs(9, 3), data.Empty(QStringLiteral("empty")));
+    StartRows(screen, {{QStringLiteral("100 MP JPEG 12000x8400"), photo100, photo100, {}, {}, kMostPeak100}},
+              context.Runs(3, 1));
     context.say(QStringLiteral("key to the next picture"));
     StepRows(screen, QStringLiteral("12 MP JPEGs"), photos12, photos12);
     StepRows(screen, QStringLiteral("textures 4096x4096 (feh: their BMPs)"), textures.textures,
              textures.bitmaps);
+    HeldKeyRows(screen, QStringLiteral("twelve 12 MP JPEGs"),
+                data.Photos(QStringLiteral("held-12mp"), {4000, 3000}, 12));
+    // photo-1.jpg, photo-1b.bmp, photo-2.jpg, photo-3.jpg in natural order.
+    const QStringList aroundBitmap = data.Photos(QStringLiteral("after-bmp"), {4000, 3000}, 3);
+    data.Bitmap(QStringLiteral("after-bmp"), QStringLiteral("photo-1b.bmp"), {8000, 8000});
+    AfterBitmapRows(screen, QStringLiteral("an 8000x8000 BMP (12 MP JPEGs around it)"), aroundBitmap.front());
     context.say(QStringLiteral("thumbnail pages"));
     PageRows(screen, QStringLiteral("12 MP JPEGs"),
              data.Photos(QStringLiteral("pages-12mp"), {4000, 3000}, 27), context.Runs(5, 2));
     PageRows(screen, QStringLiteral("48 MP JPEGs"),
-             data.Photos(QStringLiteral("pages-48mp"), {8000, 6000}, 9), context.Runs(3, 1));
+             data.Photos(QStringLiteral("pages-48mp"), {8000, 6000}, 9), context.Runs(3, 1), kMostPeakPage48);
     context.say(QStringLiteral("files refused"));
     RefusalRows(screen, QStringLiteral("291-byte JPEGs claiming 65500x65500"),
                 data.Copies(QStringLiteral("refused-claim"), tamsel::samples::HugeClaimJpeg(), 9),

@@ -9,7 +9,7 @@ QString RunsNote(int runs) {
 }
 
 void Table::Add(const QString& figure, Unit unit, double ours, const QString& name,
-                std::optional<double> reference) {
+                std::optional<double> reference, std::optional<Target> target) {
     const auto format = [unit](double value) {
         if (unit == Unit::Count) {
             return QString::number(value);
@@ -23,20 +23,32 @@ void Table::Add(const QString& figure, Unit unit, double ours, const QString& na
         name.isEmpty()
             ? QStringLiteral("-")
             : name + QStringLiteral(": ") + (reference ? format(*reference) : QStringLiteral("missing"));
-    const bool ratio = unit != Unit::Count && reference && *reference > 0.0;
+    const std::optional<double> ratio = unit != Unit::Count && reference && *reference > 0.0
+                                            ? std::optional<double>(ours / *reference)
+                                            : std::nullopt;
+    QString targetCell = QStringLiteral("-");
+    if (target) {
+        const std::optional<double> measured = target->ofRatio ? ratio : std::optional<double>(ours);
+        targetCell = (target->ofRatio ? QStringLiteral("<= %1x").arg(target->most, 0, 'f', 2)
+                                      : QStringLiteral("<= ") + format(target->most)) +
+                     (!measured                   ? QStringLiteral(": no figure")
+                      : *measured <= target->most ? QStringLiteral(": met")
+                                                  : QStringLiteral(": not met"));
+    }
     rows_.push_back({figure, format(ours), referenceCell,
-                     ratio ? QStringLiteral("%1x").arg(ours / *reference, 0, 'f', 2) : QStringLiteral("-")});
+                     ratio ? QStringLiteral("%1x").arg(*ratio, 0, 'f', 2) : QStringLiteral("-"), targetCell});
 }
 
 void Table::AddNote(const QString& figure, const QString& note) {
-    rows_.push_back({figure, QStringLiteral("-"), note, QStringLiteral("-")});
+    rows_.push_back({figure, QStringLiteral("-"), note, QStringLiteral("-"), QStringLiteral("-")});
 }
 
 QString Table::Text() const {
-    std::vector<std::array<QString, 4>> rows{{QStringLiteral("figure"), QStringLiteral("ours"),
-                                              QStringLiteral("reference"), QStringLiteral("ratio")}};
+    std::vector<std::array<QString, 5>> rows{{QStringLiteral("figure"), QStringLiteral("ours"),
+                                              QStringLiteral("reference"), QStringLiteral("ratio"),
+                                              QStringLiteral("target")}};
     rows.insert(rows.end(), rows_.begin(), rows_.end());
-    std::array<qsizetype, 4> widths{};
+    std::array<qsizetype, 5> widths{};
     for (const auto& row : rows) {
         for (std::size_t i = 0; i < row.size(); ++i) {
             widths[i] = std::max(widths[i], row[i].size());
@@ -45,7 +57,7 @@ QString Table::Text() const {
     QString text;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t i = 0; i < widths.size(); ++i) {
-            // Figures and references read left to right; numbers line up on the right.
+            // Figures, references and targets read left to right; numbers line up on the right.
             const QString& cell = rows[r][i];
             text += QStringLiteral("| ") +
                     (i % 2 == 0 ? cell.leftJustified(widths[i]) : cell.rightJustified(widths[i])) + u' ';
