@@ -180,6 +180,21 @@ SampleData::TextureFiles SampleData::Textures(int side, int count) {
     return files;
 }
 
+QStringList SampleData::BitmapAmongPhotos(int side, QSize size, int count) {
+    const QString folder = Folder(QStringLiteral("bmp-%1-among-photos").arg(side));
+    QStringList files = Numbered(folder, QStringLiteral("photo-%1.jpg"), count);
+    files[1] = QDir(folder).filePath(QStringLiteral("photo-2.bmp"));
+    QtConcurrent::blockingMap(files, [&](const QString& file) {
+        const auto seed = static_cast<std::uint32_t>(size.width()) * 37U +
+                          static_cast<std::uint32_t>(files.indexOf(file)) + 1U;
+        WriteOnce(file, [&](const QString& part) {
+            return file.endsWith(QStringLiteral(".bmp")) ? DrawPhoto({side, side}, seed).save(part, "BMP")
+                                                         : WritePhoto(part, size, seed);
+        });
+    });
+    return files;
+}
+
 QStringList SampleData::Copies(const QString& name, const QByteArray& content, int count) {
     QStringList files;
     for (int number = 1; number <= count; ++number) {

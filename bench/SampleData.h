@@ -27,6 +27,10 @@ public:
     };
     TextureFiles Textures(int side, int count);
 
+    // A folder of `count` photo-like JPEGs of `size` with, second of them, a photo-like 24-bit BMP of
+    // `side` x `side` pixels; their paths, in the order of their names.
+    QStringList BitmapAmongPhotos(int side, QSize size, int count);
+
     // A folder `name` holding only `count` files of `content`, named 1.jpg, 22.jpg, 333.jpg and so on: a
     // message that names one is wider than one that names the one before. Their paths, in that order.
     QStringList Copies(const QString& name, const QByteArray& content, int count);

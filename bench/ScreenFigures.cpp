@@ -24,10 +24,11 @@ namespace {
 
 using Frame = Desktop::Frame;
 
-constexpr double kStepPause = 0.2;   // before a key in the single view's paused rows
-constexpr double kPagePause = 0.5;   // before the key to the next thumbnail page
-constexpr double kMenuPause = 0.3;   // between the keys that open File > Thumbnail View
-constexpr double kAfterShown = 0.5;  // opens are counted until this long after the last picture
+constexpr double kStepPause = 0.2;    // before a key in the single view's paused rows
+constexpr double kPagePause = 0.5;    // before the key to the next thumbnail page
+constexpr double kMenuPause = 0.3;    // between the keys that open File > Thumbnail View
+constexpr double kAfterShown = 0.5;   // opens are counted until this long after the last picture
+constexpr double kSettlePause = 1.5;  // before a key once the reading ahead of a large picture is done
 
 std::runtime_error Failure(const QStringList& command, const char* what) {
     return std::runtime_error(QFileInfo(command.front()).fileName().toStdString() + ": " + what);
@@ -143,7 +144,7 @@ private:
 };
 
 // What a session does after the start: after `pause`, `keys` are typed kMenuPause apart, and the time
-// from the last one to the window's next picture goes to `times`.
+// from the last one to the window's next picture goes to `times`, when it is given.
 struct Step {
     double pause = 0.0;
     std::vector<unsigned long> keys;
@@ -184,8 +185,8 @@ struct Session {
             }
             if (round < 0) {
                 shown.push_back(run.Settled(shown.back()));
-            } else {
-                steps[k].times->push_back(run.SecondsTo(shown[k + 1], key));
+            } else if (const double seconds = run.SecondsTo(shown[k + 1], key); steps[k].times != nullptr) {
+                steps[k].times->push_back(seconds);
             }
         }
         Pause(kAfterShown);
@@ -337,6 +338,29 @@ void PageRows(const Screen& screen, const QString& what, const QStringList& file
                Table::Unit::Peak, ours.peaks, QStringLiteral("feh --thumbnails"), feh.Installed(), feh.peaks);
 }
 
+// Right in the single view over `files`, the second of them a large BMP: from the first file onto
+// the BMP after kSettlePause, then onto the two files after it, each as soon as the one before is on
+// screen, beside the same two keys each after kSettlePause. Reading ahead around the BMP must not hold
+// up the pictures after it.
+void AfterBitmapRows(const Screen& screen, const QString& what, const QStringList& files) {
+    const int runs = screen.context.Runs(5, 2);
+    std::vector<double> soon;
+    std::vector<double> paused;
+    const auto steps = [&](double pause, std::vector<double>& times) {
+        return std::vector<Step>{
+            {kSettlePause, {XK_Right}}, {pause, {XK_Right}, &times}, {pause, {XK_Right}, &times}};
+    };
+    Session ours{{screen.context.viewer, files.front()}, files.front(), steps(0.0, soon)};
+    Session settled{{screen.context.viewer, files.front()}, files.front(), steps(kSettlePause, paused)};
+    screen.Alternate(runs, {&ours, &settled});
+    screen.Row(QStringLiteral("key to the next picture on screen, the two after %1, as soon as the last is "
+                              "shown [%2 keys]")
+                   .arg(what)
+                   .arg(soon.size()),
+               Table::Unit::Time, soon,
+               QStringLiteral("the same, %1 ms after the last").arg(kSettlePause * 1e3), true, paused);
+}
+
 // The totals of each run's `count` steps, from the times of all the steps in turn.
 std::vector<double> RunTotals(const std::vector<double>& steps, std::size_t count) {
     std::vector<double> totals(steps.size() / count, 0.0);
@@ -410,6 +434,8 @@ void ScreenFigures(Context& context) {
     StepRows(screen, QStringLiteral("12 MP JPEGs"), photos12, photos12);
     StepRows(screen, QStringLiteral("textures 4096x4096 (feh: their BMPs)"), textures.textures,
              textures.bitmaps);
+    AfterBitmapRows(screen, QStringLiteral("an 8000x8000 BMP among 2 MP JPEGs"),
+                    data.BitmapAmongPhotos(8000, {1600, 1200}, 5));
     context.say(QStringLiteral("thumbnail pages"));
     PageRows(screen, QStringLiteral("12 MP JPEGs"),
              data.Photos(QStringLiteral("pages-12mp"), {4000, 3000}, 27), context.Runs(5, 2));
