@@ -111,8 +111,9 @@ ReadAhead::Entry ReadAhead::Ready(const QString& path, Prepared prepared) {
 
 void ReadAhead::KeepPage(std::vector<std::pair<QString, Prepared>> pictures) {
     std::vector<Entry> page;
-    for (auto& [path, prepared] : pictures) {
-        page.push_back(Ready(path, std::move(prepared)));
+    page.reserve(pictures.size());
+    for (auto& picture : pictures) {
+        page.push_back(Ready(picture.first, std::move(picture.second)));
     }
     kept_.push_back(std::move(page));
     if (kept_.size() > 2) {
