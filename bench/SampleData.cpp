@@ -164,14 +164,6 @@ QStringList SampleData::Photos(const QString& name, QSize size, int count) {
     return files;
 }
 
-QString SampleData::Bitmap(const QString& name, const QString& file, QSize size) {
-    QString path = QDir(Folder(name)).filePath(file);
-    WriteOnce(path, [&](const QString& part) {
-        return DrawPhoto(size, static_cast<std::uint32_t>(size.width()) * 7U).save(part, "BMP");
-    });
-    return path;
-}
-
 QString SampleData::Empty(const QString& name) {
     return Folder(name);
 }
@@ -188,6 +180,21 @@ SampleData::TextureFiles SampleData::Textures(int side, int count) {
                                 static_cast<std::uint32_t>(side) * 17U + static_cast<std::uint32_t>(k) + 1U);
         });
         WriteOnce(files.bitmaps[k], [&](const QString& part) { return WriteCanvasBmp(part, texture); });
+    });
+    return files;
+}
+
+QStringList SampleData::BitmapAmongPhotos(int side, QSize size, int count) {
+    const QString folder = Folder(QStringLiteral("bmp-%1-among-photos").arg(side));
+    QStringList files = Numbered(folder, QStringLiteral("photo-%1.jpg"), count);
+    files[1] = QDir(folder).filePath(QStringLiteral("photo-2.bmp"));
+    QtConcurrent::blockingMap(files, [&](const QString& file) {
+        const auto seed = static_cast<std::uint32_t>(size.width()) * 37U +
+                          static_cast<std::uint32_t>(files.indexOf(file)) + 1U;
+        WriteOnce(file, [&](const QString& part) {
+            return file.endsWith(QStringLiteral(".bmp")) ? DrawPhoto({side, side}, seed).save(part, "BMP")
+                                                         : WritePhoto(part, size, seed);
+        });
     });
     return files;
 }

@@ -18,9 +18,6 @@ public:
     // from its own seed; their paths, in the order of their names. Missing ones are made two at a time.
     QStringList Photos(const QString& name, QSize size, int count);
 
-    // A photo-like picture of `size` as a 24-bit BMP named `file` in the folder `name`; its path.
-    QString Bitmap(const QString& name, const QString& file, QSize size);
-
     // An empty folder `name`; its path.
     QString Empty(const QString& name);
 
@@ -32,6 +29,10 @@ public:
         QStringList bitmaps;
     };
     TextureFiles Textures(int side, int count);
+
+    // A folder of `count` photo-like JPEGs of `size` with, second of them, a photo-like 24-bit BMP of
+    // `side` x `side` pixels; their paths, in the order of their names.
+    QStringList BitmapAmongPhotos(int side, QSize size, int count);
 
     // A folder `name` holding only `count` files of `content`, named 1.jpg, 22.jpg, 333.jpg and so on: a
     // message that names one is wider than one that names the one before. Their paths, in that order.

@@ -171,15 +171,32 @@ std::optional<Picture> LoadJpeg(texture::FileSource& file, QSize limit, texture:
     return Picture{upright, std::move(shown), divisor, true};
 }
 
+// The file as Qt's readers read it; once the decode proper begins, every read fails when `shouldStop`
+// says so, and a reader that reads a picture a part at a time stops at its next read.
+class StoppableFile : public QFile {
+public:
+    void StopWhen(const std::function<bool()>* shouldStop) { shouldStop_ = shouldStop; }
+
+protected:
+    qint64 readData(char* data, qint64 size) override {
+        return shouldStop_ != nullptr && *shouldStop_ && (*shouldStop_)() ? -1 : QFile::readData(data, size);
+    }
+
+private:
+    const std::function<bool()>* shouldStop_ = nullptr;
+};
+
 // Any other picture (a BMP, or whatever else Qt's readers recognise in the file), decoded whole by Qt
-// within the budget; refused before that when its header claims more than `mostPixels`. `format`, when
-// given, is tried first: a format such as TGA that has no mark of its own at its start is known by it.
+// within the budget; refused before that when its header claims more than `mostPixels`, and after it
+// when `shouldStop` said to stop while it was read. `format`, when given, is tried first: a format such
+// as TGA that has no mark of its own at its start is known by it.
 std::optional<Picture> LoadOther(texture::FileSource& file, texture::DecodeBudget& budget,
+                                 const std::function<bool()>& shouldStop = {},
                                  std::uint64_t mostPixels = kAnyPixels, const QByteArray& format = {}) {
     if (IsCutBmp(file)) {
         return std::nullopt;
     }
-    QFile device;
+    StoppableFile device;
     if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
         return std::nullopt;
     }
@@ -197,8 +214,9 @@ std::optional<Picture> LoadOther(texture::FileSource& file, texture::DecodeBudge
     if (!reserved) {
         return std::nullopt;
     }
+    device.StopWhen(&shouldStop);
     QImage image = reader.read();
-    if (image.isNull()) {
+    if (image.isNull() || (shouldStop && shouldStop())) {
         return std::nullopt;
     }
     return Picture{turned ? stored.transposed() : stored, Opaque(std::move(image)), 1, false};
@@ -222,7 +240,8 @@ std::optional<Picture> LoadPicture(const QString& path, QSize limit, texture::De
     if (!file.IsOpen()) {
         return std::nullopt;
     }
-    return StartsAsJpeg(file) ? LoadJpeg(file, limit, budget, shouldStop) : LoadOther(file, budget);
+    return StartsAsJpeg(file) ? LoadJpeg(file, limit, budget, shouldStop)
+                              : LoadOther(file, budget, shouldStop);
 }
 
 std::optional<QImage> LoadWhole(const QString& path, std::int64_t mostPixels, texture::DecodeBudget& budget) {
@@ -236,7 +255,7 @@ std::optional<QImage> LoadWhole(const QString& path, std::int64_t mostPixels, te
     std::optional<Picture> picture =
         StartsAsJpeg(file)
             ? LoadJpeg(file, QSize(texture::kMaxCanvasSide, texture::kMaxCanvasSide), budget, {}, most)
-            : LoadOther(file, budget, most, ending);
+            : LoadOther(file, budget, {}, most, ending);
     if (!picture) {
         return std::nullopt;
     }

@@ -30,9 +30,9 @@ struct Picture {
 // scan's data cannot hold the blocks it claims, then, when it will be shrunk to fit, decoded at the
 // smallest of the decoder's scales (1/2, 1/4, 1/8) whose result is still at least the fitted size, so
 // that the final shrink starts from no more pixels than it needs, and refused at the first sign that
-// its data ran out or is corrupt; `shouldStop`, when given, can stop it between rows. Nothing when the
-// file cannot be opened, is no regular file, cannot be decoded, or would need more than the whole
-// budget.
+// its data ran out or is corrupt. `shouldStop`, when given, can stop a JPEG between rows and any other
+// picture between the reads of its reader, and then gives nothing. Nothing when the file cannot be
+// opened, is no regular file, cannot be decoded, or would need more than the whole budget.
 std::optional<Picture> LoadPicture(const QString& path, QSize limit,
                                    texture::DecodeBudget& budget = texture::DecodeBudget::Program(),
                                    const std::function<bool()>& shouldStop = {});

@@ -14,9 +14,11 @@ namespace {
 // A texture decoded for a box of `limit`, into a canvas of its own: whole when it fits or shrinks
 // little, else reduced by a whole number straight from its pixel data, a band of rows at a time. The
 // reader's palette is `palette` before, and `palette` is left as the file leaves it. A file the reader
-// refuses leaves `refusal` saying why.
+// refuses leaves `refusal` saying why. `shouldStop` is asked before the canvas is painted, and before
+// each band of a reduced one.
 bool PrepareTexture(texture::FileSource& file, QSize limit, Palette& palette, Prepared& prepared,
-                    QImage& staged, PaletteEffect& effect, std::optional<texture::Refusal>& refusal) {
+                    QImage& staged, PaletteEffect& effect, std::optional<texture::Refusal>& refusal,
+                    const std::function<bool()>& shouldStop) {
     texture::TextureReader reader;
     reader.SetPalette(palette);
     const auto layout = reader.ReadLayout(file);
@@ -36,7 +38,10 @@ bool PrepareTexture(texture::FileSource& file, QSize limit, Palette& palette, Pr
     if (k == 1) {
         return PaintTexture(
             reader, file, *layout, pixels,
-            [&staged](int width, int height) {
+            [&staged, &shouldStop](int width, int height) -> QImage* {
+                if (shouldStop && shouldStop()) {
+                    return nullptr;
+                }
                 staged = QImage(width, height, QImage::Format_RGB32);
                 return staged.isNull() && width > 0 && height > 0 ? nullptr : &staged;
             },
@@ -52,7 +57,7 @@ bool PrepareTexture(texture::FileSource& file, QSize limit, Palette& palette, Pr
     return !staged.isNull() &&
            texture::PaintReduced(reader, file, *layout, k,
                                  {reinterpret_cast<std::uint32_t*>(staged.bits()), staged.bytesPerLine() / 4},
-                                 pixels, band, refusal);
+                                 pixels, band, refusal, shouldStop);
 }
 
 }  // namespace
@@ -71,7 +76,8 @@ std::optional<texture::FileKind> KindOfFile(const QString& path) {
     return texture::KindOfContent(std::span(first).first(length));
 }
 
-Preparation Prepare(const QString& path, QSize limit, Palette& palette, bool keepStaged) {
+Preparation Prepare(const QString& path, QSize limit, Palette& palette, bool keepStaged,
+                    const std::function<bool()>& shouldStop) {
     Preparation result;
     const QByteArray name = files::EncodeName(path);
     const std::optional<texture::FileStamp> stamp = texture::StampOf(name.constData());
@@ -87,11 +93,13 @@ Preparation Prepare(const QString& path, QSize limit, Palette& palette, bool kee
             return result;
         }
         result.refusal = Refusal::NotValidTexture;
-        if (!PrepareTexture(file, limit, palette, prepared, staged, result.palette, result.reason)) {
+        if (!PrepareTexture(file, limit, palette, prepared, staged, result.palette, result.reason,
+                            shouldStop)) {
             return result;
         }
     } else {
-        std::optional<Picture> picture = LoadPicture(path, limit);
+        std::optional<Picture> picture =
+            LoadPicture(path, limit, texture::DecodeBudget::Program(), shouldStop);
         if (!picture) {
             return result;
         }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "picture/HeldPicture.h"
@@ -45,7 +46,10 @@ struct Preparation {
 
 // Makes the file at `path` ready for a box of `limit`, and leaves `palette` as reading the file leaves
 // the reader's. With `keepStaged` the decoded picture is kept beside what the box shows, for a limit
-// that is a guess.
-Preparation Prepare(const QString& path, QSize limit, Palette& palette, bool keepStaged);
+// that is a guess. `shouldStop`, when given, can stop the decode part way (a texture between bands of
+// rows, a JPEG between rows, a BMP between reads), and then nothing is prepared; what the decode
+// reserved from the budget is given back as it stops.
+Preparation Prepare(const QString& path, QSize limit, Palette& palette, bool keepStaged,
+                    const std::function<bool()>& shouldStop = {});
 
 }  // namespace tamsel::picture

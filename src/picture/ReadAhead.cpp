@@ -3,15 +3,17 @@
 #include <QThread>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <new>
 
+#include "files/FileNames.h"
 #include "picture/FitRule.h"
 #include "picture/PictureLoader.h"
 #include "picture/Preparing.h"
 
 namespace tamsel::picture {
 
-ReadAhead::ReadAhead() {
+ReadAhead::ReadAhead(Preparer prepare) : prepare_(std::move(prepare)) {
     urgent_.setMaxThreadCount(std::max(QThread::idealThreadCount(), 1));
     ahead_.setMaxThreadCount(1);
 }
@@ -20,11 +22,31 @@ ReadAhead::~ReadAhead() {
     Clear();
 }
 
+namespace {
+
+// Whether a picture made ready, or on its way, serves a job that asks for its file now: one on its way
+// does, and so does a file that could not be made ready; one made ready while its file is unchanged
+// and, where the job knows the palette the file is read with (`palette`), it took that one or none.
+bool StillServes(const std::shared_future<std::optional<Prepared>>& result, const QString& path,
+                 const Palette* palette) {
+    if (result.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        return true;
+    }
+    const std::optional<Prepared>& prepared = result.get();
+    if (!prepared) {
+        return true;
+    }
+    return prepared->stamp == texture::StampOf(files::EncodeName(path).constData()) &&
+           (palette == nullptr || !prepared->paletteTaken || *prepared->paletteTaken == *palette);
+}
+
+}  // namespace
+
 void ReadAhead::Want(const std::vector<ReadJob>& jobs, bool urgent) {
     std::vector<Entry> wanted;
     for (const ReadJob& job : jobs) {
         std::vector<std::shared_ptr<std::promise<std::optional<Prepared>>>> promises;
-        std::vector<std::shared_ptr<std::atomic<bool>>> dropped;
+        std::vector<std::shared_ptr<std::atomic<Turn>>> turns;
         QStringList paths;
         for (const QString& path : job.paths) {
             const auto same = [&](const Entry& entry) {
@@ -33,59 +55,83 @@ void ReadAhead::Want(const std::vector<ReadJob>& jobs, bool urgent) {
             if (std::any_of(wanted.begin(), wanted.end(), same)) {
                 continue;
             }
-            if (const Entry* known = Find(path, job.limit)) {
+            // Only the first file of a job is read with the job's palette; the others take whatever the
+            // files before them leave.
+            const Palette* palette = path == job.paths.front() ? &job.palette : nullptr;
+            if (const Entry* known = Find(path, job.limit);
+                known != nullptr && StillServes(known->result, path, palette)) {
                 wanted.push_back(*known);
                 continue;
             }
             promises.push_back(std::make_shared<std::promise<std::optional<Prepared>>>());
-            dropped.push_back(std::make_shared<std::atomic<bool>>(false));
+            turns.push_back(std::make_shared<std::atomic<Turn>>(Turn::Queued));
             paths << path;
             wanted.push_back(
-                {path, job.limit, job.keepStaged, promises.back()->get_future().share(), dropped.back()});
+                {path, job.limit, job.keepStaged, promises.back()->get_future().share(), turns.back()});
         }
         if (paths.isEmpty()) {
             continue;
         }
         (urgent ? urgent_ : ahead_)
-            .start([paths, promises, dropped, limit = job.limit, palette = job.palette,
+            .start([prepare = prepare_, paths, promises, turns, limit = job.limit, palette = job.palette,
                     keep = job.keepStaged]() mutable {
                 for (qsizetype i = 0; i < paths.size(); ++i) {
                     const auto index = static_cast<std::size_t>(i);
+                    std::atomic<Turn>& turn = *turns[index];
                     std::optional<Prepared> prepared;
-                    try {
-                        if (!*dropped[index]) {
-                            prepared = Prepare(paths[i], limit, palette, keep).prepared;
+                    // A file dropped, or taken back by the window, before its turn is never read.
+                    if (auto queued = Turn::Queued; turn.compare_exchange_strong(queued, Turn::Begun)) {
+                        const std::function<bool()> dropped = [&turn] { return turn == Turn::Dropped; };
+                        try {
+                            prepared = prepare(paths[i], limit, palette, keep, dropped).prepared;
+                        } catch (const std::bad_alloc&) {
+                            // Out of memory: nothing is made ready, and the window opens the file itself.
                         }
-                    } catch (const std::bad_alloc&) {
-                        // Out of memory: nothing is made ready, and the window opens the file itself.
                     }
                     promises[index]->set_value(std::move(prepared));
                 }
             });
     }
     for (Entry& entry : entries_) {
-        const bool stillWanted = std::any_of(
-            wanted.begin(), wanted.end(), [&](const Entry& other) { return other.dropped == entry.dropped; });
+        const bool stillWanted = std::any_of(wanted.begin(), wanted.end(),
+                                             [&](const Entry& other) { return other.turn == entry.turn; });
         if (!stillWanted) {
-            *entry.dropped = true;
+            *entry.turn = Turn::Dropped;
         }
     }
     entries_ = std::move(wanted);
 }
 
+ReadAhead::Entry ReadAhead::Ready(const QString& path, Prepared prepared) {
+    std::promise<std::optional<Prepared>> ready;
+    const QSize limit = prepared.limit;
+    ready.set_value(std::move(prepared));
+    return {path, limit, false, ready.get_future().share(), std::make_shared<std::atomic<Turn>>(Turn::Begun)};
+}
+
 void ReadAhead::KeepPage(std::vector<std::pair<QString, Prepared>> pictures) {
     std::vector<Entry> page;
-    for (auto& [path, prepared] : pictures) {
-        std::promise<std::optional<Prepared>> ready;
-        const QSize limit = prepared.limit;
-        ready.set_value(std::move(prepared));
-        page.push_back(
-            {path, limit, false, ready.get_future().share(), std::make_shared<std::atomic<bool>>(false)});
+    page.reserve(pictures.size());
+    for (auto& picture : pictures) {
+        page.push_back(Ready(picture.first, std::move(picture.second)));
     }
     kept_.push_back(std::move(page));
     if (kept_.size() > 2) {
         kept_.pop_front();
     }
+}
+
+void ReadAhead::KeepLeft(const QString& path, Prepared prepared) {
+    Entry entry = Ready(path, std::move(prepared));
+    for (auto same = entries_.begin(); same != entries_.end();) {
+        if (same->path == path && same->limit == entry.limit) {
+            *same->turn = Turn::Dropped;
+            same = entries_.erase(same);
+        } else {
+            ++same;
+        }
+    }
+    entries_.push_back(std::move(entry));
 }
 
 const ReadAhead::Entry* ReadAhead::Find(const QString& path, QSize limit) const {
@@ -110,7 +156,11 @@ std::optional<Prepared> ReadAhead::Take(const QString& path, const std::optional
     if (found == entries_.end() && kept == nullptr) {
         return std::nullopt;
     }
-    std::optional<Prepared> prepared = kept != nullptr ? kept->result.get() : found->result.get();
+    const Entry& entry = kept != nullptr ? *kept : *found;
+    // Not begun: waiting would be waiting for all the work queued before it.
+    auto queued = Turn::Queued;
+    const bool takenBack = entry.turn->compare_exchange_strong(queued, Turn::Dropped);
+    std::optional<Prepared> prepared = takenBack ? std::nullopt : entry.result.get();
     if (kept == nullptr) {
         entries_.erase(found);
     }
@@ -141,7 +191,7 @@ std::optional<Prepared> ReadAhead::Take(const QString& path, const std::optional
 
 void ReadAhead::Clear() {
     for (Entry& entry : entries_) {
-        *entry.dropped = true;
+        *entry.turn = Turn::Dropped;
     }
     entries_.clear();
     kept_.clear();

@@ -96,6 +96,13 @@ bool MainWindow::ShowHeld(const FileToShow& file, int slot) {
 // box then holds, also when it could not be shown, so that it gives its message once.
 void MainWindow::Open(const FileToShow& file, int slot) {
     const auto index = static_cast<std::size_t>(slot);
+    // The picture the single view leaves is kept ready: as a neighbour of the next one, or when the
+    // view comes back to it, it is not read again.
+    if (slot == 0 && held_[0] && held_[0]->path != file.path) {
+        if (std::optional<picture::Prepared> left = PreparedOf(0)) {
+            readAhead_->KeepLeft(held_[0]->path, std::move(*left));
+        }
+    }
     held_[index].reset();
     if (slot == 0) {
         state_.refused.reset();
@@ -274,20 +281,24 @@ std::vector<picture::ReadJob> MainWindow::PageJobs(int pageStart) const {
     return jobs;
 }
 
+// What the slot's box holds, as a picture made ready for it: nothing when it holds no picture, or one
+// fitted to other limits than the slot's now.
+std::optional<picture::Prepared> MainWindow::PreparedOf(int slot) const {
+    const std::optional<picture::HeldPicture>& held = held_[static_cast<std::size_t>(slot)];
+    if (!held || !held->shown || held->limit != LimitOf(slot)) {
+        return std::nullopt;
+    }
+    return picture::Prepared{
+        held->stamp,        held->size,          {},          held->limit, BoxOf(slot).Surface(),
+        held->paletteTaken, held->paletteLoaded, held->layout};
+}
+
 // What the cells of the page on show hold, as pictures made ready for them.
 std::vector<std::pair<QString, picture::Prepared>> MainWindow::PageOnShow() const {
     std::vector<std::pair<QString, picture::Prepared>> pictures;
     for (int cell = 1; cell <= 9; ++cell) {
-        const std::optional<picture::HeldPicture>& held = held_[static_cast<std::size_t>(cell)];
-        if (held && held->shown && held->limit == LimitOf(cell)) {
-            pictures.emplace_back(held->path, picture::Prepared{held->stamp,
-                                                                held->size,
-                                                                {},
-                                                                held->limit,
-                                                                page_->Cell(cell).Surface(),
-                                                                held->paletteTaken,
-                                                                held->paletteLoaded,
-                                                                held->layout});
+        if (std::optional<picture::Prepared> prepared = PreparedOf(cell)) {
+            pictures.emplace_back(held_[static_cast<std::size_t>(cell)]->path, std::move(*prepared));
         }
     }
     return pictures;

@@ -203,6 +203,7 @@ private:
     void PlaceAndShow(int slot, const QString& name);
     void ReadAheadAround();
     std::vector<picture::ReadJob> PageJobs(int pageStart) const;
+    std::optional<picture::Prepared> PreparedOf(int slot) const;
     std::vector<std::pair<QString, picture::Prepared>> PageOnShow() const;
     void ShowUnlisted(const QString& name, texture::FileKind kind);
 

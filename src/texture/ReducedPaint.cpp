@@ -41,9 +41,12 @@ std::uint64_t ReducedPaintBytes(const TextureLayout& layout, std::int32_t k) {
 
 bool PaintReduced(const TextureReader& reader, ByteSource& file, const TextureLayout& layout, std::int32_t k,
                   CanvasView out, std::vector<std::uint8_t>& bytes, std::vector<std::uint32_t>& band,
-                  std::optional<Refusal>& refusal) {
+                  std::optional<Refusal>& refusal, const std::function<bool()>& shouldStop) {
     band.resize(static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(k));
     for (std::int32_t y = 0; y < layout.height; y += k) {
+        if (shouldStop && shouldStop()) {
+            return false;
+        }
         const CanvasArea area{0, y, layout.width, std::min(k, layout.height - y)};
         const auto data = ReadPixelArea(file, layout, area, bytes);
         if (!data) {

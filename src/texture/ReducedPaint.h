@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -35,9 +36,9 @@ std::uint64_t ReducedPaintBytes(const TextureLayout& layout, std::int32_t k);
 // Paints the canvas of an accepted layout reduced by `k` into `out` (Reduced(width, k) x
 // Reduced(height, k) pixels), a band of k rows at a time, reading each band's pixel bytes from `file`
 // into `bytes` and painting it into `band` (both reused). False when the pixel data cannot be read,
-// with `refusal` saying why.
+// with `refusal` saying why, and when `shouldStop`, when given, says so: it is asked before each band.
 bool PaintReduced(const TextureReader& reader, ByteSource& file, const TextureLayout& layout, std::int32_t k,
                   CanvasView out, std::vector<std::uint8_t>& bytes, std::vector<std::uint32_t>& band,
-                  std::optional<Refusal>& refusal);
+                  std::optional<Refusal>& refusal, const std::function<bool()>& shouldStop = {});
 
 }  // namespace tamsel::texture

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <filesystem>
 
@@ -368,6 +368,34 @@ private slots:
         Window opened(platform);
         opened.Open(names[1]);
         QCOMPARE(readAhead, opened.SingleView().Box().Surface());
+    }
+
+    // A picture the single view leaves is kept as it was shown: stepping back and forth over three
+    // files, each a neighbour of the others, reads each of them once, and each shows as it did.
+    void stepsBackAndForthReadEachFileOnce() {
+        TestPlatform platform;
+        const QStringList names{u"a.jpg"_s, u"b.pbf"_s, u"c.jpg"_s};
+        testing::WritePicture(platform.programFolder, names[0], testing::Quadrants(1600, 1200));
+        testing::WriteSolidTexture(platform.programFolder, names[1], 64, 32, qRgb(0, 120, 0));
+        testing::WritePicture(platform.programFolder, names[2], testing::Quadrants(640, 480));
+        Window window(platform);
+        testing::OpenCounter counter(platform.programFolder);
+        window.Open(names[0]);
+        QTRY_VERIFY(counter.Opens(names[1]) == 1 && counter.Opens(names[2]) == 1);
+        QHash<QString, QImage> shown;
+        for (const int step : {+1, -1, +1, +1, -1, -1}) {
+            shown.insert(window.State().folder.SelectedName(), window.SingleView().Box().Surface());
+            step > 0 ? window.Next() : window.Previous();
+            const QString name = window.State().folder.SelectedName();
+            if (shown.contains(name)) {
+                QCOMPARE(window.SingleView().Box().Surface(), shown.value(name));
+            }
+        }
+        QCOMPARE(window.State().folder.SelectedName(), names[0]);
+        for (const QString& name : names) {
+            QCOMPARE(counter.Opens(name), 1);
+        }
+        QVERIFY(platform.messages->shown.empty());
     }
 
     // Names that are not valid UTF-8 keep their bytes end to end: the folder is entered from the folder
