@@ -34,6 +34,13 @@ QRect MainWindow::PictureArea() const {
     return {10, 10, std::max(centralWidget()->width() - 20, 0), std::max(Buttons().Middle()->y() - 20, 0)};
 }
 
+QPoint MainWindow::NoticeCorner() const {
+    // Over the view's corner, or below the facts when they are on show there.
+    const view::FactsPanel& facts = single_->Facts();
+    return facts.isVisible() ? QPoint(PictureArea().left(), facts.geometry().bottom() + 7)
+                             : PictureArea().topLeft();
+}
+
 const picture::HeldPicture* MainWindow::PictureOnShow() const {
     const std::optional<picture::HeldPicture>& held = held_[0];
     return state_.mode != Mode::Pages && !state_.browserShown && single_->Box().isVisible() && held &&
@@ -78,7 +85,7 @@ void MainWindow::UpdateFacts() {
         }
         panel.SetFacts(std::move(facts));
     }
-    panel.move(PictureArea().topLeft());
+    panel.move(NoticeCorner());
     panel.show();
     panel.raise();
 }
@@ -173,7 +180,7 @@ void MainWindow::Zoom(const std::function<double(double scale, double fit)>& lev
     if (state_.factsOn) {
         UpdateFacts();
     } else {
-        single_->Notify(view::ZoomLevelText(zoom.Scale()), PictureArea().topLeft());
+        single_->Notify(view::ZoomLevelText(zoom.Scale()), NoticeCorner());
     }
 }
 
@@ -241,7 +248,7 @@ void MainWindow::ShowSource(const picture::HeldPicture& held) {
     }
     const std::optional<QString> sourceName = picture::SourceNameFor(textureName, names);
     if (!sourceName) {
-        single_->Notify(Text(texts::kNoSource), PictureArea().topLeft());
+        single_->Notify(Text(texts::kNoSource), NoticeCorner());
         return;
     }
     platform::MousePointer::SetBusy();
@@ -249,7 +256,7 @@ void MainWindow::ShowSource(const picture::HeldPicture& held) {
         picture::LoadWhole(state_.folder.PathOf(*sourceName), texture::kMaxCanvasPixels);
     platform::MousePointer::SetDefault();
     if (!source) {
-        single_->Notify(Text(texts::kSourceUnreadable).arg(*sourceName), PictureArea().topLeft());
+        single_->Notify(Text(texts::kSourceUnreadable).arg(*sourceName), NoticeCorner());
         return;
     }
     if (!EnterZoom()) {

@@ -214,6 +214,8 @@ private:
     // The facts and zoom of the single view (FactsAndZoom.cpp).
     QRect PictureArea() const;
     const picture::HeldPicture* PictureOnShow() const;
+    // Where a short notice over the single view stands.
+    QPoint NoticeCorner() const;
     const RefusedFile* RefusalOnShow() const;
     void UpdateFacts();
     // The pixel of the picture on show under the pointer, over the zoom or the box; nothing elsewhere.

@@ -525,6 +525,8 @@ void ModderTest::aSourceIsFoundOrRefused() {
         viewer.Press(Qt::Key_C);
         QVERIFY(notice.isVisible());
         QCOMPARE(notice.text(), said);
+        // With the facts on, the notice stands below them rather than over their lines.
+        QVERIFY(!notice.geometry().intersects(viewer.window.SingleView().Facts().geometry()));
         QCOMPARE(viewer.Title(), u"Tamsel Image Viewer: "_s + texture);
         QVERIFY(!zoom.isVisible());
     }
