@@ -85,7 +85,7 @@ void MainWindow::UpdateFacts() {
         }
         panel.SetFacts(std::move(facts));
     }
-    panel.move(NoticeCorner());
+    panel.move(PictureArea().topLeft());
     panel.show();
     panel.raise();
 }
