@@ -1,6 +1,6 @@
-// The real viewer on a virtual X screen under openbox, looked at as a modder inspects a texture: zoomed
-// level by level, every texel is a square of one size on the screen, at one device pixel to the pixel
-// and at two. Judged from screenshots of the window.
+// The real viewer on a virtual X screen under openbox, a texture looked at closely: zoomed level by
+// level, every texel is a square of one size on the screen, at one device pixel to the pixel and at
+// two. Judged from screenshots of the window.
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -72,7 +72,7 @@ QStringList TexelSizes(const QImage& shot) {
 
 }  // namespace
 
-class InspectorTest : public QObject {
+class ZoomedTexelsTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
@@ -123,5 +123,5 @@ private:
     QString texture_;
 };
 
-QTEST_GUILESS_MAIN(InspectorTest)
-#include "InspectorTest.moc"
+QTEST_GUILESS_MAIN(ZoomedTexelsTest)
+#include "ZoomedTexelsTest.moc"
