@@ -1,6 +1,8 @@
 // Putting pictures on the screen: the file of the single view or of a cell, drawn from what its box
 // holds, from what was made ready ahead, or made ready now; the page of nine; and reading ahead.
 #include <cstdio>
+#include <initializer_list>
+#include <vector>
 
 #include "browse/Browser.h"
 #include "browse/Stepping.h"
@@ -239,19 +241,34 @@ void MainWindow::DrawPage() {
     UpdateControls();
 }
 
-// The neighbours of the picture on show in the single view, made ready for Previous and Next.
+// The neighbours of the picture on show in the single view, made ready for Previous and Next, and the
+// picture two steps on the way the view last stepped, read after the neighbour before it with the
+// palette that one leaves: stepping on as soon as each picture is shown, the next is ready by then,
+// also after a picture that took long to read. The other way, the neighbour is mostly the picture
+// just left, kept ready.
 void MainWindow::ReadAheadAround() {
     const browse::Folder& folder = state_.folder;
-    if (folder.Count() < 2 || (folder.Selected() < 0 && !folder.Unlisted())) {
+    const int count = folder.Count();
+    if (count < 2 || (folder.Selected() < 0 && !folder.Unlisted())) {
         return;
     }
-    std::vector<picture::ReadJob> jobs;
-    for (const int entry : {folder.EntryAfterOnShow(), folder.EntryBeforeOnShow()}) {
-        const QString name = folder.Name(entry);
-        if (texture::KindOfName(name.toStdString())) {
-            jobs.push_back({{folder.PathOf(name)}, LimitOf(0), palette_});
+    const int onShow = folder.Unlisted() ? -1 : folder.Selected();
+    const auto job = [&](std::initializer_list<int> entries) {
+        picture::ReadJob read{{}, LimitOf(0), palette_};
+        for (const int entry : entries) {
+            const QString name = folder.Name(entry);
+            if (entry != onShow && texture::KindOfName(name.toStdString())) {
+                read.paths << folder.PathOf(name);
+            }
         }
-    }
+        return read;
+    };
+    const int after = folder.EntryAfterOnShow();
+    const int before = folder.EntryBeforeOnShow();
+    std::vector<picture::ReadJob> jobs =
+        heading_ > 0 ? std::vector{job({after, browse::NextEntry(after, count)}), job({before})}
+                     : std::vector{job({before, browse::PreviousEntry(before, count)}), job({after})};
+    std::erase_if(jobs, [](const picture::ReadJob& read) { return read.paths.isEmpty(); });
     readAhead_->Want(jobs, false);
 }
 

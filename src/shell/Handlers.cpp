@@ -148,6 +148,7 @@ bool MainWindow::TakeStepsNow() {
     for (int step = 1; step < std::abs(steps); ++step) {
         entry = steps > 0 ? browse::NextEntry(entry, count) : browse::PreviousEntry(entry, count);
     }
+    heading_ = steps > 0 ? 1 : -1;
     ShowEntry(entry);
     return true;
 }
@@ -163,6 +164,7 @@ void MainWindow::Previous() {
         DrawPage();
         return;
     }
+    heading_ = -1;
     ShowEntry(state_.folder.EntryBeforeOnShow());
 }
 
@@ -177,6 +179,7 @@ void MainWindow::Next() {
         DrawPage();
         return;
     }
+    heading_ = 1;
     ShowEntry(state_.folder.EntryAfterOnShow());
 }
 

@@ -273,6 +273,7 @@ private:
     int boxesOpen_ = 0;          // message boxes open
     // While a step by key is drawn or waits to be: the steps of the keys that came since.
     std::optional<int> keySteps_;
+    int heading_ = 1;             // the way the single view last stepped: 1 on, -1 back
     int displaying_ = 0;          // displays in progress
     bool redrawPending_ = false;  // a resize came during a display and owes a redraw
 

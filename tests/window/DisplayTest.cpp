@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 #include <QTest>
 #include <filesystem>
+#include <optional>
 
 #include "browse/Browser.h"
 #include "help/HelpWindow.h"
@@ -28,6 +29,17 @@ using testing::Window;
 namespace {
 
 const QString kCannotDisplay = u"Sorry, but Image Viewer cannot display this file:\r\r"_s;
+
+// A 4 x 2 MIP texture of index 0, with a palette of its own that gives index 0 `colour`, or none.
+void WriteIndexZeroMip(const QString& folder, const QString& name, std::optional<samples::Pixel> colour) {
+    samples::MipFields mip;
+    mip.image = {colour ? std::uint8_t{0} : std::uint8_t{3}, 4, 2, 0};
+    if (colour) {
+        mip.paletteChunk = samples::PaletteChunk::BeforeImage;
+        mip.palette[0] = *colour;
+    }
+    testing::WriteTextureFile(folder, name, samples::MipFile(mip, samples::Bytes(4, 0x00)));
+}
 
 }  // namespace
 
@@ -239,19 +251,9 @@ private slots:
     // another palette came in, it shows that palette, as reading it in order would.
     void aTextureWithoutAPaletteIsDrawnAgainWithTheCurrentOne() {
         TestPlatform platform;
-        const auto write = [&](const char* name, std::optional<samples::Pixel> colour) {
-            samples::MipFields mip;
-            mip.image = {colour ? std::uint8_t{0} : std::uint8_t{3}, 4, 2, 0};
-            if (colour) {
-                mip.paletteChunk = samples::PaletteChunk::BeforeImage;
-                mip.palette[0] = *colour;
-            }
-            testing::WriteTextureFile(platform.programFolder, QString::fromLatin1(name),
-                                      samples::MipFile(mip, samples::Bytes(4, 0x00)));
-        };
-        write("a.mip", samples::Rgb(255, 0, 0));
-        write("b.mip", std::nullopt);
-        write("c.mip", samples::Rgb(0, 0, 255));
+        WriteIndexZeroMip(platform.programFolder, u"a.mip"_s, samples::Rgb(255, 0, 0));
+        WriteIndexZeroMip(platform.programFolder, u"b.mip"_s, std::nullopt);
+        WriteIndexZeroMip(platform.programFolder, u"c.mip"_s, samples::Rgb(0, 0, 255));
         Window window(platform);
         window.Open(u"a.mip"_s);
         window.Next();
@@ -394,6 +396,46 @@ private slots:
         QCOMPARE(window.State().folder.SelectedName(), names[0]);
         for (const QString& name : names) {
             QCOMPARE(counter.Opens(name), 1);
+        }
+        QVERIFY(platform.messages->shown.empty());
+    }
+
+    // Beside both neighbours, the picture two steps on the way the view last stepped is read ahead,
+    // after the neighbour before it and in the palette that one leaves: stepping on as fast as pictures
+    // are shown, each is ready and none is read twice; stepping back, the same the other way.
+    void readsTwoStepsAheadTheWayItSteps() {
+        TestPlatform platform;
+        const QString& folder = platform.programFolder;
+        for (const QString& name : {u"a.jpg"_s, u"d.jpg"_s, u"e.jpg"_s, u"f.jpg"_s}) {
+            testing::WritePicture(folder, name, testing::Quadrants(320, 240));
+        }
+        WriteIndexZeroMip(folder, u"b.mip"_s, samples::Rgb(0, 200, 0));
+        WriteIndexZeroMip(folder, u"c.mip"_s, std::nullopt);
+        {
+            testing::OpenCounter counter(folder);
+            Window window(platform);
+            window.Open(u"a.jpg"_s);
+            QTRY_VERIFY(counter.Opens(u"b.mip"_s) == 1 && counter.Opens(u"c.mip"_s) == 1 &&
+                        counter.Opens(u"f.jpg"_s) == 1);
+            QCOMPARE(counter.Opens(u"e.jpg"_s), 0);
+            window.Next();
+            window.Next();
+            QCOMPARE(window.State().folder.SelectedName(), u"c.mip"_s);
+            QCOMPARE(window.SingleView().Box().Surface().pixel(0, 0), qRgb(0, 200, 0));
+            QCOMPARE(counter.Opens(u"b.mip"_s), 1);
+            QCOMPARE(counter.Opens(u"c.mip"_s), 1);
+            QTRY_VERIFY(counter.Opens(u"d.jpg"_s) == 1 && counter.Opens(u"e.jpg"_s) == 1);
+        }
+        testing::OpenCounter backCounter(folder);
+        Window back(platform);
+        back.Open(u"f.jpg"_s);
+        back.Previous();
+        QTRY_VERIFY(backCounter.Opens(u"d.jpg"_s) == 1 && backCounter.Opens(u"c.mip"_s) == 1);
+        back.Previous();
+        back.Previous();
+        QCOMPARE(back.State().folder.SelectedName(), u"c.mip"_s);
+        for (const QString& name : {u"c.mip"_s, u"d.jpg"_s, u"e.jpg"_s, u"f.jpg"_s}) {
+            QVERIFY2(backCounter.Opens(name) == 1, qPrintable(name));
         }
         QVERIFY(platform.messages->shown.empty());
     }
