@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "Desktop.h"
@@ -18,6 +19,10 @@ struct Context {
     Desktop& desktop;
     QString viewer;                           // tamsel-viewer of the same build
     std::function<void(const QString&)> say;  // a line of progress
+    QStringList groups;                       // the groups of rows to measure; all when empty
+
+    // Whether the rows of `group` (start, keys, pages, refusals) are measured.
+    bool Measures(const QString& group) const { return groups.isEmpty() || groups.contains(group); }
 
     // `full` runs, or `quick` with --quick.
     int Runs(int full, int quickRuns) const { return quick ? quickRuns : full; }

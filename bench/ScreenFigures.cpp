@@ -517,38 +517,48 @@ void ScreenFigures(Context& context) {
     const QString photo100 = data.Photos(QStringLiteral("start-100mp"), {12'000, 8'400}, 1).front();
     const QStringList photos12 = data.Photos(QStringLiteral("next-12mp"), {4000, 3000}, 6);
     const SampleData::TextureFiles textures = data.Textures(4096, 4);
-
-    context.say(QStringLiteral("start to the window and the picture on screen"));
     constexpr double kMostPeak100 = 90e6 / 1024;
     constexpr double kMostPeakPage48 = 130e6 / 1024;
-    StartRows(screen,
-              {{QStringLiteral("24 MP JPEG 6000x4000"), photo24, photo24, 1.1, 0.4, {}},
-               {QStringLiteral("texture 4096x4096 (feh: its BMP)"),
-                textures.textures.front(),
-                textures.bitmaps.front(),
-                1.15,
-                0.6,
-                {}}},
-              context.Runs(9, 3), data.Empty(QStringLiteral("empty")));
-    StartRows(screen, {{QStringLiteral("100 MP JPEG 12000x8400"), photo100, photo100, {}, {}, kMostPeak100}},
-              context.Runs(3, 1));
-    context.say(QStringLiteral("key to the next picture"));
-    StepRows(screen, QStringLiteral("12 MP JPEGs"), photos12, photos12);
-    StepRows(screen, QStringLiteral("textures 4096x4096 (feh: their BMPs)"), textures.textures,
-             textures.bitmaps);
-    HeldKeyRows(screen, QStringLiteral("twelve 12 MP JPEGs"),
-                data.Photos(QStringLiteral("held-12mp"), {4000, 3000}, 12));
-    AfterBitmapRows(screen, QStringLiteral("an 8000x8000 BMP among 2 MP JPEGs"),
-                    data.BitmapAmongPhotos(8000, {1600, 1200}, 5));
-    context.say(QStringLiteral("thumbnail pages"));
-    PageRows(screen, QStringLiteral("12 MP JPEGs"),
-             data.Photos(QStringLiteral("pages-12mp"), {4000, 3000}, 27), context.Runs(5, 2));
-    PageRows(screen, QStringLiteral("48 MP JPEGs"),
-             data.Photos(QStringLiteral("pages-48mp"), {8000, 6000}, 9), context.Runs(3, 1), kMostPeakPage48);
-    context.say(QStringLiteral("files refused"));
-    RefusalRows(screen, QStringLiteral("291-byte JPEGs claiming 65500x65500"),
-                data.Copies(QStringLiteral("refused-claim"), tamsel::samples::HugeClaimJpeg(), 9),
-                data.Copies(QStringLiteral("refused-text"), QByteArrayLiteral("no picture\n"), 9));
+
+    if (context.Measures(QStringLiteral("start"))) {
+        context.say(QStringLiteral("start to the window and the picture on screen"));
+        StartRows(screen,
+                  {{QStringLiteral("24 MP JPEG 6000x4000"), photo24, photo24, 1.1, 0.4, {}},
+                   {QStringLiteral("texture 4096x4096 (feh: its BMP)"),
+                    textures.textures.front(),
+                    textures.bitmaps.front(),
+                    1.15,
+                    0.6,
+                    {}}},
+                  context.Runs(9, 3), data.Empty(QStringLiteral("empty")));
+        StartRows(screen,
+                  {{QStringLiteral("100 MP JPEG 12000x8400"), photo100, photo100, {}, {}, kMostPeak100}},
+                  context.Runs(3, 1));
+    }
+    if (context.Measures(QStringLiteral("keys"))) {
+        context.say(QStringLiteral("key to the next picture"));
+        StepRows(screen, QStringLiteral("12 MP JPEGs"), photos12, photos12);
+        StepRows(screen, QStringLiteral("textures 4096x4096 (feh: their BMPs)"), textures.textures,
+                 textures.bitmaps);
+        HeldKeyRows(screen, QStringLiteral("twelve 12 MP JPEGs"),
+                    data.Photos(QStringLiteral("held-12mp"), {4000, 3000}, 12));
+        AfterBitmapRows(screen, QStringLiteral("an 8000x8000 BMP among 2 MP JPEGs"),
+                        data.BitmapAmongPhotos(8000, {1600, 1200}, 5));
+    }
+    if (context.Measures(QStringLiteral("pages"))) {
+        context.say(QStringLiteral("thumbnail pages"));
+        PageRows(screen, QStringLiteral("12 MP JPEGs"),
+                 data.Photos(QStringLiteral("pages-12mp"), {4000, 3000}, 27), context.Runs(5, 2));
+        PageRows(screen, QStringLiteral("48 MP JPEGs"),
+                 data.Photos(QStringLiteral("pages-48mp"), {8000, 6000}, 9), context.Runs(3, 1),
+                 kMostPeakPage48);
+    }
+    if (context.Measures(QStringLiteral("refusals"))) {
+        context.say(QStringLiteral("files refused"));
+        RefusalRows(screen, QStringLiteral("291-byte JPEGs claiming 65500x65500"),
+                    data.Copies(QStringLiteral("refused-claim"), tamsel::samples::HugeClaimJpeg(), 9),
+                    data.Copies(QStringLiteral("refused-text"), QByteArrayLiteral("no picture\n"), 9));
+    }
 }
 
 }  // namespace tamsel::bench

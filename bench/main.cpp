@@ -1,5 +1,5 @@
-// tamsel-bench [--quick] [--out DIR]: the viewer's speed and memory, each figure beside a reference
-// measured in the same run, printed as one table. See README.md.
+// tamsel-bench [--quick] [--only GROUPS] [--out DIR]: the viewer's speed and memory, each figure beside a
+// reference measured in the same run, printed as one table. See README.md.
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +12,7 @@
 #include "Measure.h"
 
 using namespace tamsel::bench;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,7 +26,7 @@ void Say(const QString& text) {
                  qPrintable(text));
 }
 
-QString Run(bool quick, const QString& root) {
+QString Run(bool quick, const QStringList& groups, const QString& root) {
     const QString viewer = QStringLiteral(TAMSEL_VIEWER_PATH);
     if (!QFile::exists(viewer)) {
         throw std::runtime_error("tamsel-viewer must be built");
@@ -36,7 +37,7 @@ QString Run(bool quick, const QString& root) {
     Desktop desktop(QDir(root).filePath(QStringLiteral("config")));
     Say(desktop.Absence().isEmpty() ? QStringLiteral("on screen, beside feh")
                                     : QStringLiteral("no figures on screen: ") + desktop.Absence());
-    Context context{quick, data, table, desktop, viewer, Say};
+    Context context{quick, data, table, desktop, viewer, Say, groups};
     ScreenFigures(context);
     return MachineLine() + QStringLiteral("; Qt %1%2\n\n").arg(qVersion(), quick ? "; --quick" : "") +
            table.Text();
@@ -58,13 +59,24 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Keep the generated files in DIR/data (reused by later runs) and "
                        "write the table to DIR/results.md."),
         QStringLiteral("DIR"));
-    parser.addOptions({quick, out});
+    const QCommandLineOption only(
+        QStringLiteral("only"),
+        QStringLiteral("Measure only these groups of rows, separated by commas: start, "
+                       "keys, pages, refusals."),
+        QStringLiteral("GROUPS"));
+    parser.addOptions({quick, out, only});
     parser.process(app);
     try {
         const QTemporaryDir temporary(QDir::temp().filePath(QStringLiteral("tamsel-bench-XXXXXX")));
         const QString root =
             parser.isSet(out) ? QDir(parser.value(out)).filePath(QStringLiteral("data")) : temporary.path();
-        const QString report = Run(parser.isSet(quick), root);
+        const QStringList groups = parser.value(only).split(u',', Qt::SkipEmptyParts);
+        for (const QString& group : groups) {
+            if (!QStringList{u"start"_s, u"keys"_s, u"pages"_s, u"refusals"_s}.contains(group)) {
+                throw std::runtime_error("no group of rows is called " + group.toStdString());
+            }
+        }
+        const QString report = Run(parser.isSet(quick), groups, root);
         std::fputs(qPrintable(report), stdout);
         QFile results(QDir(parser.value(out)).filePath(QStringLiteral("results.md")));
         if (parser.isSet(out) &&
