@@ -47,17 +47,18 @@ bool PrepareTexture(texture::FileSource& file, QSize limit, Palette& palette, Pr
             },
             refusal);
     }
-    const auto reserved = texture::DecodeBudget::Program().Reserve(texture::ReducedPaintBytes(*layout, k));
+    const std::int32_t parts = texture::ReducedPaintParts(*layout, k);
+    const auto reserved =
+        texture::DecodeBudget::Program().Reserve(texture::ReducedPaintBytes(*layout, k, parts));
     if (!reserved) {
         return false;
     }
     staged =
         QImage(texture::Reduced(layout->width, k), texture::Reduced(layout->height, k), QImage::Format_RGB32);
-    std::vector<std::uint32_t> band;
     return !staged.isNull() &&
-           texture::PaintReduced(reader, file, *layout, k,
+           texture::PaintReduced(reader, file, *layout, k, parts,
                                  {reinterpret_cast<std::uint32_t*>(staged.bits()), staged.bytesPerLine() / 4},
-                                 pixels, band, refusal, shouldStop);
+                                 refusal, shouldStop);
 }
 
 }  // namespace

@@ -30,15 +30,23 @@ constexpr std::int32_t Reduced(std::int32_t side, std::int32_t k) {
 void ReduceRows(const std::uint32_t* rows, std::ptrdiff_t stride, std::int32_t width, std::int32_t rowCount,
                 std::int32_t k, std::uint32_t* out);
 
-// What PaintReduced takes besides its output: the pixel bytes and the painted rows of one band.
-std::uint64_t ReducedPaintBytes(const TextureLayout& layout, std::int32_t k);
+// What PaintReduced takes besides its output, painting `parts` bands at once: the pixel bytes and the
+// painted rows of each band.
+std::uint64_t ReducedPaintBytes(const TextureLayout& layout, std::int32_t k, std::int32_t parts = 1);
+
+// The number of bands PaintReduced paints at once on this machine for the layout: one for each core,
+// and no more than there are bands.
+std::int32_t ReducedPaintParts(const TextureLayout& layout, std::int32_t k);
 
 // Paints the canvas of an accepted layout reduced by `k` into `out` (Reduced(width, k) x
 // Reduced(height, k) pixels), a band of k rows at a time, reading each band's pixel bytes from `file`
-// into `bytes` and painting it into `band` (both reused). False when the pixel data cannot be read,
-// with `refusal` saying why, and when `shouldStop`, when given, says so: it is asked before each band.
+// and painting it into rows of its own. The bands are split into `parts` runs, painted side by side,
+// each on a thread of its own (the calling thread takes the first); reads from `file` are taken one at
+// a time. False when the pixel data cannot be read, with `refusal` saying why, and when `shouldStop`,
+// when given, says so: each run asks it before each of its bands (from its own thread), and the others
+// stop with it. Out of memory in any run, it throws std::bad_alloc once all have stopped.
 bool PaintReduced(const TextureReader& reader, ByteSource& file, const TextureLayout& layout, std::int32_t k,
-                  CanvasView out, std::vector<std::uint8_t>& bytes, std::vector<std::uint32_t>& band,
-                  std::optional<Refusal>& refusal, const std::function<bool()>& shouldStop = {});
+                  std::int32_t parts, CanvasView out, std::optional<Refusal>& refusal,
+                  const std::function<bool()>& shouldStop = {});
 
 }  // namespace tamsel::texture

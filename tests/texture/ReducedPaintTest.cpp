@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 
 #include "picture/FitRule.h"
 #include "picture/Preparing.h"
@@ -35,6 +36,7 @@ private slots:
     void aBlockIsTheRoundedMeanOfItsPixels();
     void paintingReducedIsReducingTheCanvas_data();
     void paintingReducedIsReducingTheCanvas();
+    void aCutFileOrAStopEndsEveryRun();
     void aTextureMadeReadyIsWhatTheWindowShows();
 };
 
@@ -54,15 +56,21 @@ void ReducedPaintTest::aBlockIsTheRoundedMeanOfItsPixels() {
 void ReducedPaintTest::paintingReducedIsReducingTheCanvas_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("k");
+    QTest::addColumn<int>("parts");
     const auto bytes = [](const samples::Bytes& b) {
         return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
     };
-    QTest::newRow("padded rows, by 2") << bytes(Varied(37, 23, 3)) << 2;
-    QTest::newRow("edges left over, by 5") << bytes(Varied(37, 23, 0)) << 5;
-    QTest::newRow("by more than a side") << bytes(Varied(9, 4, 1)) << 6;
+    // Painted in several runs side by side, the bands come out as painted one after another: runs of
+    // uneven length, and more runs asked for than there are bands.
+    QTest::newRow("padded rows, by 2") << bytes(Varied(37, 23, 3)) << 2 << 1;
+    QTest::newRow("padded rows, by 2, in 3 runs") << bytes(Varied(37, 23, 3)) << 2 << 3;
+    QTest::newRow("edges left over, by 5") << bytes(Varied(37, 23, 0)) << 5 << 1;
+    QTest::newRow("edges left over, by 5, in 4 runs") << bytes(Varied(37, 23, 0)) << 5 << 4;
+    QTest::newRow("by more than a side") << bytes(Varied(9, 4, 1)) << 6 << 1;
+    QTest::newRow("by more than a side, 8 runs for 1 band") << bytes(Varied(9, 4, 1)) << 6 << 8;
     for (const samples::Sample& sample : samples::Catalogue()) {
         if (sample.expected) {
-            QTest::newRow(sample.name.c_str()) << bytes(sample.bytes) << 3;
+            QTest::newRow(sample.name.c_str()) << bytes(sample.bytes) << 3 << 2;
         }
     }
 }
@@ -70,6 +78,7 @@ void ReducedPaintTest::paintingReducedIsReducingTheCanvas_data() {
 void ReducedPaintTest::paintingReducedIsReducingTheCanvas() {
     QFETCH(QByteArray, file);
     QFETCH(int, k);
+    QFETCH(int, parts);
     const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(file.constData()),
                                              static_cast<std::size_t>(file.size()));
     texture::TextureReader reader;
@@ -86,11 +95,37 @@ void ReducedPaintTest::paintingReducedIsReducingTheCanvas() {
     }
     std::vector<std::uint32_t> reduced(expected.size());
     texture::SpanSource source(data);
-    std::vector<std::uint8_t> bytes;
-    std::vector<std::uint32_t> band;
     std::optional<texture::Refusal> refusal;
-    QVERIFY(texture::PaintReduced(reader, source, layout, k, {reduced.data(), width}, bytes, band, refusal));
+    QVERIFY(texture::PaintReduced(reader, source, layout, k, parts, {reduced.data(), width}, refusal));
     QVERIFY(reduced == expected);
+}
+
+// Cut short, a file is refused whichever run meets its end, once, with the reason of a cut file, and
+// told to stop, every run stops at its next band.
+void ReducedPaintTest::aCutFileOrAStopEndsEveryRun() {
+    const samples::Bytes whole = Varied(64, 48, 0);
+    texture::TextureReader reader;
+    const std::optional<texture::DecodedTexture> decoded = texture::Decode(reader, whole);
+    QVERIFY(decoded);
+    const texture::TextureLayout& layout = decoded->layout;
+    std::vector<std::uint32_t> reduced(static_cast<std::size_t>(texture::Reduced(layout.width, 2)) *
+                                       static_cast<std::size_t>(texture::Reduced(layout.height, 2)));
+    const texture::CanvasView out{reduced.data(), texture::Reduced(layout.width, 2)};
+    for (const std::size_t kept : {whole.size() - 1, whole.size() - 64 * 2 * 20}) {
+        texture::SpanSource cut(std::span<const std::uint8_t>(whole).first(kept));
+        std::optional<texture::Refusal> refusal;
+        QVERIFY(!texture::PaintReduced(reader, cut, layout, 2, 3, out, refusal));
+        QVERIFY(refusal);
+        QCOMPARE(refusal->kind, texture::RefusalKind::DataEnds);
+        QCOMPARE(refusal->numbers[0], static_cast<std::int64_t>(kept));
+    }
+    std::atomic<int> asked = 0;
+    texture::SpanSource source(whole);
+    std::optional<texture::Refusal> refusal;
+    QVERIFY(
+        !texture::PaintReduced(reader, source, layout, 2, 3, out, refusal, [&asked] { return ++asked > 2; }));
+    QVERIFY(!refusal);
+    QVERIFY2(asked <= 2 + 3, "a run went on after the stop");
 }
 
 // Made ready band by band, a texture that shrinks a lot, one that shrinks a little and one that fits:
