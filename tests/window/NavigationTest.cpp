@@ -127,7 +127,9 @@ private slots:
         QTRY_COMPARE(window.State().folder.Selected(), 20 % 13);
         QCOMPARE(window.State().folder.SelectedName(), u"t06.pbf"_s);
         QCOMPARE(window.windowTitle(), u"Tamsel Image Viewer: t06.pbf"_s);
-        for (const char* skipped : {"t03.pbf", "t04.pbf", "t05.pbf"}) {
+        // t02 and t03 are read ahead while t01 is on show, t05b as the neighbour of t06; the pictures
+        // between are never opened.
+        for (const char* skipped : {"t04.pbf", "t05.pbf"}) {
             QCOMPARE(counter.Opens(QString::fromLatin1(skipped)), 0);
         }
         QVERIFY(platform.messages->shown.empty());
