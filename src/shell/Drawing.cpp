@@ -97,6 +97,7 @@ bool MainWindow::ShowHeld(const FileToShow& file, int slot) {
 // Shows the file in the slot: made ready ahead of time, or made ready now; and records what the slot's
 // box then holds, also when it could not be shown, so that it gives its message once.
 void MainWindow::Open(const FileToShow& file, int slot) {
+    ShowKeyRefusal();
     const auto index = static_cast<std::size_t>(slot);
     // The picture the single view leaves is kept ready: as a neighbour of the next one, or when the
     // view comes back to it, it is not read again.
@@ -134,13 +135,17 @@ void MainWindow::Open(const FileToShow& file, int slot) {
                 held.stamp = *stamp;
                 held_[index] = std::move(held);
             }
-            if (made.reason) {
-                TellRefusal(file, slot, *made.reason);
+            if (slot == 0 && made.reason) {
+                // For the facts panel: the file and the texture reader's reason.
+                state_.refused =
+                    RefusedFile{file.name, QString::fromStdString(texture::RefusalWords(*made.reason))};
             }
-            if (made.refusal == picture::Refusal::NotValidTexture) {
-                ShowMessage(texts::Text(texts::kNotValidTexture), platform::MessageIcon::Warning);
+            std::function<void()> tell = [this, path = file.path, reason = made.reason,
+                                          refusal = made.refusal] { TellRefusal(path, reason, refusal); };
+            if (slot == 0 && steppingByKey_) {
+                TellAfterKeys(std::move(tell));
             } else {
-                ShowCannotDisplay(file.path);
+                tell();
             }
             return;
         }
@@ -154,14 +159,19 @@ void MainWindow::Open(const FileToShow& file, int slot) {
     held_[index] = std::move(held);
 }
 
-// Says why the texture reader refused the file, on the standard error, and for the single view keeps it
-// for the facts panel.
-void MainWindow::TellRefusal(const FileToShow& file, int slot, const texture::Refusal& refusal) {
-    const std::string reason = texture::RefusalWords(refusal);
-    std::fprintf(stderr, "%s: %s\n", files::EncodeName(file.path).constData(), reason.c_str());
-    std::fflush(stderr);
-    if (slot == 0) {
-        state_.refused = RefusedFile{file.name, QString::fromStdString(reason)};
+// Says that a file cannot be shown: the texture reader's reason, when it gave one, on the standard error,
+// and the message box.
+void MainWindow::TellRefusal(const QString& path, const std::optional<texture::Refusal>& reason,
+                             picture::Refusal refusal) {
+    if (reason) {
+        std::fprintf(stderr, "%s: %s\n", files::EncodeName(path).constData(),
+                     texture::RefusalWords(*reason).c_str());
+        std::fflush(stderr);
+    }
+    if (refusal == picture::Refusal::NotValidTexture) {
+        ShowMessage(texts::Text(texts::kNotValidTexture), platform::MessageIcon::Warning);
+    } else {
+        ShowCannotDisplay(path);
     }
 }
 

@@ -1,6 +1,11 @@
 // What the user does: in the browser, on the buttons, on a page, in the menus and during a show. Each
 // handler changes the model, draws what it asks for, and sets the controls from the model.
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStyleHints>
+#include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -17,7 +22,19 @@
 
 namespace tamsel::shell {
 
+namespace {
+
+// How long the message of a file refused on a step by key waits for another key: twice the time
+// between a held key's repeats, and at least a tenth of a second.
+int KeyRefusalWaitMs() {
+    const int repeatsPerSecond = QGuiApplication::styleHints()->keyboardAutoRepeatRate();
+    return std::max(100, repeatsPerSecond > 0 ? 2000 / repeatsPerSecond : 0);
+}
+
+}  // namespace
+
 void MainWindow::Select(int index, bool byUser) {
+    ShowKeyRefusal();
     // A file chosen while the pages are not on show, by the user or by a step, can be opened.
     if ((state_.folder.Select(index) || byUser) && state_.mode != Mode::Pages) {
         state_.middle.offered = true;
@@ -111,6 +128,8 @@ void MainWindow::ShowEntry(int entry) {
 }
 
 void MainWindow::StepByKey(int steps) {
+    // A file refused on the step before is passed by: a held key skips it.
+    keyRefusal_ = nullptr;
     if (state_.mode == Mode::Pages) {
         steps > 0 ? Next() : Previous();
         return;
@@ -121,6 +140,7 @@ void MainWindow::StepByKey(int steps) {
     }
     // The first key is served at once; those that come while it is drawn are taken together after.
     keySteps_ = 0;
+    const QScopedValueRollback byKey(steppingByKey_, true);
     steps > 0 ? Next() : Previous();
     QMetaObject::invokeMethod(this, &MainWindow::TakeKeySteps, Qt::QueuedConnection);
 }
@@ -130,6 +150,22 @@ void MainWindow::TakeKeySteps() {
         QMetaObject::invokeMethod(this, &MainWindow::TakeKeySteps, Qt::QueuedConnection);
     } else {
         keySteps_.reset();
+    }
+}
+
+void MainWindow::TellAfterKeys(std::function<void()> message) {
+    keyRefusal_ = std::move(message);
+    if (keyRefusalTimer_ == nullptr) {
+        keyRefusalTimer_ = new QTimer(this);
+        keyRefusalTimer_->setSingleShot(true);
+        connect(keyRefusalTimer_, &QTimer::timeout, this, &MainWindow::ShowKeyRefusal);
+    }
+    keyRefusalTimer_->start(KeyRefusalWaitMs());
+}
+
+void MainWindow::ShowKeyRefusal() {
+    if (const std::function<void()> message = std::exchange(keyRefusal_, nullptr)) {
+        message();
     }
 }
 
@@ -149,6 +185,7 @@ bool MainWindow::TakeStepsNow() {
         entry = steps > 0 ? browse::NextEntry(entry, count) : browse::PreviousEntry(entry, count);
     }
     heading_ = steps > 0 ? 1 : -1;
+    const QScopedValueRollback byKey(steppingByKey_, true);
     ShowEntry(entry);
     return true;
 }

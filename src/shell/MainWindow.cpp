@@ -230,6 +230,7 @@ void MainWindow::UpdateControls() {
 }
 
 void MainWindow::ShowMessage(const QString& text, platform::MessageIcon icon) {
+    ShowKeyRefusal();
     // What is on screen while the box is open is what the window now shows.
     UpdateControls();
     platform::MousePointer::SetDefault();

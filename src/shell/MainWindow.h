@@ -186,6 +186,11 @@ private:
     void TakeKeySteps();
     // Takes the steps of the keys that came so far, now; whether there were any to take.
     bool TakeStepsNow();
+    // The message of a file refused on a step by key waits a moment for another key, which steps past
+    // the file without it, as the files a held key skips give none.
+    void TellAfterKeys(std::function<void()> message);
+    // Gives that message now, if it waits: before anything else is opened or said.
+    void ShowKeyRefusal();
 
     // Drawing pictures (Drawing.cpp). Slot 0 is the single view, 1 to 9 the cells of the page.
     platform::PictureBox& BoxOf(int slot) const;
@@ -198,7 +203,8 @@ private:
     const picture::HeldPicture* HeldFor(const QString& path, int slot) const;
     bool ShowHeld(const FileToShow& file, int slot);
     void Open(const FileToShow& file, int slot);
-    void TellRefusal(const FileToShow& file, int slot, const texture::Refusal& refusal);
+    void TellRefusal(const QString& path, const std::optional<texture::Refusal>& reason,
+                     picture::Refusal refusal);
     void Draw(int slot, const QString& name, const picture::Prepared& prepared);
     void PlaceAndShow(int slot, const QString& name);
     void ReadAheadAround();
@@ -273,6 +279,9 @@ private:
     int boxesOpen_ = 0;          // message boxes open
     // While a step by key is drawn or waits to be: the steps of the keys that came since.
     std::optional<int> keySteps_;
+    bool steppingByKey_ = false;        // a step by Left or Right is being drawn
+    std::function<void()> keyRefusal_;  // the message of a file refused on a step by key, waiting
+    QTimer* keyRefusalTimer_ = nullptr;
     int heading_ = 1;             // the way the single view last stepped: 1 on, -1 back
     int displaying_ = 0;          // displays in progress
     bool redrawPending_ = false;  // a resize came during a display and owes a redraw

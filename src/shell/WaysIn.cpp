@@ -142,8 +142,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool MainWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers) {
     // Any other key acts after the steps of the keys before it, as it would had each been served.
-    if (key != Qt::Key_Left && key != Qt::Key_Right && keySteps_) {
-        TakeStepsNow();
+    if (key != Qt::Key_Left && key != Qt::Key_Right) {
+        if (keySteps_) {
+            TakeStepsNow();
+        }
+        ShowKeyRefusal();
     }
     const Controls controls = ControlsFor(state_);
     const auto usable = [](const navigation::ButtonFace& face) { return face.shown && face.enabled; };

@@ -155,6 +155,55 @@ private slots:
         }
     }
 
+    // A bad file that a step by key lands on gives its message once the keys stop: a key that comes
+    // before steps past it without one, as a held key does; a click first gives it, then is served.
+    void aFileRefusedOnAKeyStepGivesItsMessageOnceTheKeysStop() {
+        TestPlatform platform;
+        testing::WriteNumberedTextures(platform.programFolder, 8);
+        testing::WriteBytes(platform.programFolder, u"t05b.pbf"_s, "not a texture");  // entry 6 of 9
+        Window window(platform);
+        window.Open(u"t05.pbf"_s);
+        int selectedAtMessage = -1;
+        platform.messages->onShow = [&](const testing::ShownMessage&) {
+            selectedAtMessage = window.State().folder.Selected();
+        };
+
+        QTest::keyClick(&window, Qt::Key_Right);
+        QCOMPARE(window.State().folder.Selected(), 6);
+        QTest::keyClick(&window, Qt::Key_Right);
+        QTRY_COMPARE(window.State().folder.SelectedName(), u"t06.pbf"_s);
+        QTest::qWait(300);
+        QVERIFY(platform.messages->shown.empty());
+
+        QTest::keyClick(&window, Qt::Key_Left);
+        QTRY_COMPARE(platform.messages->shown.size(), std::size_t{1});
+        QCOMPARE(selectedAtMessage, 6);
+        QTest::qWait(300);
+        QCOMPARE(platform.messages->shown.size(), std::size_t{1});
+
+        // Onto it by key, and a click at once: the message comes before the click's step.
+        QTest::keyClick(&window, Qt::Key_Left);
+        QTRY_COMPARE(window.State().folder.SelectedName(), u"t05.pbf"_s);
+        QTest::qWait(50);
+        QTest::keyClick(&window, Qt::Key_Right);
+        QTest::mouseClick(window.Buttons().Next(), Qt::LeftButton);
+        QCOMPARE(platform.messages->shown.size(), std::size_t{2});
+        QCOMPARE(selectedAtMessage, 6);
+        QCOMPARE(window.State().folder.SelectedName(), u"t06.pbf"_s);
+        QTest::qWait(300);
+        QCOMPARE(platform.messages->shown.size(), std::size_t{2});
+
+        // A click onto it gives the message at once, also while keys are being taken.
+        window.Open(u"t04.pbf"_s);
+        QTest::keyClick(&window, Qt::Key_Right);
+        QTest::mouseClick(window.Buttons().Next(), Qt::LeftButton);
+        QCOMPARE(platform.messages->shown.size(), std::size_t{3});
+        QCOMPARE(selectedAtMessage, 6);
+        QTest::qWait(300);
+        QCOMPARE(platform.messages->shown.size(), std::size_t{3});
+        QCOMPARE(window.State().folder.Selected(), 6);
+    }
+
     void pages_data() {
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("steps");  // a cell clicked, Next, Previous
