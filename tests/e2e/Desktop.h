@@ -76,10 +76,12 @@ private:
     QElapsedTimer since_;
 };
 
-// The programs among `tools` that are not installed, for a test to say what it needs; empty when all are.
-inline QString Missing(const QStringList& tools) {
+// What a test on the desktop needs that is not installed, for it to say so: Xvfb, openbox, the X tools
+// the desktop is driven and read with, and `more`; empty when all are.
+inline QString Missing(const QStringList& more = {}) {
     QStringList missing;
-    for (const QString& tool : tools) {
+    for (const QString& tool :
+         QStringList{u"Xvfb"_s, u"openbox"_s, u"xdotool"_s, u"xprop"_s, u"xwininfo"_s} + more) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
             missing << tool;
         }

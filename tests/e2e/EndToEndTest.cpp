@@ -49,9 +49,7 @@ class EndToEndTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        if (const QString missing =
-                e2e::Missing({u"Xvfb"_s, u"openbox"_s, u"xdotool"_s, u"xprop"_s, u"xwininfo"_s});
-            !missing.isEmpty()) {
+        if (const QString missing = e2e::Missing(); !missing.isEmpty()) {
             QSKIP(qPrintable(missing));
         }
         desktop_ = std::make_unique<Desktop>(QSize(1024, 768));

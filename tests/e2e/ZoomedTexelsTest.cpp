@@ -76,9 +76,7 @@ class ZoomedTexelsTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        if (const QString missing =
-                e2e::Missing({u"Xvfb"_s, u"openbox"_s, u"xdotool"_s, u"xprop"_s, u"xwininfo"_s, u"import"_s});
-            !missing.isEmpty()) {
+        if (const QString missing = e2e::Missing({u"import"_s}); !missing.isEmpty()) {
             QSKIP(qPrintable(missing));
         }
         desktop_ = std::make_unique<Desktop>(QSize(1280, 1024));
